@@ -1,0 +1,20 @@
+// HTML writer for the information report: a frame set of three pages
+// (frame set, table of contents, main page) with headings, anchors and tables.
+#pragma once
+
+#include <cstdio>
+
+#include "wstr.h"
+
+std::FILE* html_open(const char* file_name, const char* title_prefix, const char* title,
+                     const char* stylesheet);
+void html_begin_frames(int contents_depth);
+void html_close();
+void html_printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void html_print_wide(const wchar* s);
+void html_anchor(const char* name);
+void html_heading(int level, const char* text);
+void html_table_begin(int columns);
+void html_table_cell(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void html_table_end();
+void html_reset();

@@ -1,0 +1,30 @@
+// Directive lines and the conditional-compilation stack.
+#pragma once
+
+#include <cstdint>
+
+enum cond_flag : std::uint8_t {
+    COND_OUTER_LIVE = 1,  // the text around the conditional was live
+    COND_ELSE_SEEN = 2,   // its #else has been read
+    COND_TAKEN = 4,       // one of its groups has been selected
+};
+
+struct cond_entry {
+    std::uint8_t flags = 0;
+    std::int32_t line = 0;
+};
+
+constexpr int COND_STACK_SIZE = 32;  // entry 0 is the base: 31 open levels
+
+struct conditional_state {
+    cond_entry cond_stack[COND_STACK_SIZE] = {};
+    cond_entry* cond_top = cond_stack;
+    std::uint8_t cond_active = 1;
+};
+extern conditional_state conditional;
+
+// Carries out the directive whose '#' has been read; `pending` is the number
+// of line ends owed to the output, the result the number owed afterwards.
+int control(int pending);
+void test_condition(int code);
+void directives_reset();

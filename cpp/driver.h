@@ -1,0 +1,41 @@
+// Program run: start-up, the main copy-and-expand loop, line
+// synchronisation, the dependency list and the one exit routine.
+#pragma once
+
+#include <cstdio>
+
+#include "common/hash.h"
+#include "common/wstr.h"
+
+struct driver_state {
+    int no_output = 0;
+    int asm_mode = 0;
+    int keep_comments = 0;
+    wstr_ptr last_sync_name;  // absent until the first name is written
+    hash_table* included_files = nullptr;
+    std::FILE* dep_stream = nullptr;
+    bool dep_stream_owned = false;
+    const char* dep_file_name = nullptr;
+    int dep_make_rule = 0;
+    int dep_rule_started = 0;
+    const char* main_file_name = nullptr;
+    int error_limit = 10;
+    std::FILE* html_report = nullptr;
+    std::FILE* out = nullptr;  // preprocessed text (standard output or a file)
+    bool out_owned = false;
+    std::FILE* err_file = nullptr;  // -E<file>: diagnostics appended there
+};
+extern driver_state driver;
+
+// Ends the run with the status: writes the dependency list, closes the
+// output, and unwinds to run(). Never returns.
+[[noreturn]] void exit_program(int status);
+
+int line_sync();
+int flush_newlines(int count);
+int emit_char(int c);
+void put_wide_string(const wchar* s, std::FILE* stream);
+
+// One whole run of the preprocessor with these arguments; returns the exit
+// status. All run state is reset first, so runs may be repeated in-process.
+int run(int argc, char** argv);

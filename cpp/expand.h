@@ -1,0 +1,11 @@
+// Macro expansion: argument collection, stringising, pasting, rescanning and
+// recursion control.
+#pragma once
+
+struct macro_def;
+
+int expand_if_macro(int c);
+int expand_macro(macro_def* m);
+void push_argument(int index);
+int paste_tokens();
+void expand_reset();

@@ -1,0 +1,83 @@
+// The input-source stack and the character reader: files one line at a time,
+// pending macro text, trigraphs, line splices, comments, control characters,
+// parameter references and end-of-expansion markers.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+#include "common/wstr.h"
+
+struct macro_def;
+
+constexpr int FILE_LINE_CAPACITY = 8192;
+
+struct input_source {
+    wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
+    int saved_line = 0;
+    std::FILE* file = nullptr;  // null for a text source
+    std::unique_ptr<input_source> parent;  // each source owns the one below it
+    wstr_ptr name;
+    macro_def* macro = nullptr;
+    std::unique_ptr<wstr_ptr[]> args;  // one per parameter of `macro`
+    wstr_ptr display_name;
+    int pending_pops = 0;
+    int at_end = 0;
+    int capacity = 0;
+    macro_def* reenable_macro = nullptr;
+    std::unique_ptr<wchar[]> buffer;
+    bool owns_file = false;  // closed when the source ends (not standard input)
+    // Block read underneath the line buffer of a file source.
+    std::unique_ptr<unsigned char[]> block;
+    std::size_t block_len = 0;
+    std::size_t block_pos = 0;
+    bool file_eof = false;
+    ~input_source();
+};
+
+struct reader_state {
+    std::unique_ptr<input_source> top;  // the stack, owned through `parent`
+    input_source* current_source = nullptr;
+    input_source* main_source = nullptr;
+    std::unique_ptr<input_source> finished_main;  // kept after the main file ended
+    int current_line = 1;
+    int raw_input = 0;
+    int echo_comments = 0;
+    int sync_needed = 0;
+    bool comment_lookahead = false;
+    int expansion_depth = 0;
+    // Set while the current source's parent has pops to account for; the
+    // fast path then steps aside.
+    bool bookkeeping = false;
+};
+extern reader_state reader;
+
+input_source* push_source(int capacity, const wchar* name);
+int push_text_source(const wchar* text);
+int push_file_source(std::FILE* file, const char* name, bool owns_file);
+int next_char_slow();
+int unget_char();
+void reader_reset();
+
+#ifndef CPP_READER_FAST_PATH
+#define CPP_READER_FAST_PATH 1
+#endif
+
+// Units that the reader returns unchanged from any source: no line count,
+// trigraph, comment, splice, control character or marker is involved.
+extern const bool reader_plain_unit[256];
+
+inline int next_char() {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s != nullptr && !reader.bookkeeping) {
+        unsigned c = *s->pos;
+        if (c < 256 && reader_plain_unit[c]) {
+            ++s->pos;
+            return static_cast<int>(c);
+        }
+    }
+#endif
+    return next_char_slow();
+}
