@@ -61,6 +61,9 @@ class AlertFixture : public ::testing::Test {
             env_.set(v, nullptr);
         env_.set("ZQT_INSTDIR", dir_.c_str());
         std::filesystem::create_directories(dir_ / "dat");
+        // The default catalogue path is relative to the current directory.
+        old_cwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
         alert_reset();
         stream_ = open_memstream(&buf_, &len_);
         alert_set_stream(stream_);
@@ -70,6 +73,7 @@ class AlertFixture : public ::testing::Test {
         alert_reset();
         std::fclose(stream_);
         std::free(buf_);
+        std::filesystem::current_path(old_cwd_);
         std::filesystem::remove_all(dir_);
     }
     // Everything written to the alert stream so far; clears it.
@@ -91,6 +95,7 @@ class AlertFixture : public ::testing::Test {
     }
 
     std::filesystem::path dir_;
+    std::filesystem::path old_cwd_;
     env_guard env_;
     std::FILE* stream_ = nullptr;
     char* buf_ = nullptr;
