@@ -16,6 +16,7 @@
 #include "common/wstr.h"
 #include "cpp/driver.h"
 #include "cpp/expr.h"
+#include "cpp/include.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
