@@ -23,35 +23,13 @@ void expr_reset() {
 
 namespace {
 
+// clang-format off
 // Tokens, in the order of the table below.
 enum token : std::uint8_t {
-    TOK_END,
-    TOK_RPAREN,
-    TOK_NONE,
-    TOK_QUESTION,
-    TOK_COLON,
-    TOK_OROR,
-    TOK_ANDAND,
-    TOK_OR,
-    TOK_XOR,
-    TOK_AND,
-    TOK_EQ,
-    TOK_NE,
-    TOK_LT,
-    TOK_LE,
-    TOK_GE,
-    TOK_GT,
-    TOK_SHL,
-    TOK_SHR,
-    TOK_ADD,
-    TOK_SUB,
-    TOK_MUL,
-    TOK_DIV,
-    TOK_MOD,
-    TOK_PLUS,
-    TOK_NEG,
-    TOK_COMPL,
-    TOK_NOT,
+    TOK_END, TOK_RPAREN, TOK_NONE, TOK_QUESTION, TOK_COLON, TOK_OROR, TOK_ANDAND,
+    TOK_OR, TOK_XOR, TOK_AND, TOK_EQ, TOK_NE, TOK_LT, TOK_LE, TOK_GE, TOK_GT,
+    TOK_SHL, TOK_SHR, TOK_ADD, TOK_SUB, TOK_MUL, TOK_DIV, TOK_MOD,
+    TOK_PLUS, TOK_NEG, TOK_COMPL, TOK_NOT,  // the prefix operators
     TOK_LPAREN,
     TOK_VALUE,  // an operand was scanned into the scanner's value
     TOK_STOP,   // the scanner reported an error (or met an illegal character)
@@ -59,42 +37,21 @@ enum token : std::uint8_t {
 
 // Binding values: bit 0 says the token stands after an operand, bit 1 that an
 // operator follows it; the rest is eight times the precedence level (plus 4
-// for the half step of '^' and of a pushed '?').
+// for the half step of '^' and of a pushed '?'). The names go into messages.
 struct token_info {
     const char* name;
     std::int8_t binding;
 };
 
 constexpr token_info token_table[] = {
-    {"end of expression", 1},
-    {")", 11},
-    {"(none)", 19},
-    {"?", 33},
-    {":", 33},
-    {"||", 41},
-    {"&&", 49},
-    {"|", 57},
-    {"^", 61},
-    {"&", 65},
-    {"==", 73},
-    {"!=", 73},
-    {"<", 81},
-    {"<=", 81},
-    {">=", 81},
-    {">", 81},
-    {"<<", 89},
-    {">>", 89},
-    {"+", 97},
-    {"-", 97},
-    {"*", 105},
-    {"/", 105},
-    {"%", 105},
-    {"unary +", 112},
-    {"unary -", 112},
-    {"~", 112},
-    {"!", 112},
+    {"end of expression", 1}, {")", 11}, {"(none)", 19}, {"?", 33}, {":", 33},
+    {"||", 41}, {"&&", 49}, {"|", 57}, {"^", 61}, {"&", 65},
+    {"==", 73}, {"!=", 73}, {"<", 81}, {"<=", 81}, {">=", 81}, {">", 81},
+    {"<<", 89}, {">>", 89}, {"+", 97}, {"-", 97}, {"*", 105}, {"/", 105}, {"%", 105},
+    {"unary +", 112}, {"unary -", 112}, {"~", 112}, {"!", 112},
     {"(", 120},
 };
+// clang-format on
 
 constexpr std::int8_t PUSHED_LPAREN = 11;    // '(' waits for ')' to reduce it
 constexpr std::int8_t PUSHED_QUESTION = 28;  // ':' never reduces its '?'
@@ -153,6 +110,10 @@ constexpr unsigned exclusion_groups[] = {
 constexpr char16_t defined_word[] = u"defined";
 constexpr char16_t sizeof_word[] = u"sizeof";
 
+bool is_prefix(int tok) {
+    return tok >= TOK_PLUS && tok <= TOK_NOT;
+}
+
 bool more_than_one_bit(unsigned set) {
     return (set & (set - 1)) != 0;
 }
@@ -195,7 +156,11 @@ struct evaluation {
     int read_function_pointer_form();
     int finish_sizeof(unsigned type);
 
+    // What reducing the stack for an arriving operator came to.
+    enum class reduced { push, consumed, finished, failed };
+    reduced reduce_for(int tok);
     bool reduce_one();
+    bool push_operand();
     bool push_operator(int tok);
     value pop_value() { return values[--value_count]; }
     void push_value(value v) { values[value_count++] = v; }
@@ -626,7 +591,7 @@ bool evaluation::reduce_one() {
         }
         --op_top;
         apply_conditional();
-    } else if (top.tok >= TOK_PLUS && top.tok <= TOK_NOT) {
+    } else if (is_prefix(top.tok)) {
         apply_prefix(top.tok);
     } else {
         apply_binary(top);
@@ -659,21 +624,53 @@ bool evaluation::push_operator(int tok) {
     return true;
 }
 
+bool evaluation::push_operand() {
+    if (operator_expected) {
+        alert_report(MSG_EXPR_VALUE_UNEXPECTED);
+        return false;
+    }
+    if (value_count == VALUE_STACK_SIZE) {
+        alert_report(MSG_EXPR_VALUE_STACK);
+        return false;
+    }
+    push_value(scanned);
+    operator_expected = true;
+    return true;
+}
+
+// Reduces the stack for an arriving operator as far as its binding allows.
+evaluation::reduced evaluation::reduce_for(int tok) {
+    int binding = token_table[tok].binding;
+    while (ops[op_top].binding >= binding) {
+        switch (ops[op_top].tok) {
+            case TOK_QUESTION:
+                // Only ')' and the end reach a '?'; they are dropped, and a
+                // '?' still without ':' fails the position check at the end.
+                return reduced::consumed;
+            case TOK_LPAREN:
+                if (tok == TOK_END) {
+                    alert_report(MSG_EXPR_OPEN_PAREN, token_table[tok].name);
+                    return reduced::failed;
+                }
+                --op_top;
+                return reduced::consumed;
+            case TOK_NONE:
+                // A ')' without its '(' is dropped.
+                return tok == TOK_END ? reduced::finished : reduced::consumed;
+            default:
+                if (!reduce_one()) return reduced::failed;
+                break;
+        }
+    }
+    return reduced::push;
+}
+
 std::uint32_t evaluation::run() {
     for (;;) {
         int tok = read_token();
         if (tok == TOK_STOP) return 1;
         if (tok == TOK_VALUE) {
-            if (operator_expected) {
-                alert_report(MSG_EXPR_VALUE_UNEXPECTED);
-                return 1;
-            }
-            if (value_count == VALUE_STACK_SIZE) {
-                alert_report(MSG_EXPR_VALUE_STACK);
-                return 1;
-            }
-            push_value(scanned);
-            operator_expected = true;
+            if (!push_operand()) return 1;
             continue;
         }
         int binding = token_table[tok].binding;
@@ -682,32 +679,11 @@ std::uint32_t evaluation::run() {
             return 1;
         }
         operator_expected = (binding & 2) != 0;
-        bool consumed = false;
         // Prefix operators group from the right: nothing is reduced for them.
-        bool prefix = tok >= TOK_PLUS && tok <= TOK_NOT;
-        while (!prefix && !consumed && ops[op_top].binding >= binding) {
-            switch (ops[op_top].tok) {
-                case TOK_QUESTION:
-                    consumed = true;
-                    break;  // reported at the end
-                case TOK_LPAREN:
-                    if (tok == TOK_END) {
-                        alert_report(MSG_EXPR_OPEN_PAREN, token_table[tok].name);
-                        return 1;
-                    }
-                    --op_top;
-                    consumed = true;
-                    break;
-                case TOK_NONE:
-                    if (tok == TOK_END) return values[value_count - 1].bits;
-                    consumed = true;  // a ')' without its '('
-                    break;
-                default:
-                    if (!reduce_one()) return 1;
-                    break;
-            }
-        }
-        if (!consumed && !push_operator(tok)) return 1;
+        reduced r = is_prefix(tok) ? reduced::push : reduce_for(tok);
+        if (r == reduced::finished) return values[value_count - 1].bits;
+        if (r == reduced::failed) return 1;
+        if (r == reduced::push && !push_operator(tok)) return 1;
     }
 }
 
