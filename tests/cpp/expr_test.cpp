@@ -93,9 +93,14 @@ class ExprTest : public ::testing::Test {
             if (end == std::string::npos) end = all.size();
             std::string line = all.substr(pos, end - pos);
             pos = end + 1;
-            std::size_t close = line.find(") ");
-            if (line.empty() || line[0] != '(' || close == std::string::npos) continue;
-            std::string number = line.substr(1, close - 1);
+            // Whatever position prefix the layout adds, the number stands
+            // in parentheses before the text.
+            std::size_t open = line.find('(');
+            std::size_t close = line.find(") ", open);
+            if (open == std::string::npos || close == std::string::npos) continue;
+            std::string number = line.substr(open + 1, close - open - 1);
+            if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
+                continue;
             std::string body = line.substr(close + 2);
             const std::string suffix = " (warning)";
             if (body.size() >= suffix.size() &&
