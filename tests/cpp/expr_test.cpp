@@ -4,6 +4,7 @@
 #include "cpp/expr.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -37,12 +38,16 @@ struct outcome {
 class ExprTest : public ::testing::Test {
    protected:
     static void SetUpTestSuite() {
-        catalogue_path = ::testing::TempDir() + "expr_test_msgs.txt";
+        // One file per process: the test runner starts many at once.
+        catalogue_path =
+            ::testing::TempDir() + "expr_test_msgs_" + std::to_string(getpid()) + ".txt";
         std::FILE* f = std::fopen(catalogue_path.c_str(), "w");
         ASSERT_NE(f, nullptr);
         for (const char* line : catalogue_lines) std::fprintf(f, "%s\n", line);
         std::fclose(f);
     }
+
+    static void TearDownTestSuite() { std::remove(catalogue_path.c_str()); }
 
     void SetUp() override {
         reader_reset();
