@@ -98,8 +98,12 @@ class ExprTest : public ::testing::Test {
             if (end == std::string::npos) end = all.size();
             std::string line = all.substr(pos, end - pos);
             pos = end + 1;
-            // Whatever position prefix the layout adds, the number stands
-            // in parentheses before the text.
+            // Skip an echoed source line ("%6d:\t..."); otherwise, whatever
+            // position prefix the layout adds, the number stands in
+            // parentheses before the text.
+            std::size_t digits = line.find_first_not_of(' ');
+            digits = line.find_first_not_of("0123456789", digits);
+            if (digits != std::string::npos && line.compare(digits, 2, ":\t") == 0) continue;
             std::size_t open = line.find('(');
             std::size_t close = line.find(") ", open);
             if (open == std::string::npos || close == std::string::npos) continue;
