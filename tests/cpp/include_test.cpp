@@ -1,11 +1,20 @@
-// The hash of the included-files table: a trailing ".h" does not count, the
-// characters weigh in as signed bytes, and the value wraps at 32 bits.
+// The hash of the included-files table (a trailing ".h" does not count, the
+// characters weigh in as signed bytes, the value wraps at 32 bits), and whole
+// runs that include files: repeated in one process, and mutual includes.
 #include "cpp/include.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "cpp/driver.h"
 
 namespace {
 
@@ -47,6 +56,83 @@ TEST(IncludeNameHash, WrapsAt32Bits) {
 TEST(IncludeNameHash, NameAndHeaderShareAHash) {
     EXPECT_EQ(hash_of("dir/io.h"), hash_of("dir/io"));
     EXPECT_NE(hash_of("dir/io.c"), hash_of("dir/io"));
+}
+
+}  // namespace
+
+// --- whole runs --------------------------------------------------------------
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class IncludeRun : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        root_ = fs::path(::testing::TempDir()) / ("include_run_" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "inc");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(root_ / name, std::ios::binary) << text;
+    }
+    std::string read(const std::string& name) {
+        std::ifstream in(root_ / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::string path(const std::string& name) { return (root_ / name).string(); }
+
+    int run_with(std::vector<std::string> args) {
+        args.insert(args.begin(), "cpp");
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        return run(static_cast<int>(args.size()), argv.data());
+    }
+
+    fs::path root_;
+};
+
+std::set<std::string> lines_of(const std::string& text) {
+    std::set<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.insert(line);
+    return lines;
+}
+
+// The included-files table and the paths it holds start empty in every run:
+// a second run lists exactly what the first did.
+TEST_F(IncludeRun, SecondRunInOneProcessListsTheSameFiles) {
+    write("main.c", "#include \"a.h\"\n#include <b.h>\nmain;\n");
+    write("a.h", "#include <b.h>\na;\n");
+    write("inc/b.h", "b;\n");
+    std::vector<std::string> args = {"-I" + path("inc"), "-L" + path("deps.txt"), path("main.c"),
+                                     path("out.i")};
+    ASSERT_EQ(run_with(args), 0);
+    std::string first_deps = read("deps.txt");
+    std::string first_out = read("out.i");
+    ASSERT_EQ(run_with(args), 0);
+    EXPECT_EQ(read("deps.txt"), first_deps);
+    EXPECT_EQ(read("out.i"), first_out);
+    EXPECT_EQ(lines_of(first_deps), (std::set<std::string>{path("a.h"), path("inc/b.h")}));
+    EXPECT_NE(first_out.find("\nb;\n"), std::string::npos);
+}
+
+// While only dependencies are listed a file is never read twice, so a pair of
+// headers that include each other ends.
+TEST_F(IncludeRun, MutualIncludesEndWhenOnlyListing) {
+    write("main.c", "#include \"a.h\"\n");
+    write("a.h", "#include \"b.h\"\n");
+    write("b.h", "#include \"a.h\"\n");
+    ::testing::internal::CaptureStdout();
+    int status = run_with({"-L", path("main.c")});
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(lines_of(out), (std::set<std::string>{path("a.h"), path("b.h")}));
 }
 
 }  // namespace
