@@ -11,7 +11,8 @@ The check compares the token stream of `cpp` with that of
 every tool once untimed (warm-up, peak RSS through /usr/bin/time), then
 N rounds in which every tool runs once per input in a rotating order, so
 that a slow phase of the machine hits all tools alike; the table shows the
-medians. All tools write to /dev/null and see the same -I directories.
+medians. A tool too slow for N runs within --budget seconds on an input
+gets fewer runs there, which the table notes. All tools write to /dev/null and see the same -I directories.
 """
 
 import argparse
@@ -129,27 +130,35 @@ def check(cpp, corpus, inputs, workdir, env):
     return failures
 
 
-def measure(tools, corpus, inputs, runs, env):
-    """Returns {(source, tool): (wall median, cpu median, rss KB, status)}."""
+def measure(tools, corpus, inputs, runs, budget, env):
+    """Returns {(source, tool): (wall median, cpu median, rss KB, status,
+    runs)}. A tool whose warm-up run shows that `runs` runs would take more
+    than `budget` seconds gets fewer runs (at least one)."""
     results = {}
     for source, dirs in inputs:
         cmds = {t: command(t, p, source, dirs, corpus=corpus) for t, p in tools}
         status = {}
         rss = {}
+        wanted = {}
         for t, cmd in cmds.items():
+            start = time.perf_counter()
             rss[t] = peak_rss_kb(cmd, corpus, env)
+            warm = time.perf_counter() - start
+            wanted[t] = max(1, min(runs, int(budget / warm))) if warm > 0 else runs
         walls = {t: [] for t in cmds}
         cpus = {t: [] for t in cmds}
         order = list(cmds)
         for r in range(runs):
             for t in order[r % len(order):] + order[:r % len(order)]:
+                if r >= wanted[t]:
+                    continue
                 wall, cpu, code = run_timed(cmds[t], corpus, env)
                 walls[t].append(wall)
                 cpus[t].append(cpu)
                 status[t] = code
         for t in cmds:
             results[(source, t)] = (statistics.median(walls[t]), statistics.median(cpus[t]),
-                                    rss[t], status[t])
+                                    rss[t], status[t], wanted[t])
         sys.stderr.write("timed %s\n" % source)
     return results
 
@@ -164,7 +173,7 @@ def run_hyperfine(tools, corpus, inputs, runs, env, outdir):
                         "--export-markdown", md] + cmds, cwd=corpus, env=env, check=False)
 
 
-def table(tools, corpus, inputs, results, metric):
+def table(tools, corpus, inputs, results, metric, max_runs):
     """The result table as a list of rows (header first). MB/s and the
     ratio to the fastest peer use `metric`: "wall" or "cpu" seconds."""
     pick = 0 if metric == "wall" else 1
@@ -175,10 +184,12 @@ def table(tools, corpus, inputs, results, metric):
         best = min(peers) if peers else None
         label, shown = source, "%.2f" % size
         for t, _ in tools:
-            wall, cpu, rss, status = results[(source, t)]
+            wall, cpu, rss, status, runs = results[(source, t)]
             secs = (wall, cpu)[pick]
             ratio = "%.2f %s" % (secs / best[0], best[1]) if best and best[0] > 0 else "-"
             name = t if status == 0 else "%s [exit %d]" % (t, status)
+            if runs < max_runs:
+                name += " (%d run%s)" % (runs, "" if runs == 1 else "s")
             rate = "%.1f" % (size / secs) if secs > 0 else "-"
             rss_mb = "%.1f" % (rss / 1024) if rss else "?"
             rows.append((label, shown, name, "%.3f" % wall, "%.3f" % cpu, rate, rss_mb, ratio))
@@ -207,6 +218,8 @@ def main():
     ap.add_argument("--floor", help="the widen/narrow floor program")
     ap.add_argument("--corpus", default=os.path.join(HERE, "out", "corpus"))
     ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--budget", type=float, default=30,
+                    help="seconds one tool may spend on one input (fewer runs past it)")
     ap.add_argument("--check-only", action="store_true")
     ap.add_argument("--no-check", action="store_true")
     ap.add_argument("--markdown", help="also write the table as Markdown here")
@@ -249,8 +262,8 @@ def main():
 
     print("== timing: median of %d interleaved runs per tool and input; MB/s and the "
           "ratio from %s seconds" % (args.runs, args.metric))
-    results = measure(tools, corpus, inputs, args.runs, env)
-    rows = table(tools, corpus, inputs, results, args.metric)
+    results = measure(tools, corpus, inputs, args.runs, args.budget, env)
+    rows = table(tools, corpus, inputs, results, args.metric, args.runs)
     print_table(rows, sys.stdout)
     if args.markdown:
         write_markdown(rows, args.markdown)
