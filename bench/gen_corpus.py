@@ -49,14 +49,6 @@ STRING_WORDS = ("ok", "fail", "value", "read", "write", "busy", "retry",
                 "done", "timeout", "sensor", "motor", "link up", "link down")
 
 
-def ident(rng, prefix=""):
-    """An identifier of at most 31 characters."""
-    name = prefix + rng.choice(WORDS)
-    if rng.random() < 0.5:
-        name += "_" + rng.choice(WORDS)
-    return name[:31]
-
-
 def number(rng):
     """A C89 constant in one of its spellings (no float 'f' suffix)."""
     k = rng.randrange(12)
