@@ -24,12 +24,21 @@ struct driver_state {
     std::FILE* out = nullptr;  // preprocessed text (standard output or a file)
     bool out_owned = false;
     std::FILE* err_file = nullptr;  // -E<file>: diagnostics appended there
+    std::FILE* in = nullptr;        // standard input, or the file that stands for it
+    bool in_owned = false;
+    bool exiting = false;                // exit_program has finished the output
+    wchar* report_line_start = nullptr;  // line shown with a message
+    char** read_argv = nullptr;          // words read from a command file or the console
 };
 extern driver_state driver;
 
 // Ends the run with the status: writes the dependency list, closes the
 // output, and unwinds to run(). Never returns.
 [[noreturn]] void exit_program(int status);
+
+// The alert system's position hook: file, line, line text and read position
+// of the nearest file source.
+void capture_report_position();
 
 int line_sync();
 int flush_newlines(int count);

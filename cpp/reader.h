@@ -16,7 +16,7 @@ constexpr int FILE_LINE_CAPACITY = 8192;
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
     int saved_line = 0;
-    std::FILE* file = nullptr;  // null for a text source
+    std::FILE* file = nullptr;             // null for a text source
     std::unique_ptr<input_source> parent;  // each source owns the one below it
     wstr_ptr name;
     macro_def* macro = nullptr;
@@ -47,8 +47,9 @@ struct reader_state {
     int sync_needed = 0;
     bool comment_lookahead = false;
     int expansion_depth = 0;
-    // Set while the current source's parent has pops to account for; the
-    // fast path then steps aside.
+    // Set while the current source's parent has pops to account for, or the
+    // current source has returned its end marker; the fast path then steps
+    // aside.
     bool bookkeeping = false;
 };
 extern reader_state reader;

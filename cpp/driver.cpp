@@ -1,0 +1,437 @@
+// The program run: resetting every subsystem, start-up in its fixed order,
+// the main loop that copies text lines and hands directive lines to the
+// directive processor, line synchronisation, the dependency list, and
+// exit_program, the one way a run ends.
+#include "cpp/driver.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "common/alert.h"
+#include "common/alloc.h"
+#include "common/getargs.h"
+#include "common/hash.h"
+#include "common/html.h"
+#include "cpp/directives.h"
+#include "cpp/expand.h"
+#include "cpp/expr.h"
+#include "cpp/include.h"
+#include "cpp/macro_table.h"
+#include "cpp/messages.h"
+#include "cpp/options.h"
+#include "cpp/predefined.h"
+#include "cpp/reader.h"
+#include "cpp/report.h"
+#include "cpp/scanner.h"
+
+driver_state driver;
+
+namespace {
+
+// Thrown by exit_program; only run() catches it.
+struct run_end {
+    int status;
+};
+
+inline void put_out(int c) {
+    if (driver.out != nullptr) putc_unlocked(c, driver.out);
+}
+
+bool is_marker(unsigned c) {
+    return c >= MARK_NO_EXPAND && c <= MARK_END;
+}
+
+int compare_names(hash_word a, hash_word b) {
+    return std::strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b));
+}
+
+// A make-rule element: a space, then the name with '/' for every backslash
+// and a backslash before every space.
+void write_rule_element(std::FILE* f, const char* name) {
+    std::putc(' ', f);
+    for (const char* p = name; *p != 0; ++p) {
+        if (*p == '\\') {
+            std::putc('/', f);
+        } else {
+            if (*p == ' ') std::putc('\\', f);
+            std::putc(*p, f);
+        }
+    }
+}
+
+// The head "dep.d dep.p1: main.c" of the make rule; false when either name
+// has no extension to cut off.
+bool write_rule_head(std::FILE* f) {
+    std::string main_name = driver.main_file_name != nullptr ? driver.main_file_name : "";
+    std::string dep_name = driver.dep_file_name;
+    std::size_t main_dot = main_name.rfind('.');
+    std::size_t dep_dot = dep_name.rfind('.');
+    if (main_dot == std::string::npos || dep_dot == std::string::npos) return false;
+    std::fprintf(f, "%s %s.%s: %s.%s", driver.dep_file_name, dep_name.substr(0, dep_dot).c_str(),
+                 "p1", main_name.substr(0, main_dot).c_str(), main_name.c_str() + main_dot + 1);
+    return true;
+}
+
+int write_dependency(void*, hash_word key, hash_word) {
+    const char* name = reinterpret_cast<const char*>(key);
+    std::FILE* f = driver.dep_stream;
+    if (driver.dep_make_rule && driver.dep_file_name != nullptr && driver.dep_rule_started == 0) {
+        if (write_rule_head(f)) {
+            write_rule_element(f, name);
+            ++driver.dep_rule_started;
+            return 0;
+        }
+        driver.dep_make_rule = 0;
+    }
+    if (driver.dep_make_rule) {
+        write_rule_element(f, name);
+    } else {
+        std::fprintf(f, "%s\n", name);
+    }
+    return 0;
+}
+
+// Flushes and, when owned, closes a stream; false when anything written to it
+// was lost, with errno telling why.
+bool finish_stream(std::FILE* f, bool owned) {
+    errno = 0;
+    bool ok = std::fflush(f) == 0 && !std::ferror(f);
+    int saved = errno;
+    if (owned && std::fclose(f) != 0 && ok) {
+        ok = false;
+        saved = errno;
+    }
+    errno = saved != 0 ? saved : EIO;
+    return ok;
+}
+
+int finish_output(int status) {
+    bool ok = true;
+    int err = 0;
+    std::FILE* streams[] = {driver.dep_stream, driver.out};
+    bool owned[] = {driver.dep_stream_owned, driver.out_owned};
+    for (int i = 0; i < 2; ++i) {
+        std::FILE* f = streams[i];
+        if (f == nullptr || (i == 1 && f == driver.dep_stream)) continue;
+        if (!finish_stream(f, owned[i]) && ok) {
+            ok = false;
+            err = errno;
+        }
+    }
+    driver.dep_stream = driver.out = nullptr;
+    driver.dep_stream_owned = driver.out_owned = false;
+    if (ok) return status;
+    std::fprintf(stderr, "cpp: error writing output: %s\n", std::strerror(err));
+    return 1;
+}
+
+void reset_all() {
+    alert_reset();
+    html_reset();
+    getargs_reset();
+    hash_reset();
+    reader_reset();
+    scanner = {};
+    scanner.save_ptr = scanner.save_buffer;  // the copied pointer named the temporary
+    directives_reset();
+    macros_reset();
+    expand_reset();
+    expr_reset();
+    options_reset();
+    driver = {};
+    driver.out = stdout;
+    driver.in = stdin;
+}
+
+// Opens a file named on the command line; a failure is reported as message
+// 141 with the kind of file.
+std::FILE* open_named(const char* name, const char* mode, const char* kind) {
+    std::FILE* f = std::fopen(name, mode);
+    if (f == nullptr) alert_report(MSG_CANNOT_OPEN, kind, name);
+    return f;
+}
+
+// Standard input replaced by a command file, or by an empty stream when that
+// file cannot be opened and the run goes on.
+void take_standard_input(const char* name, const char* kind) {
+    std::FILE* f = open_named(name, "r", kind);
+    if (f == nullptr) f = std::tmpfile();
+    if (f == nullptr) exit_program(1);
+    driver.in = f;
+    driver.in_owned = true;
+}
+
+void collect_arguments(int& argc, char**& argv) {
+    if (argc == 2 && argv[1][0] == '@') {
+        take_standard_input(argv[1] + 1, "command");
+    } else if (argc != 1) {
+        return;
+    }
+    getargs_set_input(driver.in);
+    argv = read_arguments(nullptr, "cpp");
+    argc = getargs_count;
+    driver.read_argv = argv;
+}
+
+// Opens the output and input named by the file arguments; returns the input
+// name ("" for standard input).
+const char* open_files(int files, char** argv) {
+    if (files > 3) exit_program(1);
+    if (files == 3 && std::strcmp(argv[2], "-") != 0) {
+        std::FILE* f = open_named(argv[2], "w", "output");
+        if (f == nullptr) exit_program(1);
+        driver.out = f;
+        driver.out_owned = true;
+    }
+    if (files == 1 || std::strcmp(argv[1], "-") == 0) return "";
+    std::FILE* previous = driver.in_owned ? driver.in : nullptr;
+    take_standard_input(argv[1], "input");
+    if (previous != nullptr) std::fclose(previous);
+    return argv[1];
+}
+
+void start_up(int argc, char** argv) {
+    alert_set_formats("%f: %l: (%n) %s (error)", "%f: %l: (%n) %s (warning)", "%f: %l: %s");
+    alert_set_position_hook(capture_report_position);
+    collect_arguments(argc, argv);
+    define_predefined_macros();
+    int files = parse_options(argc, argv);
+    const char* input_name = open_files(files, argv);
+    alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
+    if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
+        driver.dep_stream = stdout;
+    }
+    driver.included_files = hash_create(237, include_name_hash, compare_names);
+    if (driver.main_file_name == nullptr || *driver.main_file_name == 0) {
+        driver.main_file_name = input_name;
+    } else {
+        input_name = driver.main_file_name;
+    }
+    push_file_source(driver.in, input_name, driver.in_owned);
+    driver.in_owned = false;  // the source closes it now
+    reader.main_source = reader.current_source;
+    if (driver.html_report != nullptr) {
+        html_anchor("symbol_table");
+        html_heading(2, "CPP symbol table");
+        report_macro_table();
+    }
+    line_sync();
+}
+
+}  // namespace
+
+int emit_char(int c) {
+    if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
+    put_out(c & 0xFF);
+    return 0;
+}
+
+void put_wide_string(const wchar* s, std::FILE* stream) {
+    for (; *s != 0; ++s) {
+        if (!is_marker(*s)) putc_unlocked(*s & 0xFF, stream);
+    }
+}
+
+int line_sync() {
+    if (driver.no_output) return 0;
+    std::FILE* f = driver.out;
+    if (driver.asm_mode) {
+        std::fputs("\n#endasm", f);
+        --reader.current_line;
+    }
+    std::fprintf(f, "\n#%s %d", "", reader.current_line);
+    input_source* s = reader.current_source;
+    if (s != nullptr && s->file != nullptr) {
+        const wchar* name = s->display_name ? s->display_name.get() : s->name.get();
+        if (!driver.last_sync_name || wstr_cmp(driver.last_sync_name.get(), name) != 0) {
+            driver.last_sync_name.reset(wstr_dup(name));
+            std::fputs(" \"", f);
+            put_wide_string(name, f);
+            putc_unlocked('"', f);
+        }
+    }
+    if (driver.asm_mode) {
+        std::fputs("\n#asm", f);
+        ++reader.current_line;
+    }
+    putc_unlocked('\n', f);
+    reader.sync_needed = 0;
+    return 0;
+}
+
+// Up to four skipped lines are reproduced as blank lines; more, or a
+// pending resynchronisation within a file, become one line-synchronisation
+// line.
+int flush_newlines(int count) {
+    input_source* s = reader.current_source;
+    if (reader.sync_needed && s != nullptr && s->file != nullptr) {
+        line_sync();
+    } else if (count > 4) {
+        line_sync();
+    } else if (!driver.no_output) {
+        for (int i = 0; i < count; ++i) put_out('\n');
+    }
+    reader.sync_needed = 0;
+    return 0;
+}
+
+namespace {
+
+void write_token(int c) {
+    switch (char_class(c)) {
+        case CC_IDENT:
+            if (!driver.no_output) put_wide_string(scanner.name_buffer, driver.out);
+            break;
+        case CC_QUOTE:
+            scan_literal(c, emit_char);
+            break;
+        case CC_DOT:
+        case CC_DIGIT:
+            scan_number(c, emit_char);
+            break;
+        default:
+            emit_char(c);
+            break;
+    }
+}
+
+// Copies the tokens of one text line; returns the character that ended it,
+// a newline or 0 at the end of all input.
+int copy_text_line() {
+    for (;;) {
+        int blanks = 0;
+        int c = next_char();
+        for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
+        if (c == 0 || c == '\n') return c;
+        if (blanks != 0 && !driver.no_output) put_out(' ');
+        c = expand_if_macro(c);
+        if (is_paste_class(char_class(c)) && paste_tokens()) continue;
+        if (c == 0 || c == '\n') return c;
+        write_token(c);
+    }
+}
+
+void end_text_line(int c) {
+    if (c != '\n') return;
+    if (!driver.no_output) put_out('\n');
+    input_source* s = reader.current_source;
+    if (s != nullptr && s->file == nullptr) reader.sync_needed = 1;
+}
+
+[[noreturn]] void end_of_input(int newlines) {
+    if (newlines != 0 && !driver.no_output) put_out('\n');
+    if (conditional.cond_top != conditional.cond_stack) {
+        alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
+    }
+    if (alert_failed()) exit_program(1);
+    reader.finished_main.reset();
+    reader.main_source = nullptr;
+    if (driver.html_report != nullptr) {
+        html_table_end();
+        html_close();
+        driver.html_report = nullptr;
+    }
+    exit_program(0);
+}
+
+[[noreturn]] void main_loop() {
+    int newlines = 0;
+    int indent = 0;
+    for (;;) {
+        int c = next_char();
+        if (char_class(c) == CC_BLANK) {
+            if (driver.asm_mode) ++indent;
+        } else if (c == '\n') {
+            ++newlines;
+        } else if (c == '#') {
+            reader.echo_comments = 0;
+            newlines = control(newlines);
+            reader.echo_comments = driver.keep_comments && conditional.cond_active;
+        } else if (c == 0) {
+            end_of_input(newlines);
+        } else if (!conditional.cond_active) {
+            skip_line();
+            ++newlines;
+        } else {
+            flush_newlines(newlines);
+            unget_char();
+            if (!driver.no_output) {
+                for (int i = 0; i < indent; ++i) put_out(' ');
+            }
+            end_text_line(copy_text_line());
+            newlines = indent = 0;
+        }
+    }
+}
+
+}  // namespace
+
+// A message raised while macro or argument text is being read takes its
+// position from the nearest file below it.
+void capture_report_position() {
+    input_source* s = reader.current_source;
+    const int* line = &reader.current_line;
+    while (s != nullptr && s->file == nullptr) {
+        s = s->parent.get();
+        if (s != nullptr) line = &s->saved_line;
+    }
+    if (s == nullptr) {
+        alert_set_position(nullptr, nullptr, nullptr, nullptr);
+        return;
+    }
+    driver.report_line_start = s->buffer.get();
+    alert_set_position(s->name.get(), line, &driver.report_line_start, &s->pos);
+}
+
+namespace {
+
+// Gives back what a run holds past its end, so that repeated runs in one
+// process neither leak nor keep files open.
+void release_run() {
+    reader_reset();
+    if (driver.included_files != nullptr) hash_destroy(driver.included_files);
+    driver.included_files = nullptr;
+    if (driver.err_file != nullptr) {
+        alert_set_stream(stderr);
+        std::fclose(driver.err_file);
+        driver.err_file = nullptr;
+    }
+    // The words read from a command file belong to the argument reader.
+    driver.read_argv = nullptr;
+    getargs_reset();
+}
+
+}  // namespace
+
+void exit_program(int status) {
+    if (!driver.exiting) {
+        driver.exiting = true;
+        if (driver.dep_stream != nullptr && driver.included_files != nullptr) {
+            hash_walk(driver.included_files, nullptr, write_dependency);
+        }
+        status = finish_output(status);
+        if (driver.in_owned && driver.in != nullptr) std::fclose(driver.in);
+        driver.in = nullptr;
+        driver.in_owned = false;
+    }
+    throw run_end{status};
+}
+
+int run(int argc, char** argv) {
+    reset_all();
+    alert_set_exit_hook(exit_program);
+    alloc_set_exit_hook(exit_program);
+    alert_set_stream(stderr);
+    int status = 1;
+    try {
+        start_up(argc, argv);
+        main_loop();
+    } catch (const run_end& e) {
+        status = e.status;
+    }
+    release_run();
+    return status;
+}

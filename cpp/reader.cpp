@@ -1,0 +1,449 @@
+// The character reader. Every character the preprocessor sees comes through
+// next_char from a stack of input sources: file sources hold one line of
+// their file at a time, text sources hold pending macro text, arguments and
+// strings pushed back by directive processing. The slow path below does all
+// the work the inline fast path in reader.h steps aside for: refilling lines,
+// popping finished sources, trigraphs, splices, comments, control characters,
+// parameter references and the end-of-expansion marker.
+#include "cpp/reader.h"
+
+#include <cassert>
+#include <cstring>
+#include <string>
+
+#include "common/alert.h"
+#include "cpp/driver.h"
+#include "cpp/expand.h"
+#include "cpp/macro_table.h"
+#include "cpp/messages.h"
+#include "cpp/scanner.h"
+
+reader_state reader;
+
+namespace {
+
+// Bytes read from a file at a time underneath the line buffer.
+constexpr std::size_t BLOCK_SIZE = 64 * 1024;
+// One refill stores at most this many units; the buffer keeps one for the 0.
+constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
+
+// Results of the steps of the slow path besides characters.
+constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
+constexpr int END_RETURNED = -2;    // the end-of-expansion marker is the result
+
+constexpr bool is_param_ref(unsigned c) {
+    return c >= MARK_PARAM0 && c <= MARK_PARAM_LAST;
+}
+
+constexpr wchar trigraph_replacement(wchar c) {
+    switch (c) {
+        case '=':
+            return '#';
+        case '(':
+            return '[';
+        case '/':
+            return '\\';
+        case ')':
+            return ']';
+        case '\'':
+            return '^';
+        case '<':
+            return '{';
+        case '!':
+            return '|';
+        case '>':
+            return '}';
+        case '-':
+            return '~';
+        default:
+            return 0;
+    }
+}
+
+constexpr auto make_plain_table() {
+    struct table {
+        bool v[256];
+    } t{};
+    for (int c = 0; c < 256; ++c) t.v[c] = true;
+    for (int c : {0, int{'\n'}, int{'/'}, int{'\\'}, int{'?'}, 0x0B, 0x0C, 0x0D}) t.v[c] = false;
+    return t;
+}
+constexpr auto plain_table = make_plain_table();
+
+void update_bookkeeping() {
+    input_source* s = reader.current_source;
+    reader.bookkeeping =
+        s != nullptr && (s->at_end != 0 || (s->parent != nullptr && s->parent->pending_pops != 0));
+}
+
+void lower_expansion_depth(int by) {
+    reader.expansion_depth -= by;
+    if (reader.expansion_depth < 0) reader.expansion_depth = 0;
+}
+
+// Next byte of a file source's block, or -1 at the end of the file.
+int file_byte(input_source* s) {
+    if (s->block_pos == s->block_len) {
+        if (s->file_eof) return -1;
+        if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE);
+        s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
+        s->block_pos = 0;
+        if (s->block_len == 0) {
+            s->file_eof = true;
+            return -1;
+        }
+    }
+    return s->block[s->block_pos++];
+}
+
+// Looks at the next byte without taking it; -1 at the end of the file.
+int peek_file_byte(input_source* s) {
+    int b = file_byte(s);
+    if (b >= 0) --s->block_pos;
+    return b;
+}
+
+// Reads the next line (or piece of a long line) into the buffer of a file
+// source. CR LF arrives as LF, as a text-mode read gives it; a lone CR is
+// kept for the reader to drop. A NUL byte drops the rest of its line, which
+// still ends with a newline so the line count stays right. Returns false
+// when the file has ended before any byte was stored.
+bool refill_line(input_source* s) {
+    wchar* buf = s->buffer.get();
+    int n = 0;
+    while (n < LINE_PIECE) {
+        int b = file_byte(s);
+        if (b < 0) break;
+        if (b == '\r' && peek_file_byte(s) == '\n') continue;
+        if (b == 0) {
+            while (b >= 0 && b != '\n') b = file_byte(s);
+            buf[n++] = '\n';
+            break;
+        }
+        buf[n++] = static_cast<wchar>(b);
+        if (b == '\n') break;
+    }
+    if (n == 0) return false;
+    if (n < LINE_PIECE && buf[n - 1] != '\n') buf[n++] = '\n';
+    buf[n] = 0;
+    s->pos = buf;
+    s->at_end = 0;
+    alert_line_read();
+    return true;
+}
+
+// Ends a text source: re-enables its macro, or the macro whose argument it
+// carried, and accounts for the expansion that ends with it.
+void finish_text_source(input_source* s, int& popped) {
+    if (s->macro != nullptr) {
+        macro_def* m = s->macro;
+        if (--m->active < 0) {
+            const wchar* wide = m->name ? m->name.get() : u"";
+            std::string name(wstr_len(wide) + 1, '\0');
+            wstr_to_narrow(name.data(), wide);
+            alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
+        }
+        s->args.reset();
+    } else if (s->reenable_macro != nullptr) {
+        ++s->reenable_macro->active;
+    }
+    ++popped;
+    lower_expansion_depth(s->pending_pops);
+}
+
+// Takes the current source off the stack and makes its parent current. The
+// main file's record outlives its file; every other record is freed here.
+// Returns the new current source, or null when none is left.
+input_source* pop_source() {
+    std::unique_ptr<input_source> old = std::move(reader.top);
+    reader.top = std::move(old->parent);
+    reader.current_source = reader.top.get();
+    if (old.get() == reader.main_source) reader.finished_main = std::move(old);
+    old.reset();
+    input_source* s = reader.current_source;
+    if (s != nullptr) reader.current_line = s->saved_line;
+    update_bookkeeping();
+    return s;
+}
+
+// A file source's file has ended: close it and return to the includer.
+input_source* end_file_source(input_source* s) {
+    if (s->owns_file) std::fclose(s->file);
+    s->file = nullptr;
+    s->owns_file = false;
+    if (s->parent != nullptr) reader.sync_needed = 1;
+    // A closed file record is not a text source: keep it from being read
+    // as one by popping it at once.
+    return pop_source();
+}
+
+int read_comment(bool block, input_source* start);
+
+// Replaces a trigraph starting at the '?' just taken from a file source. The
+// replacement is stored over the trigraph's last unit so that a pushback
+// re-reads it.
+int replace_trigraph(input_source* s, int c) {
+    if (s->pos[0] != '?') return c;
+    wchar r = trigraph_replacement(s->pos[1]);
+    if (r == 0) return c;
+    s->pos += 2;
+    s->pos[-1] = r;
+    return r;
+}
+
+}  // namespace
+
+const bool reader_plain_unit[256] = {
+#define ROW(i)                                                                          \
+    plain_table.v[i], plain_table.v[i + 1], plain_table.v[i + 2], plain_table.v[i + 3], \
+        plain_table.v[i + 4], plain_table.v[i + 5], plain_table.v[i + 6], plain_table.v[i + 7]
+    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
+    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
+    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
+    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
+#undef ROW
+};
+
+input_source::~input_source() {
+    if (owns_file && file != nullptr) std::fclose(file);
+    // Unlink the chain below iteratively so a deep stack cannot exhaust the
+    // machine stack through nested destructors.
+    std::unique_ptr<input_source> p = std::move(parent);
+    while (p) {
+        std::unique_ptr<input_source> next = std::move(p->parent);
+        p.reset();
+        p = std::move(next);
+    }
+}
+
+void reader_reset() {
+    reader.top.reset();
+    reader = {};
+}
+
+input_source* push_source(int capacity, const wchar* name) {
+    assert(capacity > 0);
+    auto s = std::make_unique<input_source>();
+    s->capacity = capacity;
+    s->name.reset(wstr_dup(name));
+    s->buffer = std::make_unique<wchar[]>(static_cast<std::size_t>(capacity));
+    s->pos = s->buffer.get();
+    if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
+    s->parent = std::move(reader.top);
+    reader.top = std::move(s);
+    reader.current_source = reader.top.get();
+    update_bookkeeping();
+    return reader.current_source;
+}
+
+int push_text_source(const wchar* text) {
+    unsigned n = wstr_len(text);
+    input_source* s = push_source(static_cast<int>(n) + 1, u"");
+    std::memcpy(s->buffer.get(), text, n * sizeof(wchar));
+    return 0;
+}
+
+int push_file_source(std::FILE* file, const char* name, bool owns_file) {
+    assert(file != nullptr);
+    auto wide = std::make_unique<wchar[]>(std::strlen(name) + 1);
+    wstr_from_narrow(wide.get(), name);
+    input_source* s = push_source(FILE_LINE_CAPACITY, wide.get());
+    s->file = file;
+    s->owns_file = owns_file;
+    reader.current_line = 1;
+    reader.sync_needed = 1;
+    return 0;
+}
+
+int unget_char() {
+    input_source* s = reader.current_source;
+    if (s == nullptr) return 0;
+    if (s->pos == s->buffer.get()) {
+        // Nothing before the buffer to step back to: stay at its start.
+        alert_report(MSG_PUSHBACK_UNDERFLOW);
+        return 0;
+    }
+    --s->pos;
+    if (s->at_end) {
+        s->at_end = 0;  // the end marker will be returned again
+        update_bookkeeping();
+    } else if (s->file != nullptr && *s->pos == '\n') {
+        --reader.current_line;
+    }
+    return 0;
+}
+
+namespace {
+
+// The unit following a backslash: a newline joins the lines, anything else
+// is given back.
+bool splice_follows() {
+    int c = next_char();
+    if (c == '\n') {
+        reader.sync_needed = 1;
+        return true;
+    }
+    unget_char();
+    return false;
+}
+
+// After a '/': begins a comment when '*' or '/' follows. Returns the
+// character the comment stands for (a newline, a space or 0), or
+// SOURCE_CHANGED when the comment vanished and reading goes on; '/' when no comment begins.
+int after_slash(input_source* start) {
+    reader.comment_lookahead = true;
+    reader.raw_input = 1;
+    int c = next_char();
+    reader.comment_lookahead = false;
+    if (c != '*' && c != '/') {
+        reader.raw_input = 0;
+        unget_char();
+        return '/';
+    }
+    if (reader.echo_comments) {
+        emit_char('/');
+        emit_char(c);
+    }
+    return read_comment(c == '*', start);
+}
+
+void echo_comment_char(int c) {
+    if (reader.echo_comments && c != 0 && !(c >= MARK_NO_EXPAND && c <= MARK_END)) emit_char(c);
+}
+
+// The end of a block comment: it vanishes before white space and line ends,
+// and otherwise becomes one space that a pushback re-reads.
+int end_block_comment() {
+    reader.raw_input = 0;
+    input_source* s = reader.current_source;
+    if (s == nullptr) return SOURCE_CHANGED;
+    wchar next = *s->pos;
+    if (next == '\n' || char_class(next) == CC_BLANK) return SOURCE_CHANGED;
+    if (s->pos != s->buffer.get()) s->pos[-1] = ' ';
+    return ' ';
+}
+
+// Reads the body of a comment (raw characters), copying it to the output
+// when comments are echoed. Returns as after_slash does.
+int read_comment(bool block, input_source* start) {
+    int c = next_char();
+    for (;;) {
+        // The newline that ends a line comment is the line's own end: the
+        // caller writes it, so it is not copied with the comment.
+        if (block || c != '\n') echo_comment_char(c);
+        if (block && c == '/') {
+            c = next_char();
+            if (c != '*') continue;
+            echo_comment_char(c);
+            alert_report(MSG_COMMENT_IN_COMMENT);
+            c = '*';
+        }
+        if (block && c == '*') {
+            c = next_char();
+            if (c == '/') {
+                echo_comment_char(c);
+                return end_block_comment();
+            }
+            continue;
+        }
+        if (!block && c == '\\') {
+            if (next_char() == '\n' && !reader.echo_comments) reader.sync_needed = 1;
+        } else if (c == '\n') {
+            if (!block) {
+                reader.raw_input = 0;
+                return '\n';
+            }
+            if (!reader.echo_comments) reader.sync_needed = 1;
+        } else if (c == 0) {
+            reader.raw_input = 0;
+            if (!block) return '\n';
+            alert_report(MSG_EOF_IN_COMMENT);
+            return 0;
+        } else if (reader.current_source != start) {
+            alert_report(MSG_COMMENT_CROSSES_SOURCE);
+            start = reader.current_source;
+        }
+        c = next_char();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Takes one unit from the source, refilling a file's line and finishing
+// sources that are used up.
+int take_unit(input_source* src, int& popped) {
+    if (src->file != nullptr) {
+        unsigned c = *src->pos++;
+        if (c != 0) return static_cast<int>(c);
+        if (!refill_line(src)) end_file_source(src);
+        return SOURCE_CHANGED;
+    }
+    if (!src->at_end) {
+        unsigned c = *src->pos++;
+        if (c != 0) return static_cast<int>(c);
+        if (src->macro != nullptr) {
+            src->at_end = 1;
+            update_bookkeeping();
+            return END_RETURNED;
+        }
+    }
+    finish_text_source(src, popped);
+    pop_source();
+    return SOURCE_CHANGED;
+}
+
+// Sources finished during this read are owed to the expansion depth; they
+// are paid off by the first read that finishes none.
+void account_for_pops(input_source* src, int popped) {
+    input_source* parent = src->parent.get();
+    if (parent == nullptr) return;
+    if (popped == 0) {
+        lower_expansion_depth(parent->pending_pops);
+        parent->pending_pops = 0;
+    } else {
+        parent->pending_pops += popped;
+    }
+    update_bookkeeping();
+}
+
+}  // namespace
+
+int next_char_slow() {
+    int popped = 0;
+    for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
+        int c = take_unit(src, popped);
+        if (c == END_RETURNED) return MARK_END;
+        if (c == SOURCE_CHANGED) continue;
+        // A parameter reference in macro text: read its argument instead.
+        if (!reader.comment_lookahead && is_param_ref(static_cast<unsigned>(c))) {
+            push_argument(c - MARK_PARAM0);
+            continue;
+        }
+        account_for_pops(src, popped);
+        if (src->file != nullptr) {
+            if (c == '?') c = replace_trigraph(src, c);
+            if (c == '\n') ++reader.current_line;
+        }
+        if (reader.raw_input) return c;
+        switch (c) {
+            case '/': {
+                int r = after_slash(src);
+                if (r != SOURCE_CHANGED) return r;
+                continue;
+            }
+            case '\\':
+                if (splice_follows()) continue;
+                return '\\';
+            case 0x0B:
+            case 0x0C:
+                return ' ';
+            case 0x0D:
+                continue;
+            default:
+                return c;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,218 @@
+// Character classes and the token scanners shared by the main loop, the
+// directives, macro definition and expansion and the #if evaluator. The
+// scanners read through next_char and give back the first character they do
+// not take, so every caller sees the input continue where the token ended.
+#include "cpp/scanner.h"
+
+#include "common/alert.h"
+#include "cpp/driver.h"
+#include "cpp/messages.h"
+#include "cpp/reader.h"
+
+scanner_state scanner;
+
+namespace {
+
+struct class_table_t {
+    signed char v[256];
+    constexpr void set(const char* members, int code) {
+        for (; *members != 0; ++members) v[static_cast<unsigned char>(*members)] = code;
+    }
+};
+
+constexpr class_table_t make_class_table() {
+    class_table_t t{};
+    t.v[0] = CC_END;
+    t.set("0123456789", CC_DIGIT);
+    t.set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$\x1D", CC_IDENT);
+    t.set("+", CC_PLUS);
+    t.set("-", CC_MINUS);
+    t.set("*", CC_STAR);
+    t.set("/", CC_SLASH);
+    t.set("%", CC_PERCENT);
+    t.set("&", CC_AMPERSAND);
+    t.set("|", CC_BAR);
+    t.set("^", CC_CARET);
+    t.set("=", CC_EQUALS);
+    t.set("<", CC_LESS);
+    t.set(">", CC_GREATER);
+    t.set("?", CC_QUESTION);
+    t.set(":", CC_COLON);
+    t.set("!~", CC_UNARY);
+    t.set("(", CC_LPAREN);
+    t.set(")", CC_RPAREN);
+    t.set("\"'", CC_QUOTE);
+    t.set(".", CC_DOT);
+    t.set("\t\x1F ", CC_BLANK);
+    t.set("\\", CC_BACKSLASH);
+    return t;
+}
+constexpr auto class_table = make_class_table();
+
+bool is_hex_letter(int c) {
+    return (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool is_letter(int c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Suffix of a number: one l/L after a fraction or exponent, else at most one
+// u/U and one l/L in either order. Returns the first character not taken.
+int scan_number_suffix(int c, bool floating, out_fn out) {
+    if (floating) {
+        if (c != 'l' && c != 'L') return c;
+        out(c);
+        return next_char();
+    }
+    bool u = false, l = false;
+    for (;;) {
+        if (!u && (c == 'u' || c == 'U')) {
+            u = true;
+        } else if (!l && (c == 'l' || c == 'L')) {
+            l = true;
+        } else {
+            return c;
+        }
+        out(c);
+        c = next_char();
+    }
+}
+
+}  // namespace
+
+const signed char char_class_table[256] = {
+#define ROW(i)                                                                          \
+    class_table.v[i], class_table.v[i + 1], class_table.v[i + 2], class_table.v[i + 3], \
+        class_table.v[i + 4], class_table.v[i + 5], class_table.v[i + 6], class_table.v[i + 7]
+    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
+    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
+    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
+    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
+#undef ROW
+};
+
+bool is_paste_class(int cls) {
+    return (cls >= 1 && cls <= 12) || cls == 15 || (cls >= 18 && cls <= 20) ||
+           (cls >= 24 && cls <= 27);
+}
+
+// When the buffer is full its last unit becomes the terminator, the text is
+// reported and the unit is dropped, so the buffer is never overrun.
+int save_char(int c) {
+    wchar* end = scanner.save_buffer + SAVE_BUFFER_SIZE;
+    if (scanner.save_ptr < scanner.save_buffer || scanner.save_ptr >= end) {
+        scanner.save_ptr = end;
+        end[-1] = 0;
+        char text[SAVE_BUFFER_SIZE];
+        wstr_to_narrow(text, scanner.save_buffer);
+        alert_report(MSG_SAVE_BUFFER_FULL, text);
+        return 0;
+    }
+    *scanner.save_ptr++ = static_cast<wchar>(c);
+    return 0;
+}
+
+int scan_identifier(int c) {
+    int limit = scanner.max_ident_len;
+    if (limit > MAX_IDENT_LIMIT) limit = MAX_IDENT_LIMIT;
+    int n = 0;
+    int cls = char_class(c);
+    while (cls == CC_IDENT || cls == CC_DIGIT) {
+        if (n < limit) scanner.name_buffer[n++] = static_cast<wchar>(c);
+        c = next_char();
+        cls = char_class(c);
+    }
+    scanner.name_buffer[n] = 0;
+    unget_char();
+    return 0;
+}
+
+int scan_number(int c, out_fn out) {
+    int radix = 10;
+    bool exponent = false;
+    bool point = c == '.';
+    out(c);
+    if (c == '.') {
+        c = next_char();
+        if (char_class(c) != CC_DIGIT) {
+            unget_char();
+            return 0;
+        }
+    } else if (c == '0') {
+        radix = 8;
+        c = next_char();
+        if (c == 'x' || c == 'X' || c == 'b' || c == 'B') {
+            radix = (c == 'x' || c == 'X') ? 16 : 2;
+            out(c);
+            c = next_char();
+        }
+    } else {
+        c = next_char();
+    }
+    for (;; c = next_char()) {
+        if (radix != 16 && !exponent && (c == 'e' || c == 'E')) {
+            exponent = true;
+            radix = 10;
+        } else if (c == '.') {
+            if (radix == 16 || point) break;
+            point = true;
+            radix = 10;
+        } else if (c == '+' || c == '-') {
+            break;
+        } else if (!((c >= '0' && c <= '9') || (radix == 16 && is_hex_letter(c)) || c == MARK_END ||
+                     (driver.asm_mode && is_letter(c)))) {
+            break;
+        }
+        out(c);
+    }
+    scan_number_suffix(c, exponent || point, out);
+    unget_char();
+    return 0;
+}
+
+int scan_literal(int quote, out_fn out) {
+    reader.raw_input = 1;
+    out(quote);
+    for (;;) {
+        int c = next_char();
+        if (c == '\n' || c == 0) {
+            reader.raw_input = 0;
+            unget_char();
+            return 0;
+        }
+        out(c);
+        if (c == quote) {
+            reader.raw_input = 0;
+            return 1;
+        }
+        if (c == '\\') {
+            c = next_char();
+            if (c == 0) {  // end of all input: nothing to write or give back
+                reader.raw_input = 0;
+                return 0;
+            }
+            out(c);
+        }
+    }
+}
+
+int skip_blanks() {
+    int c;
+    do c = next_char();
+    while (c == MARK_END || char_class(c) == CC_BLANK);
+    return c;
+}
+
+int skip_line() {
+    int c;
+    do c = next_char();
+    while (c != '\n' && c != 0);
+    return 0;
+}
+
+int skip_paste_marks() {
+    int c;
+    do c = next_char();
+    while (c == MARK_PASTE || c == MARK_END);
+    return c;
+}
