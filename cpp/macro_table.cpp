@@ -71,6 +71,66 @@ void release_record(macro_def* m) {
     macros.retired = m;
 }
 
+// The look-up index hash: FNV-1a over the units, so that names differing
+// only in the order of their characters (KV_1_2, KV_2_1) part company.
+constexpr std::uint32_t INDEX_SEED = 2166136261u;
+constexpr std::uint32_t INDEX_PRIME = 16777619u;
+constexpr std::size_t INDEX_START = 256;
+
+inline std::uint32_t index_step(std::uint32_t h, wchar c) {
+    return (h ^ c) * INDEX_PRIME;
+}
+
+std::uint32_t index_hash(const wchar* name) {
+    std::uint32_t h = INDEX_SEED;
+    for (; *name != 0; ++name) h = index_step(h, *name);
+    return h;
+}
+
+std::size_t index_slot(std::uint32_t h) {
+    return (h ^ (h >> 15)) & (macros.index.size() - 1);
+}
+
+// Doubles the index (or makes its first slots) and re-links every record.
+void grow_index() {
+    std::vector<macro_def*> old = std::move(macros.index);
+    macros.index.assign(old.empty() ? INDEX_START : old.size() * 2, nullptr);
+    for (macro_def* head : old) {
+        while (head != nullptr) {
+            macro_def* next = head->index_next;
+            macro_def*& slot = macros.index[index_slot(head->index_hash)];
+            head->index_next = slot;
+            slot = head;
+            head = next;
+        }
+    }
+}
+
+void index_insert(macro_def* m) {
+    if (macros.index_count >= macros.index.size()) grow_index();
+    macro_def*& slot = macros.index[index_slot(m->index_hash)];
+    m->index_next = slot;
+    slot = m;
+    ++macros.index_count;
+}
+
+void index_remove(macro_def* m) {
+    macro_def** link = &macros.index[index_slot(m->index_hash)];
+    while (*link != m) link = &(*link)->index_next;
+    *link = m->index_next;
+    m->index_next = nullptr;
+    --macros.index_count;
+}
+
+// The table's record of this name, or null.
+macro_def* index_find(const wchar* name, std::uint32_t h) {
+    if (macros.index.empty()) return nullptr;
+    for (macro_def* m = macros.index[index_slot(h)]; m != nullptr; m = m->index_next) {
+        if (m->index_hash == h && wstr_cmp(m->name.get(), name) == 0) return m;
+    }
+    return nullptr;
+}
+
 void narrow_name(char* out, const wchar* name) {
     wstr_to_narrow(out, name);
 }
@@ -98,6 +158,7 @@ macro_def* macro_install(const wchar* name, int remove_only) {
             if (order > 0) break;
             if (order == 0) {
                 *link = m->next;  // the new record takes its place
+                index_remove(m);
                 release_record(m);
                 removed = true;
                 break;
@@ -113,41 +174,36 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     auto* m = new macro_def;
     m->hash = h;
     m->name.reset(wstr_dup(name));
+    m->index_hash = index_hash(m->name.get());
     m->next = *link;
     *link = m;
+    index_insert(m);
     return m;
 }
 
 macro_def* scan_and_find_macro(int c) {
     wchar* out = scanner.name_buffer;
     int stored = 0;
-    std::uint32_t sum = 0;
+    std::uint32_t h = INDEX_SEED;
     int cls = char_class(c);
     while (cls == CC_IDENT || cls == CC_DIGIT) {
         if (stored < scanner.max_ident_len) {
             out[stored++] = static_cast<wchar>(c);
-            sum += static_cast<wchar>(c);
+            h = index_step(h, static_cast<wchar>(c));
         }
         c = next_char();
         cls = char_class(c);
     }
     unget_char();
     out[stored] = 0;
-    std::uint32_t h = sum + static_cast<std::uint32_t>(stored);
-    for (macro_def* m = macros.macro_table[h & (MACRO_BUCKETS - 1)]; m != nullptr; m = m->next) {
-        if (m->hash != h) continue;
-        int order = wstr_cmp(m->name.get(), out);
-        if (order < 0) continue;
-        if (order > 0) return nullptr;
-        if (m->active == 0) return m;
-        // Inside an argument or a pasted text that was pushed while reading
-        // this very macro's expansion, the name may expand once more.
-        const input_source* s = reader.current_source;
-        if (s != nullptr && s->file == nullptr && s->macro == nullptr && s->parent &&
-            s->parent->macro == m) {
-            return m;
-        }
-        return nullptr;
+    macro_def* m = index_find(out, h);
+    if (m == nullptr || m->active == 0) return m;
+    // Inside an argument or a pasted text that was pushed while reading
+    // this very macro's expansion, the name may expand once more.
+    const input_source* s = reader.current_source;
+    if (s != nullptr && s->file == nullptr && s->macro == nullptr && s->parent &&
+        s->parent->macro == m) {
+        return m;
     }
     return nullptr;
 }

@@ -3,12 +3,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/wstr.h"
 
 struct macro_def {
-    macro_def* next = nullptr;  // next record of the same bucket chain
-    wstr_ptr body;              // encoded replacement text; null when dynamic
+    macro_def* next = nullptr;        // next record of the same bucket chain
+    macro_def* index_next = nullptr;  // next record of the same look-up index slot
+    std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
+    wstr_ptr body;                    // encoded replacement text; null when dynamic
     std::uint32_t hash = 0;
     int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
     signed char active = 0;
@@ -27,6 +30,11 @@ struct macro_state {
     // through `next`; freed once nothing refers to them, at the latest by
     // macros_reset.
     macro_def* retired = nullptr;
+    // Look-up index beside the chains: slots of records by a well-mixed hash
+    // of the whole name, grown to keep about one record a slot. The chains
+    // alone decide the order listings see.
+    std::vector<macro_def*> index;
+    std::size_t index_count = 0;
 };
 extern macro_state macros;
 
