@@ -81,18 +81,22 @@ void lower_expansion_depth(int by) {
     if (reader.expansion_depth < 0) reader.expansion_depth = 0;
 }
 
+// Reads the next block of a file source; false at the end of the file.
+bool fill_block(input_source* s) {
+    if (s->file_eof) return false;
+    if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE);
+    s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
+    s->block_pos = 0;
+    if (s->block_len == 0) {
+        s->file_eof = true;
+        return false;
+    }
+    return true;
+}
+
 // Next byte of a file source's block, or -1 at the end of the file.
 int file_byte(input_source* s) {
-    if (s->block_pos == s->block_len) {
-        if (s->file_eof) return -1;
-        if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE);
-        s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
-        s->block_pos = 0;
-        if (s->block_len == 0) {
-            s->file_eof = true;
-            return -1;
-        }
-    }
+    if (s->block_pos == s->block_len && !fill_block(s)) return -1;
     return s->block[s->block_pos++];
 }
 
@@ -101,6 +105,22 @@ int peek_file_byte(input_source* s) {
     int b = file_byte(s);
     if (b >= 0) --s->block_pos;
     return b;
+}
+
+// Widens the bytes of the current block up to the first line end, CR or NUL
+// into buf, taking at most room of them; returns how many were taken.
+std::size_t copy_ordinary_bytes(input_source* s, wchar* buf, std::size_t room) {
+    const unsigned char* p = s->block.get() + s->block_pos;
+    std::size_t avail = s->block_len - s->block_pos;
+    std::size_t limit = avail < room ? avail : room;
+    std::size_t i = 0;
+    for (; i < limit; ++i) {
+        unsigned char b = p[i];
+        if (b == '\n' || b == '\r' || b == 0) break;
+        buf[i] = b;
+    }
+    s->block_pos += i;
+    return i;
 }
 
 // Reads the next line (or piece of a long line) into the buffer of a file
@@ -112,8 +132,11 @@ bool refill_line(input_source* s) {
     wchar* buf = s->buffer.get();
     int n = 0;
     while (n < LINE_PIECE) {
-        int b = file_byte(s);
-        if (b < 0) break;
+        if (s->block_pos == s->block_len && !fill_block(s)) break;
+        n += static_cast<int>(
+            copy_ordinary_bytes(s, buf + n, static_cast<std::size_t>(LINE_PIECE - n)));
+        if (n == LINE_PIECE || s->block_pos == s->block_len) continue;
+        int b = s->block[s->block_pos++];
         if (b == '\r' && peek_file_byte(s) == '\n') continue;
         if (b == 0) {
             while (b >= 0 && b != '\n') b = file_byte(s);
@@ -363,7 +386,7 @@ int read_comment(bool block, input_source* start) {
             alert_report(MSG_COMMENT_CROSSES_SOURCE);
             start = reader.current_source;
         }
-        c = next_char();
+            c = next_char();
     }
 }
 
