@@ -346,9 +346,29 @@ int end_block_comment() {
     return ' ';
 }
 
+// Steps over the units of a comment body that neither end nor interrupt it,
+// straight from the buffer of the source the comment began in, echoing them
+// when comments are echoed. Whatever needs a closer look (a line end, '*',
+// '/', a backslash, a '?', a marker, another source) is left to next_char.
+void skip_comment_text(bool block, const input_source* start) {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s == nullptr || s != start || reader.bookkeeping) return;
+    wchar* p = s->pos;
+    for (unsigned c = *p; c < 256 && reader_plain_unit[c] && !(block && c == '*'); c = *++p) {
+        if (reader.echo_comments) emit_char(static_cast<int>(c));
+    }
+    s->pos = p;
+#else
+    (void)block;
+    (void)start;
+#endif
+}
+
 // Reads the body of a comment (raw characters), copying it to the output
 // when comments are echoed. Returns as after_slash does.
 int read_comment(bool block, input_source* start) {
+    skip_comment_text(block, start);
     int c = next_char();
     for (;;) {
         // The newline that ends a line comment is the line's own end: the
@@ -386,7 +406,8 @@ int read_comment(bool block, input_source* start) {
             alert_report(MSG_COMMENT_CROSSES_SOURCE);
             start = reader.current_source;
         }
-            c = next_char();
+        skip_comment_text(block, start);
+        c = next_char();
     }
 }
 

@@ -1,0 +1,2 @@
+#include "open.h"
+still comment */ int after;

@@ -1,0 +1,2 @@
+int h; /* opened in the header,
+   running past its end
