@@ -70,6 +70,14 @@ constexpr auto make_plain_table() {
 }
 constexpr auto plain_table = make_plain_table();
 
+// The plain units that a block comment's body steps over: all but '*'.
+constexpr auto make_comment_plain_table() {
+    auto t = make_plain_table();
+    t.v['*'] = false;
+    return t;
+}
+constexpr auto comment_plain_table = make_comment_plain_table();
+
 void update_bookkeeping() {
     input_source* s = reader.current_source;
     reader.bookkeeping =
@@ -227,6 +235,20 @@ const bool reader_plain_unit[256] = {
 #undef ROW
 };
 
+namespace {
+const bool comment_plain_unit[256] = {
+#define ROW(i)                                                                                    \
+    comment_plain_table.v[i], comment_plain_table.v[i + 1], comment_plain_table.v[i + 2],         \
+        comment_plain_table.v[i + 3], comment_plain_table.v[i + 4], comment_plain_table.v[i + 5], \
+        comment_plain_table.v[i + 6], comment_plain_table.v[i + 7]
+    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
+    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
+    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
+    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
+#undef ROW
+};
+}  // namespace
+
 input_source::~input_source() {
     if (owns_file && file != nullptr) std::fclose(file);
     // Unlink the chain below iteratively so a deep stack cannot exhaust the
@@ -354,9 +376,12 @@ void skip_comment_text(bool block, const input_source* start) {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     if (s == nullptr || s != start || reader.bookkeeping) return;
+    const bool* stop_free = block ? comment_plain_unit : reader_plain_unit;
     wchar* p = s->pos;
-    for (unsigned c = *p; c < 256 && reader_plain_unit[c] && !(block && c == '*'); c = *++p) {
-        if (reader.echo_comments) emit_char(static_cast<int>(c));
+    if (reader.echo_comments) {
+        for (; *p < 256 && stop_free[*p]; ++p) emit_char(*p);
+    } else {
+        while (*p < 256 && stop_free[*p]) ++p;
     }
     s->pos = p;
 #else

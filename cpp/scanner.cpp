@@ -203,10 +203,22 @@ int skip_blanks() {
     return c;
 }
 
+// Ordinary units are stepped over straight from the buffer; next_char sees
+// only what may end the line or needs its care (comments, splices,
+// trigraphs, markers, the end of the buffer).
 int skip_line() {
     int c;
-    do c = next_char();
-    while (c != '\n' && c != 0);
+    do {
+#if CPP_READER_FAST_PATH
+        input_source* s = reader.current_source;
+        if (s != nullptr && !reader.bookkeeping) {
+            wchar* p = s->pos;
+            while (*p < 256 && reader_plain_unit[*p]) ++p;
+            s->pos = p;
+        }
+#endif
+        c = next_char();
+    } while (c != '\n' && c != 0);
     return 0;
 }
 
