@@ -83,7 +83,8 @@ void macros_reset() {
         head = nullptr;
     }
     free_chain(macros.retired);
-    macros = {};
+    macros.retired = nullptr;
+    macros.pool_ptr = macros.param_pool;
 }
 
 macro_def* macro_install(const wchar* name, int remove_only) {
