@@ -198,9 +198,10 @@ int open_include(const char* path) {
 void do_include() {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
-        alert_report(MSG_BAD_INCLUDE_NAME);
-        // A bare #include must not take the next line with it.
+        // A bare #include must not take the next line with it; stepping back
+        // first also reports it on its own line.
         if (c == '\n') unget_char();
+        alert_report(MSG_BAD_INCLUDE_NAME);
         skip_line();
         return;
     }
