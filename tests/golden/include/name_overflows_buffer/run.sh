@@ -4,4 +4,4 @@
 "$CPP" main.c > /dev/null 2> err
 echo "status $?"
 sed -n -E 's/.*\(([0-9]+)\) .*/\1/p' err
-grep -o 'cannot open include file n*$' err | tr -cd n | wc -c
+sed -n 's/.*include file \(n*\).*/\1/p' err | tr -d '\n' | wc -c
