@@ -63,8 +63,8 @@ TEST_F(ReaderTest, FileTextPassesThroughWithLineEnds) {
         {"a // b\nc\n", "a \nc\n"},  // line comment keeps the newline
         {"a // b", "a \n"},          // and at the end of input
         {"a/b/\n", "a/b/\n"},
-        {"x ?\?/\ny\n", "x y\n"},         // trigraph backslash splices
-        {"/* ?\?/\n */x\n", " x\n"},      // trigraphs inside comments too
+        {"x ?\?/\ny\n", "x y\n"},        // trigraph backslash splices
+        {"/* ?\?/\n */x\n", " x\n"},     // trigraphs inside comments too
         {"ab\0cd\nef\n"sv, "ab\nef\n"},  // NUL drops the rest of its line
     };
     for (const auto& c : cases) {
