@@ -63,6 +63,7 @@ struct alert_state {
     std::u16string last_shown_file;
     bool line_shown = false;
     std::string narrow;
+    std::string signature;        // arguments the expanded text takes
     std::FILE* stream = nullptr;  // standard error while unset
 };
 alert_state alert;
@@ -70,6 +71,8 @@ alert_state alert;
 // The driver's exit routine. It belongs to the process, not to a run, so a
 // reset keeps it.
 void (*exit_hook)(int status) = nullptr;
+// The arguments each report passes; constant for the process like the hook.
+const char* (*argument_signatures)(unsigned number) = nullptr;
 
 std::FILE* out_stream() {
     return alert.stream ? alert.stream : stderr;
@@ -128,11 +131,57 @@ void line_write() {
 
 // ---- Formatting ----
 
+struct conversion {
+    unsigned length = 0;  // '%' included; 0 when the text ends inside it
+    bool usable = false;  // takes only arguments a report can pass
+    char arguments[3] = {};
+};
+
+// Reads the printf conversion at s: flags, width, precision, length and the
+// conversion letter. Integers ("d") and strings ("s") are what reports pass.
+conversion scan_conversion(const char* s) {
+    conversion c;
+    unsigned count = 0;
+    const char* p = s + 1;
+    p += std::strspn(p, "-+ #0");
+    if (*p == '*') c.arguments[count++] = 'd', ++p;
+    while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+    if (*p == '.') {
+        ++p;
+        if (*p == '*') c.arguments[count++] = 'd', ++p;
+        while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+    }
+    p += std::strspn(p, "hlLjzt");
+    if (!*p) return c;
+    c.length = static_cast<unsigned>(p + 1 - s);
+    if (std::strchr("diouxXc", *p))
+        c.arguments[count++] = 'd';
+    else if (*p == 's')
+        c.arguments[count++] = 's';
+    c.usable = *p == '%' || count > 0;
+    return c;
+}
+
+// Appends the system error text to the template buffer; it is formatted
+// again, so its own '%' are doubled.
+unsigned insert_error_text(unsigned n) {
+    for (const char* e = system_error_text(alert.saved_errno); *e; ++e) {
+        unsigned need = *e == '%' ? 2 : 1;
+        if (n + need > TEXT_CAPACITY) break;
+        if (*e == '%') alert.expanded[n++] = '%';
+        alert.expanded[n++] = *e;
+    }
+    return n;
+}
+
 // Copies an entry text into the template buffer with "%m" replaced by the
-// system error text. Other conversions are copied whole as "%x" pairs, so a
-// cut never leaves a lone '%' at the end.
-void expand_entry_text(const char* src) {
+// system error text, and notes the arguments its conversions take. A
+// conversion no report can feed ("%n", floating point, one cut by the end
+// of the text), or every conversion when `literal` is set, is copied as
+// plain text. Conversions are copied whole or not at all.
+void expand_entry_text(const char* src, bool literal) {
     unsigned n = 0;
+    alert.signature.clear();
     while (*src) {
         if (*src != '%') {
             if (n == TEXT_CAPACITY) break;
@@ -140,31 +189,41 @@ void expand_entry_text(const char* src) {
             continue;
         }
         if (src[1] == 'm') {
-            // The inserted text is formatted again: its own '%' are doubled.
-            for (const char* e = system_error_text(alert.saved_errno); *e; ++e) {
-                unsigned need = *e == '%' ? 2 : 1;
-                if (n + need > TEXT_CAPACITY) break;
-                if (*e == '%') alert.expanded[n++] = '%';
-                alert.expanded[n++] = *e;
-            }
+            n = insert_error_text(n);
             src += 2;
             continue;
         }
-        if (src[1] == '\0' || n + 2 > TEXT_CAPACITY) break;
-        alert.expanded[n++] = src[0];
-        alert.expanded[n++] = src[1];
-        src += 2;
+        conversion c = scan_conversion(src);
+        unsigned take = literal || !c.usable ? 1 : c.length;
+        unsigned need = take == 1 ? 2 : take;
+        if (n + need > TEXT_CAPACITY) break;
+        if (take == 1) {
+            alert.expanded[n++] = '%';  // "%%" prints the '%' itself
+            alert.expanded[n++] = '%';
+        } else {
+            std::memcpy(alert.expanded + n, src, take);
+            n += take;
+            alert.signature += c.arguments;
+        }
+        src += take;
     }
     alert.expanded[n] = '\0';
 }
 
 // Fills the message text buffer: the "(N) " prefix of the fixed layout, then
 // the entry text formatted with the report's arguments.
-void format_text(unsigned number, message_class cls, const char* fmt, va_list ap) {
+void format_text(unsigned number, message_class cls, const char* fmt, va_list ap,
+                 bool check_arguments) {
     unsigned n = 0;
     if (!alert.format_mode && cls != CLASS_MESSAGE)
         n = static_cast<unsigned>(std::snprintf(alert.text, sizeof alert.text, "(%u) ", number));
-    expand_entry_text(fmt);
+    expand_entry_text(fmt, false);
+    // A catalogue text that asks for other arguments than the report passes
+    // is shown as it stands rather than read past its arguments.
+    if (check_arguments && argument_signatures) {
+        const char* expected = argument_signatures(number);
+        if (expected && alert.signature != expected) expand_entry_text(fmt, true);
+    }
 #if defined(__clang__)
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wformat-nonliteral"
@@ -245,9 +304,9 @@ void layout_fixed(message_class cls) {
 }
 
 // Builds and writes one diagnostic line.
-void emit(unsigned number, message_class cls, const char* fmt, va_list ap) {
+void emit(unsigned number, message_class cls, const char* fmt, va_list ap, bool check_arguments) {
     alert.out_len = 0;
-    format_text(number, cls, fmt, ap);
+    format_text(number, cls, fmt, ap, check_arguments);
     if (alert.format_mode)
         expand_template(alert.templates[cls], number);
     else
@@ -301,7 +360,7 @@ int report_text_v(unsigned number, const char* kind, const char* fmt, va_list ap
     alert.saved_errno = errno;
     if (!kind) kind = "";
     if (level_of_kind(kind) < alert.warning_threshold) return 0;
-    emit(number, class_of_letter(kind[0]), fmt ? fmt : "", ap);
+    emit(number, class_of_letter(kind[0]), fmt ? fmt : "", ap, false);
     return 1;
 }
 
@@ -315,7 +374,7 @@ int report_core(unsigned number, va_list ap) {
     if (!catalogue_find(number, &e)) e = alert_entry{ALERT_ERROR, number, NO_DESCRIPTION, 0};
     if (suppressed(number, e)) return 0;
     if (alert.position_hook) alert.position_hook();
-    emit(number, class_of_kind(e.kind), e.text, ap);
+    emit(number, class_of_kind(e.kind), e.text, ap, true);
     switch (e.kind) {
         case ALERT_ERROR:
             if (alert.error_count++ >= alert.error_limit) {
@@ -523,4 +582,8 @@ void alert_set_exit_hook(void (*exit_fn)(int status)) {
 void alert_reset() {
     catalogue_reset();
     alert = alert_state{};
+}
+
+void alert_set_argument_signatures(const char* (*signature)(unsigned number)) {
+    argument_signatures = signature;
 }

@@ -20,6 +20,10 @@ struct conditional_state {
     cond_entry cond_stack[COND_STACK_SIZE] = {};
     cond_entry* cond_top = cond_stack;
     std::uint8_t cond_active = 1;
+    // Conditionals opened while all 31 levels were in use: counted for their
+    // #endif only, all their groups skipped.
+    int overflow = 0;
+    std::uint8_t overflow_outer = 0;  // cond_active before the first of them
 };
 extern conditional_state conditional;
 

@@ -398,6 +398,7 @@ void release_run() {
         std::fclose(driver.err_file);
         driver.err_file = nullptr;
     }
+    getargs_reset();
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ struct macro_def {
     macro_def* next = nullptr;  // next record of the same bucket chain
     wstr_ptr body;              // encoded replacement text; null when dynamic
     std::uint32_t hash = 0;
-    int nparams = 0;            // -1 object-like, -2 __LINE__, -3 __FILE__
+    int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
     signed char active = 0;
     wstr_ptr name;
 };
@@ -23,6 +23,10 @@ struct macro_state {
     macro_def* macro_table[MACRO_BUCKETS] = {};
     wchar param_pool[PARAM_POOL_SIZE] = {};
     wchar* pool_ptr = param_pool;
+    // Records removed while a live input source still named them, chained
+    // through `next`; freed once nothing refers to them, at the latest by
+    // macros_reset.
+    macro_def* retired = nullptr;
 };
 extern macro_state macros;
 

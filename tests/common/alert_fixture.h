@@ -70,6 +70,7 @@ class AlertFixture : public ::testing::Test {
         alert_set_exit_hook(throw_run_ended);
     }
     void TearDown() override {
+        alert_set_argument_signatures(nullptr);
         alert_reset();
         std::fclose(stream_);
         std::free(buf_);

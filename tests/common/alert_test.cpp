@@ -362,6 +362,41 @@ TEST_F(AlertTest, PositionHookRunsBeforeEachShownReport) {
     EXPECT_EQ(take_output(), "h.c: 40: (10) error x\n");
 }
 
+// Conversions no report can feed, and texts whose conversions differ from
+// the arguments the report passes, come out as plain text.
+TEST_F(AlertTest, TextsAskingForOtherArgumentsAreShownPlain) {
+    use_catalogue(
+        "50 E bad %n here\n51 E float %5.2f\n52 E cut %\n53 E two %s %s\n"
+        "54 E fine %-3s|%ld|%%|%c\n55 E width %*d\n56 E two %s %s\n");
+    alert_set_argument_signatures([](unsigned n) -> const char* {
+        switch (n) {
+            case 53:
+                return "s";
+            case 54:
+                return "sdd";
+            case 55:
+                return "d";
+            default:
+                return nullptr;
+        }
+    });
+    alert_report(50);
+    alert_report(51);
+    alert_report(52);
+    alert_report(53, "x");
+    alert_report(54, "x", 5L, 'c');
+    alert_report(55, 7);
+    alert_report(56, "a", "b");  // no signature known: formatted
+    EXPECT_EQ(take_output(),
+              "(50) bad %n here\n"
+              "(51) float %5.2f\n"
+              "(52) cut %\n"
+              "(53) two %s %s\n"
+              "(54) fine x  |5|%|c\n"
+              "(55) width %*d\n"
+              "(56) two a b\n");
+}
+
 // A second run in the same process starts from scratch.
 TEST_F(AlertTest, ResetReturnsToStartUp) {
     at(u"abc\n", 2);

@@ -1,0 +1,351 @@
+// Directive lines: the keyword look-up, the conditional-compilation stack
+// and the directives carried out here (#line, #error, #warning, #assert,
+// #ident, #pragma, #asm, #endasm); #define, #undef and #include are handed on.
+#include "cpp/directives.h"
+
+#include <cctype>
+
+#include "common/alert.h"
+#include "common/alloc.h"
+#include "cpp/driver.h"
+#include "cpp/expr.h"
+#include "cpp/include.h"
+#include "cpp/macro_table.h"
+#include "cpp/messages.h"
+#include "cpp/reader.h"
+#include "cpp/scanner.h"
+
+conditional_state conditional;
+
+namespace {
+
+// A directive's code is its key: the first character plus twice the third.
+enum directive_code : int {
+    DIR_UNKNOWN = 0,
+    DIR_IF = 105,
+    DIR_ENDASM = 295,
+    DIR_ENDIF = 301,
+    DIR_INCLUDE = 303,
+    DIR_DEFINE = 304,
+    DIR_IFDEF = 305,
+    DIR_PRAGMA = 306,
+    DIR_IDENT = 307,
+    DIR_ELIF = 311,
+    DIR_ASM = 315,
+    DIR_UNDEF = 317,
+    DIR_IFNDEF = 325,
+    DIR_ASSERT = 327,
+    DIR_LINE = 328,
+    DIR_ERROR = 329,
+    DIR_ELSE = 331,
+    DIR_WARNING = 347,
+};
+
+struct keyword {
+    directive_code code;
+    const char* name;
+};
+
+constexpr keyword keywords[] = {
+    {DIR_IF, "if"},           {DIR_ENDASM, "endasm"},   {DIR_ENDIF, "endif"},
+    {DIR_INCLUDE, "include"}, {DIR_DEFINE, "define"},   {DIR_IFDEF, "ifdef"},
+    {DIR_PRAGMA, "pragma"},   {DIR_IDENT, "ident"},     {DIR_ELIF, "elif"},
+    {DIR_ASM, "asm"},         {DIR_UNDEF, "undef"},     {DIR_IFNDEF, "ifndef"},
+    {DIR_ASSERT, "assert"},   {DIR_LINE, "line"},       {DIR_ERROR, "error"},
+    {DIR_ELSE, "else"},       {DIR_WARNING, "warning"},
+};
+
+int directive_code_of(const wchar* name) {
+    if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
+    int key = name[0] + 2 * name[2];
+    if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
+    for (const keyword& k : keywords) {
+        if (k.code == key) return wstr_cmp_narrow(name, k.name) == 0 ? key : DIR_UNKNOWN;
+    }
+    return DIR_UNKNOWN;
+}
+
+cond_entry* cond_base() {
+    return conditional.cond_stack;
+}
+
+void report_name(unsigned number, const wchar* name) {
+    char narrow[MAX_IDENT_LIMIT + 2];
+    wstr_to_narrow(narrow, name);
+    alert_report(number, narrow);
+}
+
+void write_text(const char* s) {
+    while (*s != 0) emit_char(static_cast<unsigned char>(*s++));
+}
+
+int expect_line_end(int pending) {
+    if (skip_blanks() != '\n') {
+        alert_report(MSG_EXTRA_TEXT);
+        skip_line();
+    }
+    return pending + 1;
+}
+
+int discard_line(int pending) {
+    skip_line();
+    return pending + 1;
+}
+
+// Collects the rest of the line, from its first significant character, into
+// the save buffer; the line end stays unread. A full buffer is reported once.
+void collect_line() {
+    wchar* end = scanner.save_buffer + SAVE_BUFFER_SIZE;
+    bool reported = false;
+    scanner.save_ptr = scanner.save_buffer;
+    int c = skip_blanks();
+    while (c != '\n' && c != 0) {
+        if (!reported) {
+            reported = scanner.save_ptr >= end;
+            save_char(c);
+        }
+        c = next_char();
+    }
+    unget_char();
+    if (scanner.save_ptr >= end) scanner.save_ptr = end - 1;
+    *scanner.save_ptr = 0;
+}
+
+// Opens a conditional. Past the 31st the stack has no room: the new one is
+// only counted, all its groups are skipped, and its #endif restores the state
+// around it.
+bool open_conditional(std::uint8_t flags) {
+    if (conditional.cond_top == cond_base() + COND_STACK_SIZE - 1) {
+        alert_report(MSG_COND_TOO_DEEP);
+        if (conditional.overflow++ == 0) conditional.overflow_outer = conditional.cond_active;
+        conditional.cond_active = 0;
+        return false;
+    }
+    ++conditional.cond_top;
+    conditional.cond_top->flags = flags;
+    conditional.cond_top->line = reader.current_line;
+    return true;
+}
+
+int close_overflowed(int code, int pending) {
+    if (code != DIR_ENDIF) return discard_line(pending);
+    if (--conditional.overflow == 0) {
+        conditional.cond_active = conditional.overflow_outer;
+        if (conditional.cond_active != 0) reader.sync_needed = 1;
+    }
+    return expect_line_end(pending);
+}
+
+// #elif, #else and #endif, in live and skipped text alike.
+int do_alternative(int code, const wchar* name, int pending) {
+    if (conditional.overflow > 0) return close_overflowed(code, pending);
+    cond_entry* top = conditional.cond_top;
+    if (top == cond_base()) {
+        report_name(MSG_NO_CONDITIONAL, name);
+        return discard_line(pending);
+    }
+    if (code == DIR_ENDIF) {
+        if (conditional.cond_active == 0 && (top->flags & COND_OUTER_LIVE)) reader.sync_needed = 1;
+        conditional.cond_active = top->flags & COND_OUTER_LIVE;
+        --conditional.cond_top;
+        return expect_line_end(pending);
+    }
+    if (top->flags & COND_ELSE_SEEN) {
+        report_name(MSG_AFTER_ELSE, name);
+        return discard_line(pending);
+    }
+    if (code == DIR_ELIF) {
+        if ((top->flags & COND_OUTER_LIVE) && !(top->flags & COND_TAKEN)) {
+            test_condition(DIR_IF);
+            return expect_line_end(pending);
+        }
+        conditional.cond_active = 0;
+        return discard_line(pending);
+    }
+    top->flags |= COND_ELSE_SEEN;
+    bool now_live = (top->flags & COND_OUTER_LIVE) && conditional.cond_active == 0 &&
+                    !(top->flags & COND_TAKEN);
+    conditional.cond_active = now_live ? 1 : 0;
+    return expect_line_end(pending);
+}
+
+// #line and "# 12 "name"": the number, then an optional file name that
+// becomes the display name of the current source.
+void do_line() {
+    collect_line();
+    const wchar* text = scanner.save_buffer;
+    reader.current_line = static_cast<int>(wstr_to_int(text)) - 1;
+    const wchar* p = text;
+    while ((*p < 128 && std::isdigit(*p)) || char_class(*p) == CC_BLANK) ++p;
+    if (*p != 0 && reader.current_source != nullptr) {
+        const wchar* from = p;
+        const wchar* to = p + wstr_len(p);
+        if (*p == '"') {
+            const wchar* close = wstr_rchr(p + 1, '"');
+            if (close != nullptr) {
+                from = p + 1;
+                to = close;
+            }
+        }
+        auto* name = static_cast<wchar*>(alloc_mem((to - from + 1) * sizeof(wchar)));
+        for (const wchar* q = from; q != to; ++q) name[q - from] = *q;
+        name[to - from] = 0;
+        reader.current_source->display_name.reset(name);
+    }
+    reader.sync_needed = 1;
+}
+
+void report_line(unsigned number) {
+    collect_line();
+    char text[SAVE_BUFFER_SIZE];
+    wstr_to_narrow(text, scanner.save_buffer);
+    alert_report(number, text);
+}
+
+int do_asm() {
+    if (driver.asm_mode) alert_report(MSG_ASM_NESTED);
+    line_sync();
+    skip_line();
+    if (!driver.no_output) write_text("#asm\n");
+    driver.asm_mode = 1;
+    return 0;
+}
+
+int do_endasm(int pending) {
+    if (!driver.asm_mode) alert_report(MSG_ENDASM_OUTSIDE);
+    driver.asm_mode = 0;
+    if (!driver.no_output) {
+        flush_newlines(pending);
+        pending = 0;
+        write_text("#endasm ");
+    }
+    int c = next_char();
+    while (c != '\n' && c != 0) {
+        emit_char(c);  // leaves out the markers
+        c = next_char();
+    }
+    unget_char();
+    return expect_line_end(pending);
+}
+
+int open_live(int code, int pending) {
+    if (!open_conditional(COND_OUTER_LIVE)) return discard_line(pending);
+    test_condition(code);
+    return expect_line_end(pending);
+}
+
+// Carries out a directive in live text.
+int do_live_directive(int code, const wchar* name, int pending) {
+    switch (code) {
+        case DIR_IF:
+        case DIR_IFDEF:
+        case DIR_IFNDEF:
+            return open_live(code, pending);
+        case DIR_ELIF:
+        case DIR_ELSE:
+        case DIR_ENDIF:
+            return do_alternative(code, name, pending);
+        case DIR_DEFINE:
+            do_define();
+            return expect_line_end(pending);
+        case DIR_UNDEF:
+            do_undef();
+            return expect_line_end(pending);
+        case DIR_INCLUDE:
+            do_include();
+            return pending + 1;
+        case DIR_LINE:
+            do_line();
+            return expect_line_end(pending);
+        case DIR_ERROR:
+            report_line(MSG_ERROR_DIRECTIVE);
+            return expect_line_end(pending);
+        case DIR_WARNING:
+            report_line(MSG_WARNING_DIRECTIVE);
+            return expect_line_end(pending);
+        case DIR_ASSERT:
+            if (evaluate_condition() == 0) alert_report(MSG_ASSERT_FAILED);
+            return expect_line_end(pending);
+        case DIR_IDENT:
+            return expect_line_end(pending);
+        case DIR_PRAGMA:
+            if (driver.no_output) return 0;
+            flush_newlines(pending);
+            write_text("#pragma ");
+            return 0;
+        case DIR_ASM:
+            return do_asm();
+        case DIR_ENDASM:
+            return do_endasm(pending);
+        default:
+            report_name(MSG_UNKNOWN_DIRECTIVE, name);
+            return expect_line_end(pending);
+    }
+}
+
+}  // namespace
+
+void directives_reset() {
+    conditional = {};
+    conditional.cond_top = conditional.cond_stack;  // the copy pointed into the temporary
+}
+
+int control(int pending) {
+    int c = skip_blanks();
+    if (c == '\n' || c == 0) return pending + 1;
+    if (c < 128 && std::isdigit(c)) {
+        unget_char();
+        wstr_from_narrow(scanner.name_buffer, "line");
+    } else {
+        scan_identifier(c);
+    }
+    wchar name[MAX_IDENT_LIMIT + 1];
+    wstr_copy(name, scanner.name_buffer);
+    int code = directive_code_of(name);
+    if (reader.current_source != nullptr && reader.current_source->file == nullptr) {
+        report_name(MSG_DIRECTIVE_IN_MACRO, name);
+    }
+    bool alternative = code == DIR_ELIF || code == DIR_ELSE || code == DIR_ENDIF;
+    if (conditional.cond_active == 0 && !alternative && code != DIR_UNKNOWN) {
+        if (code == DIR_IF || code == DIR_IFDEF || code == DIR_IFNDEF) open_conditional(0);
+        return discard_line(pending);
+    }
+    bool writes = code == DIR_LINE || code == DIR_PRAGMA || code == DIR_ASM || code == DIR_ENDASM;
+    if (writes && !driver.no_output && pending > 0) {
+        emit_char('\n');
+        --pending;
+    }
+    return do_live_directive(code, name, pending);
+}
+
+void test_condition(int code) {
+    conditional.cond_top->line = reader.current_line;
+    int c = skip_blanks();
+    if (c == '\n' || c == 0) {
+        unget_char();
+        alert_report(MSG_NO_CONDITION);
+        skip_line();
+        unget_char();
+        return;
+    }
+    bool holds;
+    if (code == DIR_IF) {
+        unget_char();
+        holds = evaluate_condition() != 0;
+        code = DIR_IFDEF;
+    } else {
+        if (char_class(c) != CC_IDENT) {
+            alert_report(MSG_NO_CONDITION);
+            skip_line();
+            unget_char();
+            return;
+        }
+        holds = scan_and_find_macro(c) != nullptr;
+    }
+    if ((code == DIR_IFDEF) == holds) {
+        conditional.cond_active = 1;
+        conditional.cond_top->flags |= COND_TAKEN;
+    } else {
+        conditional.cond_active = 0;
+    }
+}

@@ -1,0 +1,408 @@
+// The macro table: 64 chains of records ordered by hash and name, the
+// parameter pool, and the #define / #undef directives that fill the table
+// with replacement texts in their encoded form (parameter references,
+// stringise and paste marks, the no-expand mark before the macro's own name).
+#include "cpp/macro_table.h"
+
+#include <cassert>
+#include <cctype>
+
+#include "common/alert.h"
+#include "cpp/driver.h"
+#include "cpp/expand.h"
+#include "cpp/messages.h"
+#include "cpp/reader.h"
+#include "cpp/report.h"
+#include "cpp/scanner.h"
+
+macro_state macros;
+
+namespace {
+
+constexpr int NARROW_NAME = MAX_IDENT_LIMIT + 2;
+
+std::uint32_t name_hash(const wchar* name) {
+    std::uint32_t h = 0;
+    std::uint32_t n = 0;
+    for (; name[n] != 0; ++n) h += name[n];
+    return h + n;
+}
+
+// A record may still be named by a live input source (an expansion text or
+// an argument text) when it is removed; it is then parked on the retired
+// list instead of being freed.
+bool source_refers_to(const macro_def* m) {
+    for (const input_source* s = reader.current_source; s != nullptr; s = s->parent.get()) {
+        if (s->macro == m || s->reenable_macro == m) return true;
+    }
+    return expansion_refers_to(m);
+}
+
+void free_chain(macro_def* m) {
+    while (m != nullptr) {
+        macro_def* next = m->next;
+        delete m;
+        m = next;
+    }
+}
+
+// Frees the retired records that nothing refers to any more.
+void sweep_retired() {
+    macro_def** link = &macros.retired;
+    while (*link != nullptr) {
+        macro_def* m = *link;
+        if (source_refers_to(m)) {
+            link = &m->next;
+        } else {
+            *link = m->next;
+            delete m;
+        }
+    }
+}
+
+void release_record(macro_def* m) {
+    if (macros.retired != nullptr) sweep_retired();
+    if (!source_refers_to(m)) {
+        delete m;
+        return;
+    }
+    m->body.reset();
+    m->next = macros.retired;
+    macros.retired = m;
+}
+
+void narrow_name(char* out, const wchar* name) {
+    wstr_to_narrow(out, name);
+}
+
+}  // namespace
+
+void macros_reset() {
+    for (macro_def*& head : macros.macro_table) {
+        free_chain(head);
+        head = nullptr;
+    }
+    free_chain(macros.retired);
+    macros = {};
+    macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
+}
+
+macro_def* macro_install(const wchar* name, int remove_only) {
+    std::uint32_t h = name_hash(name);
+    macro_def** link = &macros.macro_table[h & (MACRO_BUCKETS - 1)];
+    bool removed = false;
+    while (*link != nullptr) {
+        macro_def* m = *link;
+        if (m->hash == h) {
+            int order = wstr_cmp(m->name.get(), name);
+            if (order > 0) break;
+            if (order == 0) {
+                *link = m->next;  // the new record takes its place
+                release_record(m);
+                removed = true;
+                break;
+            }
+        }
+        link = &m->next;
+    }
+    if (remove_only) {
+        // The removed record may be gone already: answer with a stand-in.
+        static macro_def removed_mark;
+        return removed ? &removed_mark : nullptr;
+    }
+    auto* m = new macro_def;
+    m->hash = h;
+    m->name.reset(wstr_dup(name));
+    m->next = *link;
+    *link = m;
+    return m;
+}
+
+macro_def* scan_and_find_macro(int c) {
+    wchar* out = scanner.name_buffer;
+    int stored = 0;
+    std::uint32_t sum = 0;
+    int cls = char_class(c);
+    while (cls == CC_IDENT || cls == CC_DIGIT) {
+        if (stored < scanner.max_ident_len) {
+            out[stored++] = static_cast<wchar>(c);
+            sum += static_cast<wchar>(c);
+        }
+        c = next_char();
+        cls = char_class(c);
+    }
+    unget_char();
+    out[stored] = 0;
+    std::uint32_t h = sum + static_cast<std::uint32_t>(stored);
+    for (macro_def* m = macros.macro_table[h & (MACRO_BUCKETS - 1)]; m != nullptr; m = m->next) {
+        if (m->hash != h) continue;
+        int order = wstr_cmp(m->name.get(), out);
+        if (order < 0) continue;
+        if (order > 0) return nullptr;
+        if (m->active == 0) return m;
+        // Inside an argument or a pasted text that was pushed while reading
+        // this very macro's expansion, the name may expand once more.
+        const input_source* s = reader.current_source;
+        if (s != nullptr && s->file == nullptr && s->macro == nullptr && s->parent &&
+            s->parent->macro == m) {
+            return m;
+        }
+        return nullptr;
+    }
+    return nullptr;
+}
+
+int pool_char(int c) {
+    if (c == MARK_END) return 0;
+    // The last unit is kept for a terminator so that every text collected
+    // in the pool can be closed.
+    wchar* limit = macros.param_pool + PARAM_POOL_SIZE - (c == 0 ? 0 : 1);
+    if (macros.pool_ptr >= limit) {
+        alert_report(MSG_PARAM_POOL_FULL);
+        return 1;
+    }
+    *macros.pool_ptr++ = static_cast<wchar>(c);
+    return 0;
+}
+
+namespace {
+
+// Appends a whole zero-terminated name to the pool, or nothing (149).
+bool pool_string(const wchar* s) {
+    unsigned n = wstr_len(s) + 1;
+    if (macros.pool_ptr + n > macros.param_pool + PARAM_POOL_SIZE) {
+        alert_report(MSG_PARAM_POOL_FULL);
+        return false;
+    }
+    wstr_copy(macros.pool_ptr, s);
+    macros.pool_ptr += n;
+    return true;
+}
+
+// What #define has learnt so far about the macro it is defining.
+struct definition {
+    macro_def* m = nullptr;
+    wstr_ptr old_body;
+    bool existed = false;
+    int old_nparams = 0;
+    int nparams = -1;
+    const wchar* param_names[MAX_PARAMS] = {};
+};
+
+int find_param(const definition& d, const wchar* name) {
+    for (int i = 0; i < d.nparams; ++i) {
+        if (d.param_names[i] != nullptr && wstr_cmp(d.param_names[i], name) == 0) return i;
+    }
+    return -1;
+}
+
+// A #define that failed leaves the table as it was: the old definition is
+// restored, a record made for it is removed again.
+void abandon_definition(definition& d, int c) {
+    alert_report(MSG_BAD_DEFINE);
+    if (c == '\n') unget_char();  // the next line must not be lost
+    if (d.existed) {
+        d.m->body = std::move(d.old_body);
+        d.m->nparams = d.old_nparams;
+    } else {
+        macro_install(d.m->name.get(), 1);
+    }
+    macros.pool_ptr = macros.param_pool;
+}
+
+// Reads a parameter list after its '('; false after a malformed list.
+bool read_parameters(definition& d) {
+    d.nparams = 0;
+    int count = 0;
+    for (;;) {
+        int c = skip_blanks();
+        if (c == ')') return true;
+        if (char_class(c) != CC_IDENT) {
+            abandon_definition(d, c);
+            return false;
+        }
+        scan_identifier(c);
+        if (++count > MAX_PARAMS) {
+            alert_report(MSG_TOO_MANY_PARAMS);
+        } else {
+            const wchar* at = macros.pool_ptr;
+            d.param_names[d.nparams++] = pool_string(scanner.name_buffer) ? at : nullptr;
+        }
+        c = skip_blanks();
+        if (c == ')') return true;
+        if (c != ',') {
+            abandon_definition(d, c);
+            return false;
+        }
+    }
+}
+
+wchar last_saved() {
+    return scanner.save_ptr > scanner.save_buffer ? scanner.save_ptr[-1] : 0;
+}
+
+void drop_trailing_spaces() {
+    while (scanner.save_ptr > scanner.save_buffer && scanner.save_ptr[-1] == ' ')
+        --scanner.save_ptr;
+}
+
+// Copies a string or character literal into the replacement text; a literal
+// cut by the line end is reported and ends at it.
+int save_literal(int quote) {
+    save_char(quote);
+    reader.raw_input = 1;
+    int c = next_char();
+    while (c != quote) {
+        if (c == '\\') {
+            int d = next_char();
+            if (d == '\n') {  // spliced line: the definition goes on
+                reader.sync_needed = 1;
+                c = next_char();
+                continue;
+            }
+            save_char(c);
+            c = d;
+        }
+        if (c == '\n' || c == 0) {
+            alert_report(MSG_UNCLOSED_LITERAL);
+            reader.raw_input = 0;
+            return c;
+        }
+        save_char(c);
+        c = next_char();
+    }
+    save_char(c);
+    reader.raw_input = 0;
+    return next_char();
+}
+
+bool is_printable(int c) {
+    return c < 256 && (std::isgraph(c) || c == ' ' || c == '\t');
+}
+
+// The operator "##": blanks around it vanish; a digit run after it is closed
+// by a second paste mark. Returns the character to go on with.
+int save_paste() {
+    drop_trailing_spaces();
+    save_char(MARK_PASTE);
+    int c = skip_blanks();
+    int cls = char_class(c);
+    if (cls == CC_IDENT) return c;
+    if (cls == CC_DIGIT) {
+        while (char_class(c) == CC_DIGIT) {
+            save_char(c);
+            c = next_char();
+        }
+        save_char(MARK_PASTE);
+        return c;
+    }
+    alert_report(is_printable(c) ? MSG_PASTE_PRINTABLE : MSG_PASTE_NONPRINTABLE, c);
+    return c;
+}
+
+// Handles the token that begins with c and returns the next character.
+int save_token(const definition& d, int c) {
+    int cls = char_class(c);
+    if (c == '"' || c == '\'') return save_literal(c);
+    if (cls == CC_BLANK) {
+        if (last_saved() != ' ') save_char(c == '\t' ? ' ' : c);
+    } else if (c == '\\') {
+        save_char(c);
+        int next = next_char();
+        if (next == 0) return 0;
+        if (next == '\n') reader.sync_needed = 1;
+        save_char(next);
+    } else if (cls == CC_DIGIT || c == '.') {
+        scan_number(c, save_char);
+    } else if (cls == CC_IDENT) {
+        scan_identifier(c);
+        int index = find_param(d, scanner.name_buffer);
+        if (index >= 0) {
+            save_char(MARK_PARAM0 + index);
+        } else {
+            if (wstr_cmp(scanner.name_buffer, d.m->name.get()) == 0) save_char(MARK_NO_EXPAND);
+            for (const wchar* p = scanner.name_buffer; *p != 0; ++p) save_char(*p);
+        }
+    } else {
+        save_char(c);
+    }
+    return next_char();
+}
+
+// Encodes the replacement text that begins with c into the save buffer.
+int save_replacement(const definition& d, int c) {
+    scanner.save_ptr = scanner.save_buffer;
+    while (c != '\n' && c != 0) {
+        if (c == '#') {
+            c = next_char();
+            if (c == '#') {
+                c = save_paste();
+                continue;
+            }
+            if (char_class(c) == CC_BLANK) c = skip_blanks();
+            save_char(MARK_STRINGISE);
+            if (c == '\n' || c == 0) break;
+        }
+        c = save_token(d, c);
+    }
+    return c;
+}
+
+// Closes the text in the save buffer, cutting its last unit when it is full.
+void terminate_saved() {
+    if (scanner.save_ptr >= scanner.save_buffer + SAVE_BUFFER_SIZE) {
+        scanner.save_ptr = scanner.save_buffer + SAVE_BUFFER_SIZE - 1;
+    }
+    *scanner.save_ptr = 0;
+}
+
+}  // namespace
+
+void do_define() {
+    int c = skip_blanks();
+    if (char_class(c) != CC_IDENT) {
+        alert_report(MSG_BAD_DEFINE);
+        if (c == '\n') unget_char();
+        return;
+    }
+    definition d;
+    d.m = scan_and_find_macro(c);
+    if (d.m != nullptr) {
+        d.existed = true;
+        d.old_body = std::move(d.m->body);
+        d.old_nparams = d.m->nparams;
+    } else {
+        d.m = macro_install(scanner.name_buffer, 0);
+    }
+    macros.pool_ptr = macros.param_pool;
+    c = next_char();
+    if (c == '(') {
+        if (!read_parameters(d)) return;
+        c = ' ';
+    }
+    if (char_class(c) == CC_BLANK) c = skip_blanks();
+    c = save_replacement(d, c);
+    if (c != 0) unget_char();
+    drop_trailing_spaces();
+    terminate_saved();
+    d.m->body.reset(wstr_dup(scanner.save_buffer));
+    d.m->nparams = d.nparams;
+    if (driver.html_report != nullptr) report_macro_row(d.m);
+    if (d.existed && (!d.old_body || wstr_cmp(d.old_body.get(), d.m->body.get()) != 0)) {
+        char name[NARROW_NAME];
+        narrow_name(name, d.m->name.get());
+        alert_report(MSG_REDEFINED, name);
+    }
+    macros.pool_ptr = macros.param_pool;
+}
+
+void do_undef() {
+    int c = skip_blanks();
+    if (char_class(c) != CC_IDENT) {
+        alert_report(MSG_UNDEF_NO_NAME);
+        if (c == '\n') unget_char();
+        return;
+    }
+    scan_identifier(c);
+    macro_install(scanner.name_buffer, 1);
+}
