@@ -5,6 +5,7 @@
 #include "cpp/driver.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -172,6 +173,7 @@ void collect_arguments(int& argc, char**& argv) {
     getargs_set_input(driver.in);
     argv = read_arguments(nullptr, "cpp");
     argc = getargs_count;
+    driver.read_argv = argv;
 }
 
 // Opens the output and input named by the file arguments; returns the input
@@ -384,6 +386,26 @@ void capture_report_position() {
     alert_set_position(s->name.get(), line, &driver.report_line_start, &s->pos);
 }
 
+namespace {
+
+// Gives back what a run holds past its end, so that repeated runs in one
+// process neither leak nor keep files open.
+void release_run() {
+    reader_reset();
+    if (driver.included_files != nullptr) hash_destroy(driver.included_files);
+    driver.included_files = nullptr;
+    if (driver.err_file != nullptr) {
+        alert_set_stream(stderr);
+        std::fclose(driver.err_file);
+        driver.err_file = nullptr;
+    }
+    // The words read from a command file belong to the argument reader.
+    driver.read_argv = nullptr;
+    getargs_reset();
+}
+
+}  // namespace
+
 void exit_program(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
@@ -410,6 +432,6 @@ int run(int argc, char** argv) {
     } catch (const run_end& e) {
         status = e.status;
     }
-    reader_reset();  // closes the files still open
+    release_run();
     return status;
 }

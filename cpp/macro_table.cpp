@@ -83,8 +83,8 @@ void macros_reset() {
         head = nullptr;
     }
     free_chain(macros.retired);
-    macros.retired = nullptr;
-    macros.pool_ptr = macros.param_pool;
+    macros = {};
+    macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
 }
 
 macro_def* macro_install(const wchar* name, int remove_only) {

@@ -1,0 +1,74 @@
+// libFuzzer target: one whole in-process run of the preprocessor per input.
+//
+// Input layout: two leading bytes select options from a fixed list (one bit
+// each); the rest is split at "@@@" into the main file and up to two include
+// files, written to inc/a.h and inc/b.h of a private folder. Preprocessed text
+// goes to /dev/null and diagnostics are appended to /dev/null (-E), so only
+// crashes, sanitizer reports, hangs and leaks are findings.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cpp/driver.h"
+
+namespace {
+
+const char* const option_list[16] = {
+    "-C",         "-DFOO",      "-DBAR=1+2", "-UFOO",      "-U__STDC__",     "-Iinc",
+    "-L",         "-N40",       "-E1",       "-W!",        "-W3",            "-S1,2,4,4,4,8",
+    "-SP2,2,2,2,2,2,2", "--emax=3", "-Fshown.c", "--disl=111,163:off",
+};
+
+void write_file(const char* name, std::string_view text) {
+    std::FILE* f = std::fopen(name, "wb");
+    if (f == nullptr) std::abort();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    char dir[] = "/tmp/cpp-fuzz-XXXXXX";
+    if (mkdtemp(dir) == nullptr || chdir(dir) != 0) std::abort();
+    if (mkdir("inc", 0700) != 0) std::abort();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    unsigned mask = data[0] | (data[1] << 8);
+    std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
+
+    std::string_view parts[3];
+    for (int i = 0; i < 2; ++i) {
+        std::size_t at = rest.find("@@@");
+        if (at == std::string_view::npos) break;
+        parts[i] = rest.substr(0, at);
+        rest.remove_prefix(at + 3);
+        parts[i + 1] = rest;
+    }
+    if (parts[1].data() == nullptr) parts[0] = rest;
+    write_file("main.c", parts[0]);
+    write_file("inc/a.h", parts[1]);
+    write_file("inc/b.h", parts[2]);
+
+    // Arguments are mutable copies: the option parser writes into them.
+    std::vector<std::string> words = {"cpp", "-E/dev/null"};
+    for (int bit = 0; bit < 16; ++bit)
+        if (mask & (1u << bit)) words.emplace_back(option_list[bit]);
+    words.emplace_back("main.c");
+    words.emplace_back("/dev/null");
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    run(static_cast<int>(words.size()), argv.data());
+    return 0;
+}

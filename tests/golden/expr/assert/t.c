@@ -1,0 +1,4 @@
+#assert sizeof(int) == 4 && sizeof(double) == 8
+#assert 1 - 1
+#assert defined(X
+ok

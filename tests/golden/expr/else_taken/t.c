@@ -1,0 +1,8 @@
+#if 0
+a
+#elif 2 < 1
+b
+#else
+c
+#endif
+d

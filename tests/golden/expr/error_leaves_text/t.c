@@ -1,0 +1,9 @@
+#if 0 2 3
+yes
+#endif
+#if 1 , 0
+again
+#endif
+#if sizeof(void)
+third
+#endif

@@ -1,0 +1,5 @@
+#if 1 +
+yes
+#else
+no
+#endif
