@@ -54,5 +54,12 @@ void alert_set_stream(std::FILE* stream);
 std::FILE* alert_stream();
 // The routine that ends the run; it must not return.
 void alert_set_exit_hook(void (*exit_fn)(int status));
-// Resets every setting, counter and catalogue to the start-up state.
+// Names the arguments each report passes, one letter per argument ("s" a
+// narrow string, "d" an int; "" none), or null when unknown. With it
+// installed, a catalogue text whose conversions ask for anything else is
+// shown as plain text instead of reading arguments that are not there.
+void alert_set_argument_signatures(const char* (*signature)(unsigned number));
+// Resets every setting, counter, catalogue and position to the start-up
+// state; the stream returns to standard error. The exit hook and the
+// argument signatures belong to the process and are kept.
 void alert_reset();

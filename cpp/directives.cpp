@@ -287,6 +287,7 @@ int do_live_directive(int code, const wchar* name, int pending) {
 
 void directives_reset() {
     conditional = {};
+    conditional.cond_top = conditional.cond_stack;  // the copy pointed into the temporary
 }
 
 int control(int pending) {

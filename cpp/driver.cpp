@@ -399,11 +399,9 @@ void release_run() {
         std::fclose(driver.err_file);
         driver.err_file = nullptr;
     }
-    if (driver.read_argv != nullptr) {
-        for (char** p = driver.read_argv; *p != nullptr; ++p) std::free(*p);
-        std::free(driver.read_argv);
-        driver.read_argv = nullptr;
-    }
+    // The words read from a command file belong to the argument reader.
+    driver.read_argv = nullptr;
+    getargs_reset();
 }
 
 }  // namespace

@@ -7,3 +7,5 @@
 void do_include();
 int open_include(const char* path);
 std::uint32_t include_name_hash(std::uintptr_t name);
+// Releases the paths recorded in the included-files table of the last run.
+void include_reset();

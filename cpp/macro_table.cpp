@@ -84,6 +84,7 @@ void macros_reset() {
     }
     free_chain(macros.retired);
     macros = {};
+    macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
 }
 
 macro_def* macro_install(const wchar* name, int remove_only) {

@@ -9,6 +9,7 @@
 
 #include <cassert>
 #include <cstring>
+#include <string>
 
 #include "common/alert.h"
 #include "cpp/driver.h"
@@ -25,6 +26,10 @@ namespace {
 constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 // One refill stores at most this many units; the buffer keeps one for the 0.
 constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
+
+// Results of the steps of the slow path besides characters.
+constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
+constexpr int END_RETURNED = -2;    // the end-of-expansion marker is the result
 
 constexpr bool is_param_ref(unsigned c) {
     return c >= MARK_PARAM0 && c <= MARK_PARAM_LAST;
@@ -133,9 +138,10 @@ void finish_text_source(input_source* s, int& popped) {
     if (s->macro != nullptr) {
         macro_def* m = s->macro;
         if (--m->active < 0) {
-            char name[2 * MAX_IDENT_LIMIT + 2];
-            wstr_to_narrow(name, m->name ? m->name.get() : u"");
-            alert_report(MSG_ACTIVE_BELOW_ZERO, name);
+            const wchar* wide = m->name ? m->name.get() : u"";
+            std::string name(wstr_len(wide) + 1, '\0');
+            wstr_to_narrow(name.data(), wide);
+            alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
         }
         s->args.reset();
     } else if (s->reenable_macro != nullptr) {
@@ -282,8 +288,8 @@ bool splice_follows() {
 }
 
 // After a '/': begins a comment when '*' or '/' follows. Returns the
-// character the comment stands for (a newline, a space or 0), or -1 when the
-// comment vanished and reading goes on; '/' when no comment begins.
+// character the comment stands for (a newline, a space or 0), or
+// SOURCE_CHANGED when the comment vanished and reading goes on; '/' when no comment begins.
 int after_slash(input_source* start) {
     reader.comment_lookahead = true;
     reader.raw_input = 1;
@@ -310,9 +316,9 @@ void echo_comment_char(int c) {
 int end_block_comment() {
     reader.raw_input = 0;
     input_source* s = reader.current_source;
-    if (s == nullptr) return -1;
+    if (s == nullptr) return SOURCE_CHANGED;
     wchar next = *s->pos;
-    if (next == '\n' || char_class(next) == CC_BLANK) return -1;
+    if (next == '\n' || char_class(next) == CC_BLANK) return SOURCE_CHANGED;
     if (s->pos != s->buffer.get()) s->pos[-1] = ' ';
     return ' ';
 }
@@ -363,79 +369,81 @@ int read_comment(bool block, input_source* start) {
 
 }  // namespace
 
+namespace {
+
+// Takes one unit from the source, refilling a file's line and finishing
+// sources that are used up.
+int take_unit(input_source* src, int& popped) {
+    if (src->file != nullptr) {
+        unsigned c = *src->pos++;
+        if (c != 0) return static_cast<int>(c);
+        if (!refill_line(src)) end_file_source(src);
+        return SOURCE_CHANGED;
+    }
+    if (!src->at_end) {
+        unsigned c = *src->pos++;
+        if (c != 0) return static_cast<int>(c);
+        if (src->macro != nullptr) {
+            src->at_end = 1;
+            update_bookkeeping();
+            return END_RETURNED;
+        }
+    }
+    finish_text_source(src, popped);
+    pop_source();
+    return SOURCE_CHANGED;
+}
+
+// Sources finished during this read are owed to the expansion depth; they
+// are paid off by the first read that finishes none.
+void account_for_pops(input_source* src, int popped) {
+    input_source* parent = src->parent.get();
+    if (parent == nullptr) return;
+    if (popped == 0) {
+        lower_expansion_depth(parent->pending_pops);
+        parent->pending_pops = 0;
+    } else {
+        parent->pending_pops += popped;
+    }
+    update_bookkeeping();
+}
+
+}  // namespace
+
 int next_char_slow() {
     int popped = 0;
-    input_source* src = reader.current_source;
-    for (;;) {
-        if (src == nullptr) return 0;
-        // Take a unit from the source.
-        unsigned c;
-        if (src->file != nullptr) {
-            c = *src->pos++;
-            if (c == 0) {
-                src = refill_line(src) ? src : end_file_source(src);
-                continue;
-            }
-        } else {
-            if (src->at_end) {
-                finish_text_source(src, popped);
-                src = pop_source();
-                continue;
-            }
-            c = *src->pos++;
-            if (c == 0) {
-                if (src->macro != nullptr) {
-                    src->at_end = 1;
-                    update_bookkeeping();
-                    return MARK_END;
-                }
-                finish_text_source(src, popped);
-                src = pop_source();
-                continue;
-            }
-        }
+    for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
+        int c = take_unit(src, popped);
+        if (c == END_RETURNED) return MARK_END;
+        if (c == SOURCE_CHANGED) continue;
         // A parameter reference in macro text: read its argument instead.
-        if (!reader.comment_lookahead && is_param_ref(c)) {
-            push_argument(static_cast<int>(c - MARK_PARAM0));
-            src = reader.current_source;
+        if (!reader.comment_lookahead && is_param_ref(static_cast<unsigned>(c))) {
+            push_argument(c - MARK_PARAM0);
             continue;
         }
-        // Expansion-depth bookkeeping for the sources finished on the way.
-        if (input_source* parent = src->parent.get()) {
-            if (popped == 0) {
-                lower_expansion_depth(parent->pending_pops);
-                parent->pending_pops = 0;
-            } else {
-                parent->pending_pops += popped;
-            }
-            update_bookkeeping();
-        }
+        account_for_pops(src, popped);
         if (src->file != nullptr) {
-            if (c == '?') c = static_cast<unsigned>(replace_trigraph(src, '?'));
+            if (c == '?') c = replace_trigraph(src, c);
             if (c == '\n') ++reader.current_line;
         }
-        if (reader.raw_input) return static_cast<int>(c);
+        if (reader.raw_input) return c;
         switch (c) {
             case '/': {
                 int r = after_slash(src);
-                if (r >= 0) return r;
-                src = reader.current_source;
+                if (r != SOURCE_CHANGED) return r;
                 continue;
             }
             case '\\':
-                if (splice_follows()) {
-                    src = reader.current_source;
-                    continue;
-                }
+                if (splice_follows()) continue;
                 return '\\';
             case 0x0B:
             case 0x0C:
                 return ' ';
             case 0x0D:
-                src = reader.current_source;
                 continue;
             default:
-                return static_cast<int>(c);
+                return c;
         }
     }
+    return 0;
 }

@@ -16,15 +16,18 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
 # Seed corpus: every golden input, behind two option bytes of zero.
-corpus=build/fuzz/corpus
-mkdir -p "$corpus" build/fuzz/findings
+# Absolute paths: the target changes into a private folder of its own.
+root=$(pwd)
+corpus=$root/build/fuzz/corpus
+findings=$root/build/fuzz/findings
+mkdir -p "$corpus" "$findings"
 find tests/golden -type f \( -name '*.c' -o -name '*.h' -o -name stdin \) -size -8k |
 while read -r f; do
   name=$(printf '%s' "$f" | md5sum | cut -c1-16)
   [ -f "$corpus/$name" ] || { printf '\0\0'; cat "$f"; } > "$corpus/$name"
 done
 
-build/fuzz/tests/fuzz/preprocess_fuzzer "$corpus" \
-  -dict=tests/fuzz/cpp.dict -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
+"$root/build/fuzz/tests/fuzz/preprocess_fuzzer" "$corpus" \
+  -dict="$root/tests/fuzz/cpp.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
   -max_total_time="$seconds" -fork="$jobs" -ignore_timeouts=1 -ignore_ooms=0 \
-  -ignore_crashes=0 -artifact_prefix=build/fuzz/findings/ -print_final_stats=1
+  -ignore_crashes=0 -artifact_prefix="$findings/" -print_final_stats=1

@@ -1,0 +1,3 @@
+
+# 1 "main.c"
+x y; say "hi"; ab cd;

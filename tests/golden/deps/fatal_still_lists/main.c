@@ -1,0 +1,3 @@
+#include "a.h"
+#include "missing.h"
+#include "b.h"

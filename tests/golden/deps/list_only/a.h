@@ -1,0 +1,2 @@
+#warning read a.h
+a;

@@ -1,0 +1,2 @@
+#include "d.h"
+c;

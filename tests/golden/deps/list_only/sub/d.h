@@ -1,0 +1,2 @@
+#include "c.h"
+d;

@@ -1,0 +1,4 @@
+#include "b.h"
+#include "a.h"
+#include "b.h"
+main;

@@ -1,0 +1,1 @@
+prog.d prog.p1: prog.c my\ file.h zeta.h a.h

@@ -1,0 +1,4 @@
+#include "zeta.h"
+#include "my file.h"
+#include "a.h"
+prog;

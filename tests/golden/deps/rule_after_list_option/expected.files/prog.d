@@ -1,0 +1,1 @@
+prog.d prog.p1: shown.c a.h

@@ -1,0 +1,3 @@
+#include "b.h"
+#include "a.h"
+main;

@@ -1,0 +1,1 @@
+int from_inc;

@@ -1,0 +1,2 @@
+#include "sub\x.h"
+#include "sub\\y.h"

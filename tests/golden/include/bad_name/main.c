@@ -1,0 +1,7 @@
+one;
+#include b.h
+two;
+#include
+three;
+#include   
+four;

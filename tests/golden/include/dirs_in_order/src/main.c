@@ -1,0 +1,3 @@
+first;
+#include "b.h"
+last;

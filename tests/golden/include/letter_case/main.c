@@ -1,0 +1,2 @@
+#include "B.H"
+end;

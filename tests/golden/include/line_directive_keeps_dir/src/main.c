@@ -1,0 +1,3 @@
+#line 20 "elsewhere/x.c"
+#include "a.h"
+after;

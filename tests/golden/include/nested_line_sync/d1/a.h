@@ -1,0 +1,4 @@
+a1;
+
+#include "d2/b.h"
+a4;

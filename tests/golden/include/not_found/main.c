@@ -1,0 +1,2 @@
+#include "sub\missing.h"
+after;

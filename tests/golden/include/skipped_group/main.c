@@ -1,0 +1,5 @@
+#if 0
+#include "missing.h"
+#include <nothing>
+#endif
+ok;

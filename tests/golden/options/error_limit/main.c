@@ -1,0 +1,4 @@
+#error one
+#error two
+#error three
+after;

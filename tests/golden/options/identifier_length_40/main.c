@@ -1,0 +1,3 @@
+#define abcdefghijklmnopqrstuvwxyzABCDEFGH1xxxxx one
+#define abcdefghijklmnopqrstuvwxyzABCDEFGH2xxxxx two
+abcdefghijklmnopqrstuvwxyzABCDEFGH1xxxxx abcdefghijklmnopqrstuvwxyzABCDEFGH2xxxxx

@@ -1,0 +1,3 @@
+a /* one */ b;
+#define X /* in directive */ 1
+X; // tail

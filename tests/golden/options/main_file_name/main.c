@@ -1,0 +1,3 @@
+a;
+#include "h.h"
+b;

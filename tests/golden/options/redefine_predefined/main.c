@@ -1,0 +1,6 @@
+#ifdef __STDC__
+stdc __STDC__;
+#else
+no_stdc;
+#endif
+line __LINE__;

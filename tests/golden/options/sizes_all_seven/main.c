@@ -1,0 +1,3 @@
+#if sizeof(short long) == 3 && sizeof(int) == 2
+all;
+#endif

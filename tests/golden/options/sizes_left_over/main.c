@@ -1,0 +1,3 @@
+#if sizeof(double) == 9
+set;
+#endif

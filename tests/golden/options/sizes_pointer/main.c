@@ -1,0 +1,3 @@
+#if sizeof(char *) == 2 && sizeof(long *) == 3
+near;
+#endif

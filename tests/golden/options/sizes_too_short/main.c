@@ -1,0 +1,3 @@
+#if sizeof(short) == 7 && sizeof(int) == 4
+kept;
+#endif

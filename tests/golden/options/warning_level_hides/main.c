@@ -1,0 +1,3 @@
+#define R 1
+#define R 2
+R;
