@@ -299,6 +299,22 @@ bool splice_follows(const input_source* src) {
     return false;
 }
 
+// A look-ahead that ran out of the source its first character came from
+// leaves that character with no source to be pushed back onto: a pushback
+// would step into the source below instead (and re-read an argument there
+// for ever). The character is then handed out again from a text source of
+// its own, which a pushback re-reads correctly.
+int reissue_if_source_ended(const input_source* start, int c) {
+    if (reader.current_source == start) return c;
+    const wchar text[2] = {static_cast<wchar>(c), 0};
+    push_text_source(text);
+    int saved_raw = reader.raw_input;
+    reader.raw_input = 1;
+    int r = next_char();
+    reader.raw_input = saved_raw;
+    return r;
+}
+
 // After a '/': begins a comment when '*' or '/' follows. Returns the
 // character the comment stands for (a newline, a space or 0), or
 // SOURCE_CHANGED when the comment vanished and reading goes on; '/' when no comment begins.
@@ -310,7 +326,7 @@ int after_slash(input_source* start) {
     if (c != '*' && c != '/') {
         reader.raw_input = 0;
         unget_char();
-        return '/';
+        return reissue_if_source_ended(start, '/');
     }
     if (reader.echo_comments) {
         emit_char('/');
@@ -447,7 +463,7 @@ int next_char_slow() {
             }
             case '\\':
                 if (splice_follows(src)) continue;
-                return '\\';
+                return reissue_if_source_ended(src, '\\');
             case 0x0B:
             case 0x0C:
                 return ' ';
