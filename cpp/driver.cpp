@@ -15,6 +15,7 @@
 #include "common/getargs.h"
 #include "common/hash.h"
 #include "common/html.h"
+#include "common/registry.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
 #include "cpp/expr.h"
@@ -424,6 +425,8 @@ int run(int argc, char** argv) {
     reset_all();
     alert_set_exit_hook(exit_program);
     alloc_set_exit_hook(exit_program);
+    alert_set_argument_signatures(message_signature);
+    registry_set_program_path(argc > 0 ? argv[0] : nullptr);
     alert_set_stream(stderr);
     int status = 1;
     try {
