@@ -129,6 +129,16 @@ int finish_output(int status) {
     return 1;
 }
 
+// Diagnostics sent to a file with -E<file> must not vanish either: a file
+// that could not take them fails the run, told on standard error. The file
+// itself stays open until the run is released.
+int finish_error_file(int status) {
+    std::FILE* f = driver.err_file;
+    if (f == nullptr || finish_stream(f, false)) return status;
+    std::fprintf(stderr, "cpp: error writing diagnostics: %s\n", std::strerror(errno));
+    return 1;
+}
+
 void reset_all() {
     alert_reset();
     html_reset();
@@ -414,6 +424,7 @@ void exit_program(int status) {
             hash_walk(driver.included_files, nullptr, write_dependency);
         }
         status = finish_output(status);
+        status = finish_error_file(status);
         if (driver.in_owned && driver.in != nullptr) std::fclose(driver.in);
         driver.in = nullptr;
         driver.in_owned = false;
