@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -161,6 +162,12 @@ void reset_all() {
 // 141 with the kind of file.
 std::FILE* open_named(const char* name, const char* mode, const char* kind) {
     std::FILE* f = std::fopen(name, mode);
+    // The C library opens a directory for reading; it is no file to read.
+    std::error_code ec;
+    if (f != nullptr && std::filesystem::is_directory(name, ec)) {
+        std::fclose(f);
+        f = nullptr;
+    }
     if (f == nullptr) alert_report(MSG_CANNOT_OPEN, kind, name);
     return f;
 }
