@@ -5,7 +5,6 @@
 #include "cpp/driver.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -191,7 +190,6 @@ void collect_arguments(int& argc, char**& argv) {
     getargs_set_input(driver.in);
     argv = read_arguments(nullptr, "cpp");
     argc = getargs_count;
-    driver.read_argv = argv;
 }
 
 // Opens the output and input named by the file arguments; returns the input
@@ -407,7 +405,8 @@ void capture_report_position() {
 namespace {
 
 // Gives back what a run holds past its end, so that repeated runs in one
-// process neither leak nor keep files open.
+// process neither leak nor keep files open. (The argument words read from a
+// command file belong to the argument reader.)
 void release_run() {
     reader_reset();
     if (driver.included_files != nullptr) hash_destroy(driver.included_files);
@@ -417,8 +416,6 @@ void release_run() {
         std::fclose(driver.err_file);
         driver.err_file = nullptr;
     }
-    // The words read from a command file belong to the argument reader.
-    driver.read_argv = nullptr;
     getargs_reset();
 }
 

@@ -141,9 +141,13 @@ try_result search_include_dirs(const std::string& name) {
 std::string read_include_name(int close) {
     scanner.save_ptr = scanner.save_buffer;
     reader.raw_input = 1;
+    bool overflowed = false;
     for (;;) {
         int c = next_char();
         if (c == close || c == '\n' || c == 0) break;
+        // The full buffer is reported once; the rest of the name is skipped.
+        if (overflowed) continue;
+        overflowed = scanner.save_ptr >= scanner.save_buffer + SAVE_BUFFER_SIZE;
         save_char(c);
     }
     reader.raw_input = 0;
@@ -211,9 +215,10 @@ int open_include(const char* path) {
 void do_include() {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
-        alert_report(MSG_BAD_INCLUDE_NAME);
-        // A bare #include must not take the next line with it.
+        // A bare #include must not take the next line with it; stepping back
+        // first also reports it on its own line.
         if (c == '\n') unget_char();
+        alert_report(MSG_BAD_INCLUDE_NAME);
         skip_line();
         return;
     }

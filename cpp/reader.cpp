@@ -275,9 +275,21 @@ int unget_char() {
 
 namespace {
 
+// True when the units ahead in the source begin another backslash (after
+// CRs, which the reader drops). Looking ahead from a backslash would then
+// recurse once per backslash of a run; returning this one unjoined gives the
+// same characters, because the next backslash does its own look-ahead.
+bool backslash_ahead(const input_source* s) {
+    const wchar* p = s->pos;
+    while (*p == '\r') ++p;
+    if (*p == '\\') return true;
+    return s->file != nullptr && p[0] == '?' && p[1] == '?' && p[2] == '/';
+}
+
 // The unit following a backslash: a newline joins the lines, anything else
 // is given back.
-bool splice_follows() {
+bool splice_follows(const input_source* src) {
+    if (backslash_ahead(src)) return false;
     int c = next_char();
     if (c == '\n') {
         reader.sync_needed = 1;
@@ -434,7 +446,7 @@ int next_char_slow() {
                 continue;
             }
             case '\\':
-                if (splice_follows()) continue;
+                if (splice_follows(src)) continue;
                 return '\\';
             case 0x0B:
             case 0x0C:

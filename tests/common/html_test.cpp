@@ -86,7 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
             " &nbsp&nbsp <a class=\"\" HREF=\"main_r.html#0\"target=\"main\">Title</A><br>\n"},
         heading_case{4, "<h4 class=\"\">Title</h4>\n", ""},
         heading_case{-1, "<a name=\"0\"><h-1 class=\"\">Title</h-1>\n",
-                     "  <a class=\"\" HREF=\"main_r.html#0\"target=\"main\">Title</A><br>\n"}));
+                     "  <a class=\"\" HREF=\"main_r.html#0\"target=\"main\">Title</A><br>\n"}),
+    [](const ::testing::TestParamInfo<heading_case>& info) {
+        int level = info.param.level;
+        return (level < 0 ? "minus" : "level") + std::to_string(level < 0 ? -level : level);
+    });
 
 TEST_F(HtmlWriter, LabelsCountOnlyListedHeadings) {
     ASSERT_NE(open_report("r.html"), nullptr);

@@ -104,7 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
                  -1,
                  "<td>none</td><td>1 ## 2 ## 3"},
         row_case{"paste after name", {'x', '1', PASTE, 'y'}, -1, "<td>none</td><td>x1 ## y"},
-        row_case{"above bytes", {END_MARK, 0x100}, -1, "<td>none</td><td><\\077437><\\0400>"}));
+        row_case{"above bytes", {END_MARK, 0x100}, -1, "<td>none</td><td><\\077437><\\0400>"}),
+    [](const ::testing::TestParamInfo<row_case>& info) {
+        std::string name = info.param.label;
+        for (char& ch : name)
+            if (ch == ' ' || ch == '-') ch = '_';
+        return name;
+    });
 
 TEST_F(MacroReport, NameIsWrittenLikeOutputText) {
     macro_def m;

@@ -1,0 +1,5 @@
+x
+#asm
+  mov a, b
+#endasm trailing
+y

@@ -1,0 +1,4 @@
+#endasm
+#asm
+#asm
+#endasm

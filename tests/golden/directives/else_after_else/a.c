@@ -1,0 +1,8 @@
+#if 1
+a
+#else
+b
+#else
+c
+#endif
+d

@@ -1,0 +1,3 @@
+#if 1
+#endif junk
+x

@@ -1,0 +1,3 @@
+#error bad   thing  
+#warning careful
+x

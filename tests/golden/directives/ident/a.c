@@ -1,0 +1,3 @@
+#ident "x"
+#ident
+x

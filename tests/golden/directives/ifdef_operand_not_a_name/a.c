@@ -1,0 +1,6 @@
+#ifdef 3
+x
+#endif
+#if
+y
+#endif

@@ -1,0 +1,4 @@
+#endif
+#else
+#elif 1
+x

@@ -1,0 +1,3 @@
+#define X 1
+#pragma X  foo
+x

@@ -1,0 +1,8 @@
+#if 0
+#if 1
+a
+#else
+b
+#endif
+#endif
+c

@@ -1,0 +1,6 @@
+#if 0
+#foo
+#error no
+#include "nonexistent.h"
+#endif
+x

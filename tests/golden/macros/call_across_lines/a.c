@@ -1,0 +1,6 @@
+#define F(x) (x)
+F
+F +
+y = F
+(1);
+z;

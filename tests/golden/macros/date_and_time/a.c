@@ -1,0 +1,2 @@
+__DATE__ __TIME__
+__DATE__ __TIME__

@@ -1,0 +1,3 @@
+#include "g.h"
+#include "g.h"
+int y = G;

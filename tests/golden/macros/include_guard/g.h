@@ -1,0 +1,4 @@
+#ifndef G_H
+#define G_H
+#define G 5
+#endif

@@ -1,0 +1,4 @@
+__STDC__
+#if __STDC__
+yes
+#endif

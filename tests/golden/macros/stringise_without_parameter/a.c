@@ -1,0 +1,2 @@
+#define H(x) # y x
+H(1)

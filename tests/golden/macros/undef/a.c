@@ -1,0 +1,5 @@
+#define A 1
+#undef A
+#undef NEVER
+#undef __FILE__
+A __FILE__
