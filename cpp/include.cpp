@@ -32,6 +32,11 @@ namespace {
 
 constexpr std::size_t MAX_NAME_LEN = 259;        // longer include names are cut
 constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
+// Files open at once, the main file included. A file that includes itself
+// without a guard would otherwise hold a stream and two buffers per level
+// until the system refuses to open more; past this depth the include file
+// counts as one that cannot be opened.
+constexpr int MAX_OPEN_FILES = 200;
 
 struct include_state {
     // The paths recorded in driver.included_files; the table holds pointers
@@ -171,6 +176,14 @@ std::FILE* open_file(const char* path) {
     return f;
 }
 
+int open_file_count() {
+    int n = 0;
+    for (const input_source* s = reader.current_source; s != nullptr; s = s->parent.get()) {
+        if (s->file != nullptr) ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
 std::uint32_t include_name_hash(std::uintptr_t name) {
@@ -210,6 +223,10 @@ void do_include() {
         return;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
+    if (open_file_count() >= MAX_OPEN_FILES) {
+        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+        return;
+    }
     std::string name = read_name;
     use_slashes(name);
     if (c == '"' && search_own_directory(name) == try_result::done) return;
