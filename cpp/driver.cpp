@@ -5,8 +5,8 @@
 #include "cpp/driver.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -15,6 +15,7 @@
 #include "common/getargs.h"
 #include "common/hash.h"
 #include "common/html.h"
+#include "common/registry.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
 #include "cpp/expr.h"
@@ -128,6 +129,16 @@ int finish_output(int status) {
     return 1;
 }
 
+// Diagnostics sent to a file with -E<file> must not vanish either: a file
+// that could not take them fails the run, told on standard error. The file
+// itself stays open until the run is released.
+int finish_error_file(int status) {
+    std::FILE* f = driver.err_file;
+    if (f == nullptr || finish_stream(f, false)) return status;
+    std::fprintf(stderr, "cpp: error writing diagnostics: %s\n", std::strerror(errno));
+    return 1;
+}
+
 void reset_all() {
     alert_reset();
     html_reset();
@@ -150,6 +161,12 @@ void reset_all() {
 // 141 with the kind of file.
 std::FILE* open_named(const char* name, const char* mode, const char* kind) {
     std::FILE* f = std::fopen(name, mode);
+    // The C library opens a directory for reading; it is no file to read.
+    std::error_code ec;
+    if (f != nullptr && std::filesystem::is_directory(name, ec)) {
+        std::fclose(f);
+        f = nullptr;
+    }
     if (f == nullptr) alert_report(MSG_CANNOT_OPEN, kind, name);
     return f;
 }
@@ -173,7 +190,6 @@ void collect_arguments(int& argc, char**& argv) {
     getargs_set_input(driver.in);
     argv = read_arguments(nullptr, "cpp");
     argc = getargs_count;
-    driver.read_argv = argv;
 }
 
 // Opens the output and input named by the file arguments; returns the input
@@ -389,7 +405,8 @@ void capture_report_position() {
 namespace {
 
 // Gives back what a run holds past its end, so that repeated runs in one
-// process neither leak nor keep files open.
+// process neither leak nor keep files open. (The argument words read from a
+// command file belong to the argument reader.)
 void release_run() {
     reader_reset();
     if (driver.included_files != nullptr) hash_destroy(driver.included_files);
@@ -399,8 +416,6 @@ void release_run() {
         std::fclose(driver.err_file);
         driver.err_file = nullptr;
     }
-    // The words read from a command file belong to the argument reader.
-    driver.read_argv = nullptr;
     getargs_reset();
 }
 
@@ -413,6 +428,7 @@ void exit_program(int status) {
             hash_walk(driver.included_files, nullptr, write_dependency);
         }
         status = finish_output(status);
+        status = finish_error_file(status);
         if (driver.in_owned && driver.in != nullptr) std::fclose(driver.in);
         driver.in = nullptr;
         driver.in_owned = false;
@@ -424,6 +440,8 @@ int run(int argc, char** argv) {
     reset_all();
     alert_set_exit_hook(exit_program);
     alloc_set_exit_hook(exit_program);
+    alert_set_argument_signatures(message_signature);
+    registry_set_program_path(argc > 0 ? argv[0] : nullptr);
     alert_set_stream(stderr);
     int status = 1;
     try {

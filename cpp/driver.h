@@ -28,7 +28,6 @@ struct driver_state {
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output
     wchar* report_line_start = nullptr;  // line shown with a message
-    char** read_argv = nullptr;          // words read from a command file or the console
 };
 extern driver_state driver;
 

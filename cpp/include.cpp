@@ -32,6 +32,11 @@ namespace {
 
 constexpr std::size_t MAX_NAME_LEN = 259;        // longer include names are cut
 constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
+// Files open at once, the main file included. A file that includes itself
+// without a guard would otherwise hold a stream and two buffers per level
+// until the system refuses to open more; past this depth the include file
+// counts as one that cannot be opened.
+constexpr int MAX_OPEN_FILES = 200;
 
 struct include_state {
     // The paths recorded in driver.included_files; the table holds pointers
@@ -136,9 +141,13 @@ try_result search_include_dirs(const std::string& name) {
 std::string read_include_name(int close) {
     scanner.save_ptr = scanner.save_buffer;
     reader.raw_input = 1;
+    bool overflowed = false;
     for (;;) {
         int c = next_char();
         if (c == close || c == '\n' || c == 0) break;
+        // The full buffer is reported once; the rest of the name is skipped.
+        if (overflowed) continue;
+        overflowed = scanner.save_ptr >= scanner.save_buffer + SAVE_BUFFER_SIZE;
         save_char(c);
     }
     reader.raw_input = 0;
@@ -165,6 +174,14 @@ std::FILE* open_file(const char* path) {
         return nullptr;
     }
     return f;
+}
+
+int open_file_count() {
+    int n = 0;
+    for (const input_source* s = reader.current_source; s != nullptr; s = s->parent.get()) {
+        if (s->file != nullptr) ++n;
+    }
+    return n;
 }
 
 }  // namespace
@@ -198,13 +215,18 @@ int open_include(const char* path) {
 void do_include() {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
-        alert_report(MSG_BAD_INCLUDE_NAME);
-        // A bare #include must not take the next line with it.
+        // A bare #include must not take the next line with it; stepping back
+        // first also reports it on its own line.
         if (c == '\n') unget_char();
+        alert_report(MSG_BAD_INCLUDE_NAME);
         skip_line();
         return;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
+    if (open_file_count() >= MAX_OPEN_FILES) {
+        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+        return;
+    }
     std::string name = read_name;
     use_slashes(name);
     if (c == '"' && search_own_directory(name) == try_result::done) return;

@@ -75,3 +75,9 @@ enum msg : unsigned {
     MSG_WORD_TOO_LONG = 917,         // the number 0
     MSG_ZERO_DIVISOR = 990,
 };
+
+// The arguments the report of a number passes, one letter each ("s" a narrow
+// string, "d" an int, "" none); null for a number the preprocessor never
+// reports. Installed in the alert system so that a catalogue text asking for
+// other arguments is shown unformatted.
+const char* message_signature(unsigned number);

@@ -320,9 +320,21 @@ int unget_char() {
 
 namespace {
 
+// True when the units ahead in the source begin another backslash (after
+// CRs, which the reader drops). Looking ahead from a backslash would then
+// recurse once per backslash of a run; returning this one unjoined gives the
+// same characters, because the next backslash does its own look-ahead.
+bool backslash_ahead(const input_source* s) {
+    const wchar* p = s->pos;
+    while (*p == '\r') ++p;
+    if (*p == '\\') return true;
+    return s->file != nullptr && p[0] == '?' && p[1] == '?' && p[2] == '/';
+}
+
 // The unit following a backslash: a newline joins the lines, anything else
 // is given back.
-bool splice_follows() {
+bool splice_follows(const input_source* src) {
+    if (backslash_ahead(src)) return false;
     int c = next_char();
     if (c == '\n') {
         reader.sync_needed = 1;
@@ -330,6 +342,22 @@ bool splice_follows() {
     }
     unget_char();
     return false;
+}
+
+// A look-ahead that ran out of the source its first character came from
+// leaves that character with no source to be pushed back onto: a pushback
+// would step into the source below instead (and re-read an argument there
+// for ever). The character is then handed out again from a text source of
+// its own, which a pushback re-reads correctly.
+int reissue_if_source_ended(const input_source* start, int c) {
+    if (reader.current_source == start) return c;
+    const wchar text[2] = {static_cast<wchar>(c), 0};
+    push_text_source(text);
+    int saved_raw = reader.raw_input;
+    reader.raw_input = 1;
+    int r = next_char();
+    reader.raw_input = saved_raw;
+    return r;
 }
 
 // After a '/': begins a comment when '*' or '/' follows. Returns the
@@ -343,7 +371,7 @@ int after_slash(input_source* start) {
     if (c != '*' && c != '/') {
         reader.raw_input = 0;
         unget_char();
-        return '/';
+        return reissue_if_source_ended(start, '/');
     }
     if (reader.echo_comments) {
         emit_char('/');
@@ -503,8 +531,8 @@ int next_char_slow() {
                 continue;
             }
             case '\\':
-                if (splice_follows()) continue;
-                return '\\';
+                if (splice_follows(src)) continue;
+                return reissue_if_source_ended(src, '\\');
             case 0x0B:
             case 0x0C:
                 return ' ';

@@ -55,6 +55,9 @@ TEST_F(ReaderTest, FileTextPassesThroughWithLineEnds) {
         {"a\vb\fc\n", "a b c\n"},  // VT and FF become spaces
         {"a\\\nb\n", "ab\n"},      // splice
         {"a\\b\n", "a\\b\n"},      // backslash kept
+        {"a\\\\\nb\n", "a\\b\n"},  // the second backslash splices
+        {"\\\r\\\nx\n", "\\x\n"},
+        {"\\?\?/\nx\n", "\\x\n"},  // ... also when written as a trigraph
         {"?\?=?\?(?\?/?\?)?\?'?\?<?\?!?\?>?\?-\n", "#[\\]^{|}~\n"},
         {"??x?\?=\n", "??x#\n"},     // '??' before another character
         {"a/**/b\n", "a b\n"},       // comment as a space
@@ -63,8 +66,8 @@ TEST_F(ReaderTest, FileTextPassesThroughWithLineEnds) {
         {"a // b\nc\n", "a \nc\n"},  // line comment keeps the newline
         {"a // b", "a \n"},          // and at the end of input
         {"a/b/\n", "a/b/\n"},
-        {"x ?\?/\ny\n", "x y\n"},         // trigraph backslash splices
-        {"/* ?\?/\n */x\n", " x\n"},      // trigraphs inside comments too
+        {"x ?\?/\ny\n", "x y\n"},        // trigraph backslash splices
+        {"/* ?\?/\n */x\n", " x\n"},     // trigraphs inside comments too
         {"ab\0cd\nef\n"sv, "ab\nef\n"},  // NUL drops the rest of its line
     };
     for (const auto& c : cases) {
@@ -73,6 +76,14 @@ TEST_F(ReaderTest, FileTextPassesThroughWithLineEnds) {
         push_file(std::string(c.in));
         EXPECT_EQ(read_all(), c.out);
     }
+}
+
+TEST_F(ReaderTest, LongBackslashRunDoesNotNest) {
+    std::string run(3'000'000, '\\');
+    push_file(run + "\n");
+    std::size_t n = 0;
+    for (int c; (c = next_char()) == '\\';) ++n;
+    EXPECT_EQ(n, run.size() - 1);  // the last one joins the line end
 }
 
 TEST_F(ReaderTest, NulLineStillCounts) {

@@ -12,6 +12,8 @@
 #   expected.msgs    message numbers reported on standard error, in order
 #                    (absent: none)
 #   expected.files/  files the run must leave behind, compared byte for byte
+# A run.sh that exits 77 after writing "skipped: <why>" to standard error
+# marks the case skipped (for example a permission test run as root).
 set -u
 CPP=$(realpath "$1")
 case_dir=$(realpath "$2")
@@ -34,6 +36,11 @@ input=/dev/null
 if [ -f run.sh ]; then
   bash run.sh < "$input" > actual.out 2> actual.err
   status=$?
+  # A script that cannot test anything here says why and exits 77.
+  if [ "$status" = 77 ] && grep -q '^skipped: ' actual.err; then
+    cat actual.err
+    exit 77
+  fi
 else
   eval "set -- $(cat args)"
   "$CPP" "$@" < "$input" > actual.out 2> actual.err

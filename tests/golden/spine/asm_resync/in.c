@@ -1,0 +1,10 @@
+x
+#asm
+  mov a
+
+
+
+
+
+
+ mov b

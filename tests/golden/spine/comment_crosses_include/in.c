@@ -1,0 +1,2 @@
+#include "h.h"
+still */ y

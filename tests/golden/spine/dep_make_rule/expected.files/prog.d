@@ -1,0 +1,1 @@
+prog.d prog.p1: prog.c my\ inc.h

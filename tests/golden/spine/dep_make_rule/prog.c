@@ -1,0 +1,2 @@
+#include "my inc.h"
+x
