@@ -70,13 +70,15 @@ constexpr auto make_plain_table() {
 }
 constexpr auto plain_table = make_plain_table();
 
+#if CPP_READER_FAST_PATH
 // The plain units that a block comment's body steps over: all but '*'.
 constexpr auto make_comment_plain_table() {
     auto t = make_plain_table();
-    t.v['*'] = false;
+    t.v[int{'*'}] = false;
     return t;
 }
 constexpr auto comment_plain_table = make_comment_plain_table();
+#endif
 
 void update_bookkeeping() {
     input_source* s = reader.current_source;
@@ -235,6 +237,7 @@ const bool reader_plain_unit[256] = {
 #undef ROW
 };
 
+#if CPP_READER_FAST_PATH
 namespace {
 const bool comment_plain_unit[256] = {
 #define ROW(i)                                                                                    \
@@ -248,6 +251,7 @@ const bool comment_plain_unit[256] = {
 #undef ROW
 };
 }  // namespace
+#endif
 
 input_source::~input_source() {
     if (owns_file && file != nullptr) std::fclose(file);
