@@ -60,24 +60,20 @@ constexpr wchar trigraph_replacement(wchar c) {
     }
 }
 
-constexpr auto make_plain_table() {
-    struct table {
-        bool v[256];
-    } t{};
-    for (int c = 0; c < 256; ++c) t.v[c] = true;
-    for (int c : {0, int{'\n'}, int{'/'}, int{'\\'}, int{'?'}, 0x0B, 0x0C, 0x0D}) t.v[c] = false;
+constexpr std::array<bool, 256> make_plain_table() {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = true;
+    for (int c : {0, int{'\n'}, int{'/'}, int{'\\'}, int{'?'}, 0x0B, 0x0C, 0x0D}) t[c] = false;
     return t;
 }
-constexpr auto plain_table = make_plain_table();
 
 #if CPP_READER_FAST_PATH
 // The plain units that a block comment's body steps over: all but '*'.
-constexpr auto make_comment_plain_table() {
+constexpr std::array<bool, 256> make_comment_plain_table() {
     auto t = make_plain_table();
-    t.v[int{'*'}] = false;
+    t[int{'*'}] = false;
     return t;
 }
-constexpr auto comment_plain_table = make_comment_plain_table();
 #endif
 
 void update_bookkeeping() {
@@ -226,30 +222,11 @@ int replace_trigraph(input_source* s, int c) {
 
 }  // namespace
 
-const bool reader_plain_unit[256] = {
-#define ROW(i)                                                                          \
-    plain_table.v[i], plain_table.v[i + 1], plain_table.v[i + 2], plain_table.v[i + 3], \
-        plain_table.v[i + 4], plain_table.v[i + 5], plain_table.v[i + 6], plain_table.v[i + 7]
-    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
-    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
-    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
-    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
-#undef ROW
-};
+const std::array<bool, 256> reader_plain_unit = make_plain_table();
 
 #if CPP_READER_FAST_PATH
 namespace {
-const bool comment_plain_unit[256] = {
-#define ROW(i)                                                                                    \
-    comment_plain_table.v[i], comment_plain_table.v[i + 1], comment_plain_table.v[i + 2],         \
-        comment_plain_table.v[i + 3], comment_plain_table.v[i + 4], comment_plain_table.v[i + 5], \
-        comment_plain_table.v[i + 6], comment_plain_table.v[i + 7]
-    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
-    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
-    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
-    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
-#undef ROW
-};
+constexpr std::array<bool, 256> comment_plain_unit = make_comment_plain_table();
 }  // namespace
 #endif
 
@@ -408,7 +385,7 @@ void skip_comment_text(bool block, const input_source* start) {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     if (s == nullptr || s != start || reader.bookkeeping) return;
-    const bool* stop_free = block ? comment_plain_unit : reader_plain_unit;
+    const bool* stop_free = block ? comment_plain_unit.data() : reader_plain_unit.data();
     wchar* p = s->pos;
     if (reader.echo_comments) {
         for (; *p < 256 && stop_free[*p]; ++p) emit_char(*p);

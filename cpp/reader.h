@@ -3,6 +3,7 @@
 // parameter references and end-of-expansion markers.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -67,7 +68,7 @@ void reader_reset();
 
 // Units that the reader returns unchanged from any source: no line count,
 // trigraph, comment, splice, control character or marker is involved.
-extern const bool reader_plain_unit[256];
+extern const std::array<bool, 256> reader_plain_unit;
 
 inline int next_char() {
 #if CPP_READER_FAST_PATH

@@ -4,6 +4,7 @@
 // not take, so every caller sees the input continue where the token ended.
 #include "cpp/scanner.h"
 
+
 #include "common/alert.h"
 #include "cpp/driver.h"
 #include "cpp/messages.h"
@@ -13,41 +14,40 @@ scanner_state scanner;
 
 namespace {
 
-struct class_table_t {
-    signed char v[256];
-    constexpr void set(const char* members, int code) {
-        for (; *members != 0; ++members) v[static_cast<unsigned char>(*members)] = code;
-    }
-};
+using class_table_t = std::array<signed char, 256>;
+
+constexpr void set_class(class_table_t& t, const char* members, int code) {
+    for (; *members != 0; ++members)
+        t[static_cast<unsigned char>(*members)] = static_cast<signed char>(code);
+}
 
 constexpr class_table_t make_class_table() {
     class_table_t t{};
-    t.v[0] = CC_END;
-    t.set("0123456789", CC_DIGIT);
-    t.set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$\x1D", CC_IDENT);
-    t.set("+", CC_PLUS);
-    t.set("-", CC_MINUS);
-    t.set("*", CC_STAR);
-    t.set("/", CC_SLASH);
-    t.set("%", CC_PERCENT);
-    t.set("&", CC_AMPERSAND);
-    t.set("|", CC_BAR);
-    t.set("^", CC_CARET);
-    t.set("=", CC_EQUALS);
-    t.set("<", CC_LESS);
-    t.set(">", CC_GREATER);
-    t.set("?", CC_QUESTION);
-    t.set(":", CC_COLON);
-    t.set("!~", CC_UNARY);
-    t.set("(", CC_LPAREN);
-    t.set(")", CC_RPAREN);
-    t.set("\"'", CC_QUOTE);
-    t.set(".", CC_DOT);
-    t.set("\t\x1F ", CC_BLANK);
-    t.set("\\", CC_BACKSLASH);
+    t[0] = CC_END;
+    set_class(t, "0123456789", CC_DIGIT);
+    set_class(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$\x1D", CC_IDENT);
+    set_class(t, "+", CC_PLUS);
+    set_class(t, "-", CC_MINUS);
+    set_class(t, "*", CC_STAR);
+    set_class(t, "/", CC_SLASH);
+    set_class(t, "%", CC_PERCENT);
+    set_class(t, "&", CC_AMPERSAND);
+    set_class(t, "|", CC_BAR);
+    set_class(t, "^", CC_CARET);
+    set_class(t, "=", CC_EQUALS);
+    set_class(t, "<", CC_LESS);
+    set_class(t, ">", CC_GREATER);
+    set_class(t, "?", CC_QUESTION);
+    set_class(t, ":", CC_COLON);
+    set_class(t, "!~", CC_UNARY);
+    set_class(t, "(", CC_LPAREN);
+    set_class(t, ")", CC_RPAREN);
+    set_class(t, "\"'", CC_QUOTE);
+    set_class(t, ".", CC_DOT);
+    set_class(t, "\t\x1F ", CC_BLANK);
+    set_class(t, "\\", CC_BACKSLASH);
     return t;
 }
-constexpr auto class_table = make_class_table();
 
 bool is_hex_letter(int c) {
     return (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -80,16 +80,7 @@ int scan_number_suffix(int c, bool floating, out_fn out) {
 
 }  // namespace
 
-const signed char char_class_table[256] = {
-#define ROW(i)                                                                          \
-    class_table.v[i], class_table.v[i + 1], class_table.v[i + 2], class_table.v[i + 3], \
-        class_table.v[i + 4], class_table.v[i + 5], class_table.v[i + 6], class_table.v[i + 7]
-    ROW(0),   ROW(8),   ROW(16),  ROW(24),  ROW(32),  ROW(40),  ROW(48),  ROW(56),
-    ROW(64),  ROW(72),  ROW(80),  ROW(88),  ROW(96),  ROW(104), ROW(112), ROW(120),
-    ROW(128), ROW(136), ROW(144), ROW(152), ROW(160), ROW(168), ROW(176), ROW(184),
-    ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240), ROW(248),
-#undef ROW
-};
+const std::array<signed char, 256> char_class_table = make_class_table();
 
 bool is_paste_class(int cls) {
     return (cls >= 1 && cls <= 12) || cls == 15 || (cls >= 18 && cls <= 20) ||

@@ -3,16 +3,18 @@
 // also the identifier buffer and the save buffer they collect text in.
 #pragma once
 
+#include <array>
+
 #include "common/wstr.h"
 
 // Units that never occur in files (file bytes are below 256).
 enum marker : wchar {
-    MARK_STRINGISE = 0x7F1C,  // '#' operator in a stored replacement text
-    MARK_NO_EXPAND = 0x7F1D,  // before an identifier that must not expand again
-    MARK_PASTE = 0x7F1E,      // '##' between two tokens to be joined
-    MARK_END = 0x7F1F,        // end of one macro's expansion text
-    MARK_PARAM0 = 0x7F7F,     // reference to parameter 0 ...
-    MARK_PARAM_LAST = 0x7F9F, // ... up to parameter 32
+    MARK_STRINGISE = 0x7F1C,   // '#' operator in a stored replacement text
+    MARK_NO_EXPAND = 0x7F1D,   // before an identifier that must not expand again
+    MARK_PASTE = 0x7F1E,       // '##' between two tokens to be joined
+    MARK_END = 0x7F1F,         // end of one macro's expansion text
+    MARK_PARAM0 = 0x7F7F,      // reference to parameter 0 ...
+    MARK_PARAM_LAST = 0x7F9F,  // ... up to parameter 32
 };
 
 enum char_class_code : int {
@@ -42,7 +44,7 @@ enum char_class_code : int {
     CC_END = 0x45,
 };
 
-extern const signed char char_class_table[256];
+extern const std::array<signed char, 256> char_class_table;
 
 inline int char_class(int c) {
     if (static_cast<unsigned>(c) < 256) return char_class_table[c];
