@@ -119,7 +119,7 @@ int finish_output(int status) {
         if (f == nullptr || (i == 1 && f == driver.dep_stream)) continue;
         if (!finish_stream(f, owned[i]) && ok) {
             ok = false;
-            err = errno;
+            err = i == 1 && driver.out_errno != 0 ? driver.out_errno : errno;
         }
     }
     driver.dep_stream = driver.out = nullptr;
@@ -314,10 +314,22 @@ void write_token(int c) {
     }
 }
 
+// Output that can no longer be written ends the run at once: an expansion
+// that keeps producing text (a macro bomb sent to a full disk) would
+// otherwise run on for nothing. The run ends with status 1 and the reason on
+// standard error.
+void check_output() {
+    if (driver.out != nullptr && ferror_unlocked(driver.out)) {
+        driver.out_errno = errno;
+        exit_program(1);
+    }
+}
+
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input.
 int copy_text_line() {
     for (;;) {
+        check_output();
         int blanks = 0;
         int c = next_char();
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
@@ -333,6 +345,7 @@ int copy_text_line() {
 void end_text_line(int c) {
     if (c != '\n') return;
     if (!driver.no_output) put_out('\n');
+    check_output();
     input_source* s = reader.current_source;
     if (s != nullptr && s->file == nullptr) reader.sync_needed = 1;
 }

@@ -3,10 +3,13 @@
 # usage: tests/fuzz/run_fuzz.sh [seconds] [jobs]
 #
 # Bounds: inputs up to 8192 bytes (-max_len), 10 s per input (-timeout),
-# 2048 MB of memory (-rss_limit_mb). Inputs that only take long because their
-# expansion is enormous (macro bombs) are outside what the fuzzer judges: it
-# runs in fork mode with timeouts ignored, so only crashes, sanitizer reports
-# and memory exhaustion are findings. Findings land in build/fuzz/findings/.
+# 2048 MB of memory (-rss_limit_mb), 64 MB of preprocessed text per input (a
+# file-size limit set by the target: an expansion bomb ends at its first
+# failed write, as on a full disk). Crashes, sanitizer reports and memory
+# exhaustion stop the campaign. Time-outs do not: the campaign goes on (fork
+# mode, -ignore_timeouts=1), and each input that took more than 10 s is kept
+# as build/fuzz/findings/timeout-* and replayed at the end with no time limit,
+# so a true hang shows as a replay that does not end within 120 s.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-120}
@@ -31,3 +34,17 @@ done
   -dict="$root/tests/fuzz/cpp.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
   -max_total_time="$seconds" -fork="$jobs" -ignore_timeouts=1 -ignore_ooms=0 \
   -ignore_crashes=0 -artifact_prefix="$findings/" -print_final_stats=1
+
+# Replay the slow inputs: each must end by itself (status 0: no report).
+status=0
+for t in "$findings"/timeout-*; do
+  [ -e "$t" ] || continue
+  start=$(date +%s)
+  if timeout 120 "$root/build/fuzz/tests/fuzz/preprocess_fuzzer" "$t" >/dev/null 2>&1; then
+    echo "slow input ended after $(( $(date +%s) - start )) s: $t"
+  else
+    echo "HANG or failure on replay: $t"
+    status=1
+  fi
+done
+exit $status
