@@ -4,7 +4,9 @@
 // references, pasting, the dynamic __LINE__ / __FILE__ and the depth limit.
 #include "cpp/expand.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "common/alert.h"
@@ -173,17 +175,24 @@ bool build_text(const macro_def* m, const wchar* const* args) {
 
 void push_expansion(macro_def* m, const wchar* const* args, int nargs) {
     bool has_ref = build_text(m, args);
-    input_source* s = push_source(expansion.length + 1, m->name.get());
-    wstr_copy(s->buffer.get(), expansion.text);
+    input_source* s = push_source(expansion.length + 1, nullptr);
+    std::memcpy(s->buffer.get(), expansion.text,
+                static_cast<std::size_t>(expansion.length + 1) * sizeof(wchar));
     s->macro = m;
     ++m->active;
     if (has_ref && nargs >= 1 && m->nparams >= 1) {
-        // Always room for every possible parameter, so a reference read after
-        // the macro was redefined with more parameters stays in bounds.
-        s->args = std::make_unique<wstr_ptr[]>(MAX_PARAMS);
-        for (int i = 0; i < m->nparams && i < nargs && i < MAX_PARAMS; ++i) {
-            if (args[i] != nullptr) s->args[i].reset(wstr_dup(args[i]));
+        // The texts are copied: the parameter pool is given back as soon as
+        // the expansion is pushed. A reference to a parameter beyond
+        // arg_count (the macro redefined meanwhile) finds no argument.
+        int count = std::min({m->nparams, nargs, MAX_PARAMS});
+        s->arg_text.clear();
+        for (int i = 0; i < count; ++i) {
+            s->arg_at[i] = -1;
+            if (args[i] == nullptr) continue;
+            s->arg_at[i] = static_cast<int>(s->arg_text.size());
+            s->arg_text.insert(s->arg_text.end(), args[i], args[i] + wstr_len(args[i]) + 1);
         }
+        s->arg_count = count;
     }
 }
 
@@ -452,8 +461,9 @@ void push_argument(int index) {
         alert_report(MSG_BAD_PARAM_REF, index);
         return;
     }
-    if (!s->args || !s->args[index]) return;
-    push_text_source(s->args[index].get());
+    const wchar* arg = s->argument(index);
+    if (arg == nullptr) return;
+    push_text_source(arg);
     reader.current_source->reenable_macro = m;
     --m->active;
 }

@@ -27,6 +27,9 @@ constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 // One refill stores at most this many units; the buffer keeps one for the 0.
 constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
 
+// Finished text sources kept for reuse; deeper stacks allocate.
+constexpr std::size_t MAX_SPARE_SOURCES = 32;
+
 // Results of the steps of the slow path besides characters.
 constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
 constexpr int END_RETURNED = -2;    // the end-of-expansion marker is the result
@@ -172,7 +175,7 @@ void finish_text_source(input_source* s, int& popped) {
             wstr_to_narrow(name.data(), wide);
             alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
         }
-        s->args.reset();
+        s->arg_count = 0;
     } else if (s->reenable_macro != nullptr) {
         ++s->reenable_macro->active;
     }
@@ -188,6 +191,9 @@ input_source* pop_source() {
     reader.top = std::move(old->parent);
     reader.current_source = reader.top.get();
     if (old.get() == reader.main_source) reader.finished_main = std::move(old);
+    if (old && old->name == nullptr && reader.spare.size() < MAX_SPARE_SOURCES) {
+        reader.spare.push_back(std::move(old));
+    }
     old.reset();
     input_source* s = reader.current_source;
     if (s != nullptr) reader.current_line = s->saved_line;
@@ -247,12 +253,40 @@ void reader_reset() {
     reader = {};
 }
 
+namespace {
+
+// A text source record: a spare one made like new, or a fresh one.
+std::unique_ptr<input_source> text_source_record() {
+    if (reader.spare.empty()) return std::make_unique<input_source>();
+    std::unique_ptr<input_source> s = std::move(reader.spare.back());
+    reader.spare.pop_back();
+    s->saved_line = 0;
+    s->macro = nullptr;
+    s->arg_count = 0;
+    s->pending_pops = 0;
+    s->at_end = 0;
+    s->reenable_macro = nullptr;
+    return s;
+}
+
+}  // namespace
+
 input_source* push_source(int capacity, const wchar* name) {
     assert(capacity > 0);
-    auto s = std::make_unique<input_source>();
+    std::unique_ptr<input_source> s;
+    if (name == nullptr) {
+        s = text_source_record();
+        if (reader.spare.capacity() < MAX_SPARE_SOURCES) reader.spare.reserve(MAX_SPARE_SOURCES);
+    } else {
+        s = std::make_unique<input_source>();
+        s->name.reset(wstr_dup(name));
+    }
     s->capacity = capacity;
-    s->name.reset(wstr_dup(name));
-    s->buffer = std::make_unique<wchar[]>(static_cast<std::size_t>(capacity));
+    if (s->buffer_size < capacity) {
+        s->buffer = std::make_unique_for_overwrite<wchar[]>(static_cast<std::size_t>(capacity));
+        s->buffer_size = capacity;
+    }
+    s->buffer[0] = 0;
     s->pos = s->buffer.get();
     if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
     s->parent = std::move(reader.top);
@@ -264,8 +298,8 @@ input_source* push_source(int capacity, const wchar* name) {
 
 int push_text_source(const wchar* text) {
     unsigned n = wstr_len(text);
-    input_source* s = push_source(static_cast<int>(n) + 1, u"");
-    std::memcpy(s->buffer.get(), text, n * sizeof(wchar));
+    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
+    std::memcpy(s->buffer.get(), text, (n + 1) * sizeof(wchar));
     return 0;
 }
 

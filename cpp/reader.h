@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "common/wstr.h"
-
-struct macro_def;
+#include "cpp/macro_table.h"
 
 constexpr int FILE_LINE_CAPACITY = 8192;
 
@@ -19,15 +19,23 @@ struct input_source {
     int saved_line = 0;
     std::FILE* file = nullptr;             // null for a text source
     std::unique_ptr<input_source> parent;  // each source owns the one below it
-    wstr_ptr name;
+    wstr_ptr name;                         // null for a text source
     macro_def* macro = nullptr;
-    std::unique_ptr<wstr_ptr[]> args;  // one per parameter of `macro`
+    // The argument texts of `macro`'s call, one after another, each ended by
+    // a 0; argument i starts at arg_at[i] when i < arg_count and arg_at[i] >= 0.
+    std::vector<wchar> arg_text;
+    std::array<int, MAX_PARAMS> arg_at{};
+    int arg_count = 0;
+    const wchar* argument(int i) const {
+        return i >= 0 && i < arg_count && arg_at[i] >= 0 ? arg_text.data() + arg_at[i] : nullptr;
+    }
     wstr_ptr display_name;
     int pending_pops = 0;
     int at_end = 0;
     int capacity = 0;
     macro_def* reenable_macro = nullptr;
     std::unique_ptr<wchar[]> buffer;
+    int buffer_size = 0;     // units allocated for buffer
     bool owns_file = false;  // closed when the source ends (not standard input)
     // Block read underneath the line buffer of a file source.
     std::unique_ptr<unsigned char[]> block;
@@ -42,6 +50,9 @@ struct reader_state {
     input_source* current_source = nullptr;
     input_source* main_source = nullptr;
     std::unique_ptr<input_source> finished_main;  // kept after the main file ended
+    // Finished text sources kept for reuse with their buffers, so that an
+    // expansion costs no allocation once the stack has been this deep.
+    std::vector<std::unique_ptr<input_source>> spare;
     int current_line = 1;
     int raw_input = 0;
     int echo_comments = 0;
@@ -55,6 +66,8 @@ struct reader_state {
 };
 extern reader_state reader;
 
+// Pushes a source with a buffer of at least capacity units, which the caller
+// fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
 int push_file_source(std::FILE* file, const char* name, bool owns_file);

@@ -39,8 +39,8 @@ TEST_P(Call, BuildsTheExpansionText) {
     EXPECT_EQ(s->macro, m);
     EXPECT_EQ(std::u16string(s->buffer.get()), c.text);
     std::vector<std::u16string> args;
-    if (s->args) {
-        for (int i = 0; i < m->nparams; ++i) args.push_back(s->args[i] ? s->args[i].get() : u"-");
+    if (s->arg_count != 0) {
+        for (int i = 0; i < m->nparams; ++i) args.push_back(s->argument(i) ? s->argument(i) : u"-");
     }
     EXPECT_EQ(args, c.args);
     EXPECT_EQ(messages(), c.msgs);
@@ -187,11 +187,11 @@ TEST_F(MacroFixture, FullParameterPoolKeepsEveryArgumentClosed) {
     push(u"F(" + arg + u",b)");
     ASSERT_EQ(expand_macro(scan_and_find_macro(next_char())), 1);
     input_source* s = reader.current_source;
-    ASSERT_TRUE(s->args);
+    ASSERT_NE(s->argument(0), nullptr);
     // One unit is kept for the terminator; the second argument finds the pool
     // full and stays empty.
-    EXPECT_EQ(std::u16string(s->args[0].get()), std::u16string(PARAM_POOL_SIZE - 1, u'7'));
-    EXPECT_EQ(std::u16string(s->args[1].get()), u"");
+    EXPECT_EQ(std::u16string(s->argument(0)), std::u16string(PARAM_POOL_SIZE - 1, u'7'));
+    EXPECT_EQ(std::u16string(s->argument(1)), u"");
     EXPECT_EQ(messages(), std::vector<unsigned>(8, 149));
     EXPECT_EQ(macros.pool_ptr, macros.param_pool);
 }
