@@ -4,6 +4,7 @@
 #include "common/osdep.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cctype>
 #include <cstring>
@@ -66,6 +67,11 @@ bool file_name_case_matches(const char* path) {
     }
     closedir(d);
     return found;
+}
+
+bool path_is_directory(const char* path) {
+    struct stat st {};
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 char* str_upper(char* s) {

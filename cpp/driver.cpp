@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "common/getargs.h"
 #include "common/hash.h"
 #include "common/html.h"
+#include "common/osdep.h"
 #include "common/registry.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
@@ -162,8 +162,7 @@ void reset_all() {
 std::FILE* open_named(const char* name, const char* mode, const char* kind) {
     std::FILE* f = std::fopen(name, mode);
     // The C library opens a directory for reading; it is no file to read.
-    std::error_code ec;
-    if (f != nullptr && std::filesystem::is_directory(name, ec)) {
+    if (f != nullptr && path_is_directory(name)) {
         std::fclose(f);
         f = nullptr;
     }

@@ -11,10 +11,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "common/alert.h"
@@ -161,15 +159,10 @@ std::string read_include_name(int close) {
     return name;
 }
 
-bool is_directory(const char* path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
-}
-
 // fopen that refuses directories, which the C library opens on Linux.
 std::FILE* open_file(const char* path) {
     std::FILE* f = std::fopen(path, "r");
-    if (f != nullptr && is_directory(path)) {
+    if (f != nullptr && path_is_directory(path)) {
         std::fclose(f);
         return nullptr;
     }
