@@ -335,7 +335,7 @@ int copy_text_line() {
         if (c == 0 || c == '\n') return c;
         if (blanks != 0 && !driver.no_output) put_out(' ');
         c = expand_if_macro(c);
-        if (is_paste_class(char_class(c)) && paste_tokens()) continue;
+        if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
         write_token(c);
     }

@@ -4,6 +4,7 @@
 // stringise and paste marks, the no-expand mark before the macro's own name).
 #include "cpp/macro_table.h"
 
+#include <array>
 #include <cassert>
 #include <cctype>
 
@@ -86,6 +87,20 @@ std::uint32_t index_hash(const wchar* name) {
     for (; *name != 0; ++name) h = index_step(h, *name);
     return h;
 }
+
+#if CPP_READER_FAST_PATH
+// Units of a name that the reader hands out as they stand.
+std::array<bool, 256> make_name_units() {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        int cls = char_class_table[c];
+        t[c] = reader_plain_unit[c] && (cls == CC_IDENT || cls == CC_DIGIT);
+    }
+    return t;
+}
+// Both tables it reads are constant-initialised.
+const std::array<bool, 256> name_unit = make_name_units();
+#endif
 
 std::size_t index_slot(std::uint32_t h) {
     return (h ^ (h >> 15)) & (macros.index.size() - 1);
@@ -186,15 +201,35 @@ macro_def* scan_and_find_macro(int c) {
     int stored = 0;
     std::uint32_t h = INDEX_SEED;
     int cls = char_class(c);
+    bool taken_whole = false;
     while (cls == CC_IDENT || cls == CC_DIGIT) {
         if (stored < scanner.max_ident_len) {
             out[stored++] = static_cast<wchar>(c);
             h = index_step(h, static_cast<wchar>(c));
         }
+#if CPP_READER_FAST_PATH
+        // The rest of the name is taken straight from the buffer while its
+        // units are plain; a plain unit after it ends the name unread.
+        if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
+            const wchar* p = s->pos;
+            while (*p < 256 && name_unit[*p]) {
+                if (stored < scanner.max_ident_len) {
+                    out[stored++] = *p;
+                    h = index_step(h, *p);
+                }
+                ++p;
+            }
+            s->pos = const_cast<wchar*>(p);
+            if (*p < 256 && reader_plain_unit[*p]) {
+                taken_whole = true;
+                break;
+            }
+        }
+#endif
         c = next_char();
         cls = char_class(c);
     }
-    unget_char();
+    if (!taken_whole) unget_char();
     out[stored] = 0;
     macro_def* m = index_find(out, h);
     if (m == nullptr || m->active == 0) return m;

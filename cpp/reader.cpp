@@ -315,7 +315,7 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     return 0;
 }
 
-int unget_char() {
+int unget_char_slow() {
     input_source* s = reader.current_source;
     if (s == nullptr) return 0;
     if (s->pos == s->buffer.get()) {

@@ -72,7 +72,7 @@ input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
 int push_file_source(std::FILE* file, const char* name, bool owns_file);
 int next_char_slow();
-int unget_char();
+int unget_char_slow();
 void reader_reset();
 
 #ifndef CPP_READER_FAST_PATH
@@ -95,4 +95,31 @@ inline int next_char() {
     }
 #endif
     return next_char_slow();
+}
+
+// Steps back over the last character read.
+inline int unget_char() {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s != nullptr && !s->at_end && s->pos != s->buffer.get()) {
+        --s->pos;
+        if (s->file != nullptr && *s->pos == '\n') --reader.current_line;
+        return 0;
+    }
+#endif
+    return unget_char_slow();
+}
+
+// Whether the next character is a plain unit that the fast path hands out
+// as it stands: reading it and stepping back then changes nothing, and it is
+// no mark, so a look-ahead for one can be skipped.
+inline bool next_is_plain_unit() {
+#if CPP_READER_FAST_PATH
+    const input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return false;
+    unsigned c = *s->pos;
+    return c < 256 && reader_plain_unit[c];
+#else
+    return false;
+#endif
 }
