@@ -173,11 +173,29 @@ bool build_text(const macro_def* m, const wchar* const* args) {
     return has_ref;
 }
 
+// A body with no stringise or paste mark that fits the text limit is the
+// expansion text as it stands; returns its length then, or -1.
+int plain_body_length(const wchar* body, bool& has_ref) {
+    int n = 0;
+    for (; body[n] != 0; ++n) {
+        wchar u = body[n];
+        if (u == MARK_STRINGISE || u == MARK_PASTE) return -1;
+        if (is_param_ref(u)) has_ref = true;
+    }
+    return n <= MAX_TEXT ? n : -1;
+}
+
 void push_expansion(macro_def* m, const wchar* const* args, int nargs) {
-    bool has_ref = build_text(m, args);
-    input_source* s = push_source(expansion.length + 1, nullptr);
-    std::memcpy(s->buffer.get(), expansion.text,
-                static_cast<std::size_t>(expansion.length + 1) * sizeof(wchar));
+    bool has_ref = false;
+    const wchar* text = m->body ? m->body.get() : empty_text;
+    int length = plain_body_length(text, has_ref);
+    if (length < 0) {
+        has_ref = build_text(m, args);
+        text = expansion.text;
+        length = expansion.length;
+    }
+    input_source* s = push_source(length + 1, nullptr);
+    std::memcpy(s->buffer.get(), text, static_cast<std::size_t>(length + 1) * sizeof(wchar));
     s->macro = m;
     ++m->active;
     if (has_ref && nargs >= 1 && m->nparams >= 1) {

@@ -243,10 +243,8 @@ macro_def* scan_and_find_macro(int c) {
     return nullptr;
 }
 
-int pool_char(int c) {
+int pool_char_slow(int c) {
     if (c == MARK_END) return 0;
-    // The last unit is kept for a terminator so that every text collected
-    // in the pool can be closed.
     wchar* limit = macros.param_pool + PARAM_POOL_SIZE - (c == 0 ? 0 : 1);
     if (macros.pool_ptr >= limit) {
         alert_report(MSG_PARAM_POOL_FULL);

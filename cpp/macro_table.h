@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/wstr.h"
+#include "cpp/scanner.h"
 
 struct macro_def {
     macro_def* next = nullptr;        // next record of the same bucket chain
@@ -43,5 +44,14 @@ macro_def* scan_and_find_macro(int c);
 void do_define();
 void do_undef();
 // Appends to the parameter pool; reports the full pool (149).
-int pool_char(int c);
+int pool_char_slow(int c);
+inline int pool_char(int c) {
+    // The last unit is kept for a terminator so that every text collected
+    // in the pool can be closed.
+    if (c != 0 && c != MARK_END && macros.pool_ptr < macros.param_pool + PARAM_POOL_SIZE - 1) {
+        *macros.pool_ptr++ = static_cast<wchar>(c);
+        return 0;
+    }
+    return pool_char_slow(c);
+}
 void macros_reset();
