@@ -152,46 +152,104 @@ void narrow_name(char* out, const wchar* name) {
 
 }  // namespace
 
+namespace {
+
+// Links a record into its chain: after the records of other hashes already
+// there, before the first record of the same hash whose name sorts after it.
+void link_into_chain(macro_def* m) {
+    macro_def** link = &macros.macro_table[m->hash & (MACRO_BUCKETS - 1)];
+    for (; *link != nullptr; link = &(*link)->next) {
+        if ((*link)->hash == m->hash && wstr_cmp((*link)->name.get(), m->name.get()) > 0) break;
+    }
+    m->next = *link;
+    *link = m;
+    m->pending_at = -1;
+}
+
+// Takes a chained record out of its chain; returns the link it occupied.
+macro_def** unlink_from_chain(macro_def* m) {
+    macro_def** link = &macros.macro_table[m->hash & (MACRO_BUCKETS - 1)];
+    while (*link != m) link = &(*link)->next;
+    *link = m->next;
+    return link;
+}
+
+// Drops the null places of the pending list once they are the majority,
+// so that defining and removing names over and over does not grow it.
+void compact_pending() {
+    std::vector<macro_def*>& p = macros.pending;
+    if (p.size() < 64 || macros.pending_removed * 2 < p.size()) return;
+    std::size_t kept = 0;
+    for (macro_def* m : p) {
+        if (m == nullptr) continue;
+        m->pending_at = static_cast<int>(kept);
+        p[kept++] = m;
+    }
+    p.resize(kept);
+    macros.pending_removed = 0;
+}
+
+}  // namespace
+
+void macro_table_settle() {
+    for (macro_def* m : macros.pending) {
+        if (m != nullptr) link_into_chain(m);
+    }
+    macros.pending.clear();
+    macros.pending_removed = 0;
+}
+
 void macros_reset() {
     for (macro_def*& head : macros.macro_table) {
         free_chain(head);
         head = nullptr;
     }
+    for (macro_def* m : macros.pending) delete m;
     free_chain(macros.retired);
     macros = {};
     macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
 }
 
+// A redefined name's new record takes the old one's place: in the pending
+// list, or in its chain.
 macro_def* macro_install(const wchar* name, int remove_only) {
-    std::uint32_t h = name_hash(name);
-    macro_def** link = &macros.macro_table[h & (MACRO_BUCKETS - 1)];
-    bool removed = false;
-    while (*link != nullptr) {
-        macro_def* m = *link;
-        if (m->hash == h) {
-            int order = wstr_cmp(m->name.get(), name);
-            if (order > 0) break;
-            if (order == 0) {
-                *link = m->next;  // the new record takes its place
-                index_remove(m);
-                release_record(m);
-                removed = true;
-                break;
-            }
+    macro_def* old = index_find(name, index_hash(name));
+    int pending_at = -1;
+    macro_def** link = nullptr;
+    if (old != nullptr) {
+        pending_at = old->pending_at;
+        if (pending_at >= 0) {
+            macros.pending[static_cast<std::size_t>(pending_at)] = nullptr;
+        } else {
+            link = unlink_from_chain(old);
         }
-        link = &m->next;
+        index_remove(old);
+        release_record(old);
     }
     if (remove_only) {
+        if (pending_at >= 0) {
+            ++macros.pending_removed;
+            compact_pending();
+        }
         // The removed record may be gone already: answer with a stand-in.
         static macro_def removed_mark;
-        return removed ? &removed_mark : nullptr;
+        return old != nullptr ? &removed_mark : nullptr;
     }
     auto* m = new macro_def;
-    m->hash = h;
+    m->hash = name_hash(name);
     m->name.reset(wstr_dup(name));
     m->index_hash = index_hash(m->name.get());
-    m->next = *link;
-    *link = m;
+    if (link != nullptr) {
+        m->next = *link;
+        *link = m;
+    } else {
+        if (pending_at < 0) {
+            pending_at = static_cast<int>(macros.pending.size());
+            macros.pending.push_back(nullptr);
+        }
+        macros.pending[static_cast<std::size_t>(pending_at)] = m;
+        m->pending_at = pending_at;
+    }
     index_insert(m);
     return m;
 }

@@ -16,6 +16,7 @@ struct macro_def {
     std::uint32_t hash = 0;
     int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
     signed char active = 0;
+    int pending_at = -1;  // place in macros.pending while not yet in a chain
     wstr_ptr name;
 };
 
@@ -36,8 +37,17 @@ struct macro_state {
     // alone decide the order listings see.
     std::vector<macro_def*> index;
     std::size_t index_count = 0;
+    // Records installed since the chains were last put in order, in the
+    // order of installation (null where one was removed again). Only a
+    // listing walks the chains, so a record takes its place in its chain
+    // when one is asked for, not at every #define.
+    std::vector<macro_def*> pending;
+    std::size_t pending_removed = 0;  // null places in pending
 };
 extern macro_state macros;
+
+// Puts the pending records into their chains; call before walking them.
+void macro_table_settle();
 
 macro_def* macro_install(const wchar* name, int remove_only);
 macro_def* scan_and_find_macro(int c);

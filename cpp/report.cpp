@@ -69,6 +69,7 @@ void report_macro_table() {
     html_table_cell("<b>Macro name</b>");
     html_table_cell("<b>Arguments</b>");
     html_table_cell("<b>Value</b>");
+    macro_table_settle();
     for (macro_def* bucket : macros.macro_table)
         for (const macro_def* m = bucket; m; m = m->next) report_macro_row(m);
 }

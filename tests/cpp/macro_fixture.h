@@ -100,6 +100,7 @@ class MacroFixture : public ::testing::Test {
     }
 
     static macro_def* find(const std::u16string& name) {
+        macro_table_settle();
         for (macro_def* head : macros.macro_table) {
             for (macro_def* m = head; m != nullptr; m = m->next) {
                 if (std::u16string(m->name.get()) == name) return m;

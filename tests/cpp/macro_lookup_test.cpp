@@ -1,14 +1,13 @@
 // The macro table's look-up against its chains: names that share a chain
 // hash (anagrams, same sums), removal and re-definition, growth of the
 // look-up index, and the chain order that listings walk.
-#include "cpp/macro_table.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
+#include "cpp/macro_table.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
 
@@ -49,6 +48,7 @@ class MacroTableTest : public ::testing::Test {
     // chain hash stay sorted by name.
     static std::vector<std::u16string> listing() {
         std::vector<std::u16string> names;
+        macro_table_settle();
         for (const macro_def* head : macros.macro_table) {
             for (const macro_def* m = head; m != nullptr; m = m->next) {
                 for (const macro_def* n = m->next; n != nullptr; n = n->next) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,7 @@ TEST_P(ChainOrder, OrdersEqualHashesByName) {
     for (const std::u16string& name : GetParam().inserted)
         macro_install(name.c_str(), 0)->nparams = -1;
     std::vector<std::u16string> chain;
+    macro_table_settle();
     for (macro_def* m = macros.macro_table[197 & 63]; m != nullptr; m = m->next)
         chain.emplace_back(m->name.get());
     EXPECT_EQ(chain, GetParam().chain);
@@ -194,6 +196,50 @@ INSTANTIATE_TEST_SUITE_P(
         chain_case{"other_hash_between", {u"ba", u"AB", u"ab"}, {u"ab", u"ba", u"AB"}},
         chain_case{"replaced_in_place", {u"ab", u"AB", u"ba", u"ab"}, {u"ab", u"AB", u"ba"}}),
     [](const ::testing::TestParamInfo<chain_case>& info) { return info.param.label; });
+
+// Records take their chain places only when a listing asks for them. A
+// random run of definitions, redefinitions and removals, with the chains
+// put in order at random moments, must list every bucket as placing each
+// record at once would: before the first record of the same hash whose name
+// sorts after it, else at the end; a redefinition where the old record was.
+TEST_F(MacroFixture, DeferredChainOrderMatchesImmediatePlacement) {
+    // Permutations share the hash, so they meet in one chain.
+    const std::u16string names[] = {u"ab", u"ba", u"AB", u"abc", u"bca", u"cab", u"acb", u"Q"};
+    auto hash = [](const std::u16string& n) {
+        unsigned h = 0;
+        for (char16_t c : n) h += c;
+        return h + static_cast<unsigned>(n.size());
+    };
+    std::vector<std::u16string> model[MACRO_BUCKETS];
+    unsigned seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int step = 0; step < 4000; ++step) {
+        const std::u16string& name = names[next() % 8];
+        unsigned h = hash(name);
+        std::vector<std::u16string>& chain = model[h & (MACRO_BUCKETS - 1)];
+        auto at = std::find(chain.begin(), chain.end(), name);
+        if (next() % 3 == 0) {
+            EXPECT_EQ(macro_install(name.c_str(), 1) != nullptr, at != chain.end());
+            if (at != chain.end()) chain.erase(at);
+        } else {
+            macro_install(name.c_str(), 0)->nparams = -1;
+            if (at == chain.end()) {
+                at = std::find_if(chain.begin(), chain.end(), [&](const std::u16string& o) {
+                    return hash(o) == h && o > name;
+                });
+                chain.insert(at, name);
+            }
+        }
+        if (next() % 400 == 0) macro_table_settle();
+    }
+    macro_table_settle();
+    for (int b = 0; b < MACRO_BUCKETS; ++b) {
+        std::vector<std::u16string> chain;
+        for (macro_def* m = macros.macro_table[b]; m != nullptr; m = m->next)
+            chain.emplace_back(m->name.get());
+        EXPECT_EQ(chain, model[b]) << "bucket " << b;
+    }
+}
 
 TEST_F(MacroFixture, RemoveOnlyTellsWhetherARecordWent) {
     macro_install(u"X", 0)->nparams = -1;

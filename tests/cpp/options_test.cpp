@@ -89,6 +89,7 @@ std::u16string widen(const std::string& s) {
 // The record named `name` in the macro table, if any.
 const macro_def* find_macro(const std::string& name) {
     std::u16string wide = widen(name);
+    macro_table_settle();
     for (const macro_def* head : macros.macro_table)
         for (const macro_def* m = head; m != nullptr; m = m->next)
             if (std::u16string(m->name.get()) == wide) return m;
