@@ -327,8 +327,8 @@ void check_output() {
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input.
 int copy_text_line() {
-    for (;;) {
-        check_output();
+    for (unsigned tokens = 0;; ++tokens) {
+        if (tokens % 64 == 63) check_output();  // a line may expand without end
         int blanks = 0;
         int c = next_char();
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
