@@ -421,6 +421,7 @@ namespace {
 // command file belong to the argument reader.)
 void release_run() {
     reader_reset();
+    macros_reset();
     if (driver.included_files != nullptr) hash_destroy(driver.included_files);
     driver.included_files = nullptr;
     if (driver.err_file != nullptr) {

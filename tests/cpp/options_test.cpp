@@ -41,6 +41,7 @@ class OptionsTest : public ::testing::Test {
         if (driver.dep_stream != nullptr && driver.dep_stream_owned) std::fclose(driver.dep_stream);
         if (driver.err_file != nullptr) std::fclose(driver.err_file);
         driver = {};
+        macros_reset();
         std::fclose(messages_);
     }
 
