@@ -251,6 +251,7 @@ input_source::~input_source() {
 void reader_reset() {
     reader.top.reset();
     reader = {};
+    reader.spare.reserve(MAX_SPARE_SOURCES);
 }
 
 namespace {
@@ -276,15 +277,14 @@ input_source* push_source(int capacity, const wchar* name) {
     std::unique_ptr<input_source> s;
     if (name == nullptr) {
         s = text_source_record();
-        if (reader.spare.capacity() < MAX_SPARE_SOURCES) reader.spare.reserve(MAX_SPARE_SOURCES);
     } else {
         s = std::make_unique<input_source>();
         s->name.reset(wstr_dup(name));
     }
-    s->capacity = capacity;
-    if (s->buffer_size < capacity) {
+    // A reused record keeps its buffer when it is large enough.
+    if (s->capacity < capacity) {
         s->buffer = std::make_unique_for_overwrite<wchar[]>(static_cast<std::size_t>(capacity));
-        s->buffer_size = capacity;
+        s->capacity = capacity;
     }
     s->buffer[0] = 0;
     s->pos = s->buffer.get();

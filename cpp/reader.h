@@ -32,10 +32,9 @@ struct input_source {
     wstr_ptr display_name;
     int pending_pops = 0;
     int at_end = 0;
-    int capacity = 0;
+    int capacity = 0;  // units allocated for buffer
     macro_def* reenable_macro = nullptr;
     std::unique_ptr<wchar[]> buffer;
-    int buffer_size = 0;     // units allocated for buffer
     bool owns_file = false;  // closed when the source ends (not standard input)
     // Block read underneath the line buffer of a file source.
     std::unique_ptr<unsigned char[]> block;
