@@ -23,6 +23,7 @@
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/options.h"
+#include "cpp/plain_copy.h"
 #include "cpp/predefined.h"
 #include "cpp/reader.h"
 #include "cpp/report.h"
@@ -326,14 +327,15 @@ void check_output() {
 
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input.
-int copy_text_line() {
+int copy_text_line(int blanks) {
     for (unsigned tokens = 0;; ++tokens) {
         if (tokens % 64 == 63) check_output();  // a line may expand without end
-        int blanks = 0;
+        blanks = copy_plain_tokens(blanks);
         int c = next_char();
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
         if (blanks != 0 && !driver.no_output) put_out(' ');
+        blanks = 0;
         c = expand_if_macro(c);
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
@@ -369,6 +371,16 @@ void end_text_line(int c) {
     int newlines = 0;
     int indent = 0;
     for (;;) {
+        if (indent == 0) {
+            plain_lines r = copy_plain_lines(newlines);
+            newlines = r.newlines;
+            check_output();
+            if (r.mid_line) {
+                end_text_line(copy_text_line(r.blanks));
+                newlines = 0;
+                continue;
+            }
+        }
         int c = next_char();
         if (char_class(c) == CC_BLANK) {
             if (driver.asm_mode) ++indent;
@@ -389,7 +401,7 @@ void end_text_line(int c) {
             if (!driver.no_output) {
                 for (int i = 0; i < indent; ++i) put_out(' ');
             }
-            end_text_line(copy_text_line());
+            end_text_line(copy_text_line(0));
             newlines = indent = 0;
         }
     }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cassert>
 #include <cctype>
+#include <cstring>
 
 #include "common/alert.h"
 #include "cpp/driver.h"
@@ -72,20 +73,30 @@ void release_record(macro_def* m) {
     macros.retired = m;
 }
 
-// The look-up index hash: FNV-1a over the units, so that names differing
-// only in the order of their characters (KV_1_2, KV_2_1) part company.
-constexpr std::uint32_t INDEX_SEED = 2166136261u;
-constexpr std::uint32_t INDEX_PRIME = 16777619u;
+// The look-up index hash of the n units of a name, four units at a time
+// (a name is mostly read once and looked up once, so the hash must be cheap
+// per unit); the multiply and shift mix every unit into every bit, so names
+// that differ only in the order of their characters (KV_1_2, KV_2_1) part
+// company.
 constexpr std::size_t INDEX_START = 256;
 
-inline std::uint32_t index_step(std::uint32_t h, wchar c) {
-    return (h ^ c) * INDEX_PRIME;
+inline std::uint32_t index_hash(const wchar* p, std::size_t n) {
+    constexpr std::uint64_t MIX = 0xFF51AFD7ED558CCDull;
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    for (; n >= 4; n -= 4, p += 4) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        h = (h ^ w) * MIX;
+        h ^= h >> 29;
+    }
+    std::uint64_t tail = 0;
+    for (; n > 0; --n) tail = (tail << 16) | *p++;
+    h = (h ^ tail) * MIX;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
 std::uint32_t index_hash(const wchar* name) {
-    std::uint32_t h = INDEX_SEED;
-    for (; *name != 0; ++name) h = index_step(h, *name);
-    return h;
+    return index_hash(name, wstr_len(name));
 }
 
 #if CPP_READER_FAST_PATH
@@ -137,11 +148,13 @@ void index_remove(macro_def* m) {
     --macros.index_count;
 }
 
-// The table's record of this name, or null.
-macro_def* index_find(const wchar* name, std::uint32_t h) {
+// The table's record of the name of n units (its hash h), or null.
+macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
     if (macros.index.empty()) return nullptr;
     for (macro_def* m = macros.index[index_slot(h)]; m != nullptr; m = m->index_next) {
-        if (m->index_hash == h && wstr_cmp(m->name.get(), name) == 0) return m;
+        if (m->index_hash != h) continue;
+        const wchar* stored = m->name.get();
+        if (std::memcmp(stored, name, n * sizeof(wchar)) == 0 && stored[n] == 0) return m;
     }
     return nullptr;
 }
@@ -213,7 +226,7 @@ void macros_reset() {
 // A redefined name's new record takes the old one's place: in the pending
 // list, or in its chain.
 macro_def* macro_install(const wchar* name, int remove_only) {
-    macro_def* old = index_find(name, index_hash(name));
+    macro_def* old = index_find(name, wstr_len(name), index_hash(name));
     int pending_at = -1;
     macro_def** link = nullptr;
     if (old != nullptr) {
@@ -236,6 +249,8 @@ macro_def* macro_install(const wchar* name, int remove_only) {
         return old != nullptr ? &removed_mark : nullptr;
     }
     auto* m = new macro_def;
+    std::size_t key = lead_pair(name, wstr_len(name));
+    macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
     m->hash = name_hash(name);
     m->name.reset(wstr_dup(name));
     m->index_hash = index_hash(m->name.get());
@@ -257,24 +272,17 @@ macro_def* macro_install(const wchar* name, int remove_only) {
 macro_def* scan_and_find_macro(int c) {
     wchar* out = scanner.name_buffer;
     int stored = 0;
-    std::uint32_t h = INDEX_SEED;
     int cls = char_class(c);
     bool taken_whole = false;
     while (cls == CC_IDENT || cls == CC_DIGIT) {
-        if (stored < scanner.max_ident_len) {
-            out[stored++] = static_cast<wchar>(c);
-            h = index_step(h, static_cast<wchar>(c));
-        }
+        if (stored < scanner.max_ident_len) out[stored++] = static_cast<wchar>(c);
 #if CPP_READER_FAST_PATH
         // The rest of the name is taken straight from the buffer while its
         // units are plain; a plain unit after it ends the name unread.
         if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
             const wchar* p = s->pos;
             while (*p < 256 && name_unit[*p]) {
-                if (stored < scanner.max_ident_len) {
-                    out[stored++] = *p;
-                    h = index_step(h, *p);
-                }
+                if (stored < scanner.max_ident_len) out[stored++] = *p;
                 ++p;
             }
             s->pos = const_cast<wchar*>(p);
@@ -289,7 +297,8 @@ macro_def* scan_and_find_macro(int c) {
     }
     if (!taken_whole) unget_char();
     out[stored] = 0;
-    macro_def* m = index_find(out, h);
+    const auto n = static_cast<std::size_t>(stored);
+    macro_def* m = index_find(out, n, index_hash(out, n));
     if (m == nullptr || m->active == 0) return m;
     // Inside an argument or a pasted text that was pushed while reading
     // this very macro's expansion, the name may expand once more.
@@ -299,6 +308,11 @@ macro_def* scan_and_find_macro(int c) {
         return m;
     }
     return nullptr;
+}
+
+macro_def* find_expandable(const wchar* name, std::size_t n) {
+    macro_def* m = index_find(name, n, index_hash(name, n));
+    return m != nullptr && m->active == 0 ? m : nullptr;
 }
 
 int pool_char_slow(int c) {

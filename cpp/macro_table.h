@@ -1,6 +1,8 @@
 // The macro table, the encoded replacement text, #define and #undef.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -43,6 +45,10 @@ struct macro_state {
     // when one is asked for, not at every #define.
     std::vector<macro_def*> pending;
     std::size_t pending_removed = 0;  // null places in pending
+    // One bit for each lead pair of a name installed since the run began
+    // (removal leaves its bit: the filter may only err on the side of a
+    // look-up).
+    std::array<std::uint64_t, 1024> lead_pairs{};
 };
 extern macro_state macros;
 
@@ -51,6 +57,24 @@ void macro_table_settle();
 
 macro_def* macro_install(const wchar* name, int remove_only);
 macro_def* scan_and_find_macro(int c);
+
+// The key of a name for the lead-pair filter: its first two units (the
+// second 0 for a name of one unit), low bytes only.
+inline std::size_t lead_pair(const wchar* name, std::size_t n) {
+    return static_cast<std::size_t>((name[0] & 0xFF) << 8 | (n >= 2 ? name[1] & 0xFF : 0));
+}
+// False when no name in the table begins as the n units at name do, so
+// that the name is certainly no macro; most names of ordinary text are
+// answered so without a look-up.
+inline bool may_be_macro_name(const wchar* name, std::size_t n) {
+    std::size_t key = lead_pair(name, n);
+    return (macros.lead_pairs[key / 64] >> (key % 64) & 1) != 0;
+}
+// The record of the name of n units at name that a file source's text
+// would expand (present and not being expanded), or null; the identifier
+// buffer is left as it is.
+macro_def* find_expandable(const wchar* name, std::size_t n);
+
 void do_define();
 void do_undef();
 // Appends to the parameter pool; reports the full pool (149).

@@ -17,6 +17,7 @@
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/scanner.h"
+#include "cpp/unit_copy.h"
 
 reader_state reader;
 
@@ -121,13 +122,7 @@ int peek_file_byte(input_source* s) {
 std::size_t copy_ordinary_bytes(input_source* s, wchar* buf, std::size_t room) {
     const unsigned char* p = s->block.get() + s->block_pos;
     std::size_t avail = s->block_len - s->block_pos;
-    std::size_t limit = avail < room ? avail : room;
-    std::size_t i = 0;
-    for (; i < limit; ++i) {
-        unsigned char b = p[i];
-        if (b == '\n' || b == '\r' || b == 0) break;
-        buf[i] = b;
-    }
+    std::size_t i = widen_line_bytes(buf, p, avail < room ? avail : room);
     s->block_pos += i;
     return i;
 }
@@ -283,7 +278,8 @@ input_source* push_source(int capacity, const wchar* name) {
     }
     // A reused record keeps its buffer when it is large enough.
     if (s->capacity < capacity) {
-        s->buffer = std::make_unique_for_overwrite<wchar[]>(static_cast<std::size_t>(capacity));
+        s->buffer =
+            std::make_unique<wchar[]>(static_cast<std::size_t>(capacity) + BUFFER_READ_AHEAD);
         s->capacity = capacity;
     }
     s->buffer[0] = 0;
@@ -313,6 +309,10 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     reader.current_line = 1;
     reader.sync_needed = 1;
     return 0;
+}
+
+bool refill_file_line(input_source* s) {
+    return refill_line(s);
 }
 
 int unget_char_slow() {

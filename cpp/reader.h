@@ -13,6 +13,9 @@
 #include "cpp/macro_table.h"
 
 constexpr int FILE_LINE_CAPACITY = 8192;
+// Zeroed units allocated past the end of every source's buffer, so that a
+// scan may read a few units at a time beyond the 0 that ends the text.
+constexpr int BUFFER_READ_AHEAD = 16;
 
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
@@ -32,7 +35,7 @@ struct input_source {
     wstr_ptr display_name;
     int pending_pops = 0;
     int at_end = 0;
-    int capacity = 0;  // units allocated for buffer
+    int capacity = 0;  // units of buffer for text (BUFFER_READ_AHEAD more are allocated)
     macro_def* reenable_macro = nullptr;
     std::unique_ptr<wchar[]> buffer;
     bool owns_file = false;  // closed when the source ends (not standard input)
@@ -71,6 +74,9 @@ input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
 int push_file_source(std::FILE* file, const char* name, bool owns_file);
 int next_char_slow();
+// Reads the next line of a file source into its buffer; false, with
+// nothing changed, once the file has ended.
+bool refill_file_line(input_source* s);
 int unget_char_slow();
 void reader_reset();
 

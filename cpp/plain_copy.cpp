@@ -1,0 +1,427 @@
+// The bulk path of the text-line copy. A line of plain C text is mostly
+// names that are no macro, numbers, literals and punctuation; reading them
+// one character at a time through the reader and writing them one character
+// at a time is most of the cost of preprocessing such text. Here each token
+// is measured in the line buffer first and copied only when every unit the
+// token loop would read for it (the unit after it included) is one the
+// reader hands out unchanged; anything else is left unread for the token
+// loop.
+#include "cpp/plain_copy.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "cpp/directives.h"
+#include "cpp/driver.h"
+#include "cpp/macro_table.h"
+#include "cpp/reader.h"
+#include "cpp/scanner.h"
+#include "cpp/unit_copy.h"
+
+#if CPP_READER_FAST_PATH
+
+namespace {
+
+// What a unit of a file's line begins, for the bulk path.
+enum unit_kind : unsigned char {
+    K_STOP,    // needs the reader (line end, comment, splice, trigraph, ...)
+    K_BLANK,   // space, tab or 0x1F
+    K_NAME,    // a name
+    K_NUMBER,  // a digit or '.'
+    K_QUOTE,   // a character or string literal
+    K_PASTE,   // a one-unit token the token loop looks past for a paste mark
+    K_SINGLE,  // any other one-unit token
+};
+
+// Both tables it reads are constant-initialised.
+std::array<unit_kind, 256> make_kinds() {
+    std::array<unit_kind, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        int cls = char_class_table[c];
+        unit_kind k = K_SINGLE;
+        if (!reader_plain_unit[c]) {
+            k = K_STOP;
+        } else if (cls == CC_BLANK) {
+            k = K_BLANK;
+        } else if (cls == CC_IDENT) {
+            k = K_NAME;
+        } else if (cls == CC_DIGIT || cls == CC_DOT) {
+            k = K_NUMBER;
+        } else if (cls == CC_QUOTE) {
+            k = K_QUOTE;
+        } else if (is_paste_class(cls)) {
+            k = K_PASTE;
+        }
+        t[c] = k;
+    }
+    return t;
+}
+const std::array<unit_kind, 256> unit_kinds = make_kinds();
+
+inline unit_kind kind_of(wchar u) {
+    return u < 256 ? unit_kinds[u] : K_STOP;
+}
+
+inline bool plain(wchar u) {
+    return kind_of(u) != K_STOP;
+}
+
+// Inside a literal the reader hands out comments, splices and control
+// characters as they stand; only a line end, the end of the buffer and a
+// possible trigraph need it.
+inline bool plain_in_literal(wchar u) {
+    return u < 256 && u != 0 && u != '\n' && u != '?';
+}
+
+#ifndef __SSE2__
+inline bool name_or_digit(wchar u) {
+    unit_kind k = kind_of(u);
+    return k == K_NAME || (k == K_NUMBER && u != '.');
+}
+#endif
+
+// The number of units of the name at p (whose first unit is a name unit).
+inline std::size_t name_length(const wchar* p) {
+#ifdef __SSE2__
+    const __m128i lower_a = _mm_set1_epi16('a');
+    const __m128i letters = _mm_set1_epi16(25);
+    const __m128i zero_digit = _mm_set1_epi16('0');
+    const __m128i digits = _mm_set1_epi16(9);
+    const __m128i case_bit = _mm_set1_epi16(0x20);
+    const __m128i underscore = _mm_set1_epi16('_');
+    const __m128i dollar = _mm_set1_epi16('$');
+    const __m128i unit_1d = _mm_set1_epi16(0x1D);
+    const __m128i zero = _mm_setzero_si128();
+    // Two bits of the mask for each of eight units that belong to a name.
+    auto name_mask = [&](const wchar* at) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        // x - first <= span, unsigned: saturating subtraction leaves 0.
+        __m128i letter = _mm_cmpeq_epi16(
+            _mm_subs_epu16(_mm_sub_epi16(_mm_or_si128(v, case_bit), lower_a), letters), zero);
+        __m128i digit = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, zero_digit), digits), zero);
+        __m128i other =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, underscore), _mm_cmpeq_epi16(v, dollar)),
+                         _mm_cmpeq_epi16(v, unit_1d));
+        return static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+    };
+    // Sixteen units at a time: the line buffer's read-ahead lets the look go
+    // past the 0 that ends the text, which itself ends any name.
+    for (std::size_t n = 0;; n += 16) {
+        std::uint32_t mask = name_mask(p + n) | name_mask(p + n + 8) << 16;
+        if (mask != 0xFFFFFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
+    }
+#else
+    const wchar* q = p;
+    while (name_or_digit(*q)) ++q;
+    return static_cast<std::size_t>(q - p);
+#endif
+}
+
+inline bool is_hex_letter(wchar c) {
+    return (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+inline bool is_letter(wchar c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The end of the number starting at p, taken as scan_number takes it (the
+// unit it stops at is read too), or null when a unit it would read is not
+// plain.
+const wchar* number_end(const wchar* p) {
+    int radix = 10;
+    bool exponent = false;
+    bool point = *p == '.';
+    const wchar* q = p + 1;
+    wchar c = *q;
+    if (!plain(c)) return nullptr;
+    if (*p == '.') {
+        if (char_class_table[c] != CC_DIGIT) return q;
+    } else if (*p == '0') {
+        radix = 8;
+        if (c == 'x' || c == 'X' || c == 'b' || c == 'B') {
+            radix = (c == 'x' || c == 'X') ? 16 : 2;
+            c = *++q;
+            if (!plain(c)) return nullptr;
+        }
+    }
+    const bool asm_letters = driver.asm_mode != 0;
+    for (;;) {
+        if (radix != 16 && !exponent && (c == 'e' || c == 'E')) {
+            exponent = true;
+            radix = 10;
+        } else if (c == '.') {
+            if (radix == 16 || point) break;
+            point = true;
+            radix = 10;
+        } else if (c == '+' || c == '-') {
+            break;
+        } else if (!((c >= '0' && c <= '9') || (radix == 16 && is_hex_letter(c)) ||
+                     (asm_letters && is_letter(c)))) {
+            break;
+        }
+        c = *++q;
+        if (!plain(c)) return nullptr;
+    }
+    if (exponent || point) {
+        if (c == 'l' || c == 'L') {
+            if (!plain(*++q)) return nullptr;
+        }
+        return q;
+    }
+    bool u = false;
+    bool l = false;
+    for (;;) {
+        if (!u && (c == 'u' || c == 'U')) {
+            u = true;
+        } else if (!l && (c == 'l' || c == 'L')) {
+            l = true;
+        } else {
+            return q;
+        }
+        c = *++q;
+        if (!plain(c)) return nullptr;
+    }
+}
+
+// The end of the literal starting at its quote at p, or null when it does
+// not end on this line or holds a unit the reader must look at.
+const wchar* literal_end(const wchar* p) {
+    const wchar quote = *p;
+    for (const wchar* q = p + 1;;) {
+        wchar u = *q++;
+        if (!plain_in_literal(u)) return nullptr;
+        if (u == quote) return q;
+        if (u == '\\' && !plain_in_literal(*q++)) return nullptr;
+    }
+}
+
+// Appends bytes to the output: straight into the stream's buffer when it has
+// room (as putc does), else through fwrite.
+void write_bytes(std::FILE* f, const char* text, std::size_t n) {
+#ifdef __GLIBC__
+    if (static_cast<std::size_t>(f->_IO_write_end - f->_IO_write_ptr) >= n) {
+        std::memcpy(f->_IO_write_ptr, text, n);
+        f->_IO_write_ptr += n;
+        return;
+    }
+#endif
+    fwrite_unlocked(text, 1, n, f);
+}
+
+}  // namespace
+
+namespace {
+
+// Room kept for one line's output (and a vector store's overrun) when lines
+// are gathered before they are written.
+constexpr std::size_t LINE_ROOM = FILE_LINE_CAPACITY + 16;
+
+// One run of the bulk path: output gathered here and written when the run
+// ends (or the buffer runs short), and what the run leaves behind for the
+// token loop.
+class plain_run {
+   public:
+    explicit plain_run(input_source* s)
+        : src_(s),
+          writing_(!driver.no_output && driver.out != nullptr),
+          significant_(static_cast<std::size_t>(scanner.max_ident_len)) {}
+    plain_run(const plain_run&) = delete;
+    plain_run& operator=(const plain_run&) = delete;
+
+    // Copies the tokens from p on; space says whether blanks were read
+    // before p since the last token written. Returns where it stopped: at the
+    // first unit it leaves, with the blanks before it read; done_ is then the
+    // end of the last token taken (p when none was).
+    const wchar* copy_tokens(const wchar* p, bool space) {
+        const wchar* stretch = p;  // start of the text not yet written
+        done_ = p;
+        for (;;) {
+            const wchar* end;
+            std::size_t length = 0;
+            switch (kind_of(*p)) {
+                case K_BLANK:
+                    if (*p == ' ' && kind_of(p[1]) != K_BLANK) {
+                        ++p;  // one space stays in the stretch
+                    } else {
+                        while (kind_of(*p) == K_BLANK) ++p;
+                        space = true;
+                    }
+                    continue;
+                case K_NAME: {
+                    std::size_t n = name_length(p);
+                    end = p + n;
+                    if (!plain(*end)) return finish(stretch, p);
+                    length = n < significant_ ? n : significant_;
+                    if (may_be_macro_name(p, length) && find_expandable(p, length) != nullptr) {
+                        return finish(stretch, p);
+                    }
+                    break;
+                }
+                case K_NUMBER:
+                    end = number_end(p);
+                    if (end == nullptr) return finish(stretch, p);
+                    break;
+                case K_QUOTE:
+                    end = literal_end(p);
+                    if (end == nullptr) return finish(stretch, p);
+                    break;
+                case K_PASTE:
+                    // The token loop looks past such a token for a paste mark.
+                    end = p + 1;
+                    if (!plain(*end)) return finish(stretch, p);
+                    break;
+                case K_SINGLE:
+                    end = p + 1;
+                    break;
+                default:
+                    return finish(stretch, p);
+            }
+            // Blanks other than one space become a space of their own.
+            if (space) {
+                put(stretch, done_);
+                put_byte(' ');
+                stretch = p;
+                space = false;
+            }
+            if (length != 0 && p + length != end) {
+                put(stretch, p + length);
+                stretch = end;
+            }
+            last_ = p;
+            last_length_ = length;
+            done_ = p = end;
+        }
+    }
+
+    const wchar* done() const { return done_; }
+    bool room_for_line() const {
+        return static_cast<std::size_t>(text_ + sizeof text_ - o_) >= LINE_ROOM;
+    }
+    void put_byte(char c) {
+        if (writing_) *o_++ = c;
+    }
+
+    // Writes what was gathered.
+    void flush() {
+        if (o_ != text_) write_bytes(driver.out, text_, static_cast<std::size_t>(o_ - text_));
+        o_ = text_;
+    }
+
+    // Ends the run: the output written, the source read up to p, and the
+    // state the token loop's look-up leaves behind after the last token.
+    void end(const wchar* p) {
+        flush();
+        src_->pos = const_cast<wchar*>(p);
+        if (last_ == nullptr) return;
+        // The identifier buffer holds the last token's name, or its first
+        // character when it is no name.
+        if (last_length_ != 0) {
+            std::memcpy(scanner.name_buffer, last_, last_length_ * sizeof(wchar));
+            scanner.name_buffer[last_length_] = 0;
+        } else {
+            scanner.name_buffer[0] = *last_;
+            scanner.name_buffer[1] = 0;
+        }
+        reader.expansion_depth = 0;
+    }
+
+    bool took_token() const { return last_ != nullptr; }
+
+   private:
+    const wchar* finish(const wchar* stretch, const wchar* p) {
+        put(stretch, done_);
+        return p;
+    }
+    void put(const wchar* from, const wchar* to) {
+        if (writing_) o_ = narrow_units(o_, from, to);
+    }
+
+    input_source* src_;
+    const bool writing_;
+    const std::size_t significant_;
+    const wchar* done_ = nullptr;
+    const wchar* last_ = nullptr;
+    std::size_t last_length_ = 0;  // significant units of the last token, when a name
+    // Each unit written stands for at least one unit of the line, so a line
+    // always fits in LINE_ROOM.
+    char text_[4 * LINE_ROOM];
+    char* o_ = text_;
+};
+
+// Whether the bulk path may read the current source.
+input_source* plain_source() {
+    input_source* s = reader.current_source;
+    if (s == nullptr || s->file == nullptr || reader.bookkeeping || reader.raw_input)
+        return nullptr;
+    return s;
+}
+
+}  // namespace
+
+int copy_plain_tokens(int blanks) {
+    input_source* s = plain_source();
+    if (s == nullptr) return blanks;
+    plain_run run(s);
+    const wchar* p = run.copy_tokens(s->pos, blanks != 0);
+    bool took = run.took_token();
+    run.end(p);
+    return (took ? 0 : blanks) + static_cast<int>(p - run.done());
+}
+
+plain_lines copy_plain_lines(int newlines) {
+    plain_lines r{false, 0, newlines};
+    input_source* s = plain_source();
+    if (s == nullptr || !conditional.cond_active || driver.asm_mode) return r;
+    plain_run run(s);
+    const wchar* p = s->pos;
+    for (;;) {
+        while (kind_of(*p) == K_BLANK) ++p;
+        const wchar c = *p;
+        if (c == 0) {
+            // The line buffer is used up: the next line, unless the file
+            // has ended (the token loop then finds the end again).
+            if (!refill_file_line(s)) break;
+            p = s->pos;
+            continue;
+        }
+        if (c == '\n') {
+            ++r.newlines;
+            ++reader.current_line;
+            ++p;
+            continue;
+        }
+        // Directives, and lines that begin with what needs the reader, are
+        // the token loop's; so is a line that must be preceded by line
+        // synchronisation.
+        if (c == '#' || !plain(c) || reader.sync_needed || r.newlines > 4) break;
+        if (!run.room_for_line()) run.flush();
+        for (; r.newlines > 0; --r.newlines) run.put_byte('\n');
+        p = run.copy_tokens(p, false);
+        if (*p != '\n') {
+            r.mid_line = true;
+            r.blanks = static_cast<int>(p - run.done());
+            break;
+        }
+        run.put_byte('\n');
+        ++reader.current_line;
+        ++p;
+    }
+    run.end(p);
+    return r;
+}
+
+#else
+
+int copy_plain_tokens(int blanks) {
+    return blanks;
+}
+
+plain_lines copy_plain_lines(int newlines) {
+    return {false, 0, newlines};
+}
+
+#endif

@@ -1,0 +1,27 @@
+// The bulk path of the text-line copy: tokens read straight from a file's
+// line buffer and written a run at a time.
+#pragma once
+
+// Copies the tokens ahead in the current file source for as long as neither
+// they nor the units after them need the reader's care (comments, splices,
+// trigraphs, line ends, the end of the buffer) and none is a macro name to
+// expand; blanks is the number of blanks the token loop has read before
+// them. Stops before the first token it leaves, with the blanks read since
+// the last token it wrote: the caller goes on from there character by
+// character, and the output is the same as if it had read everything so.
+int copy_plain_tokens(int blanks);
+
+// What copy_plain_lines leaves for the main loop.
+struct plain_lines {
+    bool mid_line;  // stopped within a text line, whose start is written
+    int blanks;     // then: the blanks read since its last token written
+    int newlines;   // else: the line ends read and not yet written
+};
+
+// At the start of a line, with newlines line ends read but not yet written:
+// copies whole lines of text for as long as they are plain as above, and
+// steps over empty ones. Stops at the start of a line it leaves to the main
+// loop (a directive, a line that begins with what needs the reader, a line
+// that must be preceded by line synchronisation, the end of the file), or
+// within a text line, as copy_plain_tokens does.
+plain_lines copy_plain_lines(int newlines);

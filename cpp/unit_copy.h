@@ -1,0 +1,61 @@
+// Copying between the bytes of files and the 16-bit units the preprocessor
+// holds text in, sixteen at a time where the machine has SSE2.
+#pragma once
+
+#include <cstddef>
+
+#include "common/wstr.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+// Widens bytes into units up to the first newline, CR or NUL, taking at most
+// n of them; returns how many were taken. Units past the stop, up to n, may
+// be written too.
+inline std::size_t widen_line_bytes(wchar* out, const unsigned char* in, std::size_t n) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i newline = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+        __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, newline), _mm_cmpeq_epi8(v, cr)),
+                                    _mm_cmpeq_epi8(v, zero));
+        if (int mask = _mm_movemask_epi8(stop); mask != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        unsigned char b = in[i];
+        if (b == '\n' || b == '\r' || b == 0) break;
+        out[i] = b;
+    }
+    return i;
+}
+
+// Narrows units below 256 to bytes; returns the end of what was written.
+// Where the machine has SSE2 it works sixteen units at a time and may read
+// up to 15 units past `to` and write up to 15 bytes past the result.
+inline char* narrow_units(char* out, const wchar* from, const wchar* to) {
+#ifdef __SSE2__
+    if (from >= to) return out;
+    char* start = out;
+    const auto n = to - from;
+    do {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(a, b));
+        from += 16;
+        out += 16;
+    } while (from < to);
+    return start + n;
+#else
+    for (; from != to; ++from) *out++ = static_cast<char>(*from);
+    return out;
+#endif
+}
