@@ -60,13 +60,15 @@ macro_def* scan_and_find_macro(int c);
 
 // The key of a name for the lead-pair filter: its first two units (the
 // second 0 for a name of one unit), low bytes only.
-inline std::size_t lead_pair(const wchar* name, std::size_t n) {
+template <class Unit>
+inline std::size_t lead_pair(const Unit* name, std::size_t n) {
     return static_cast<std::size_t>((name[0] & 0xFF) << 8 | (n >= 2 ? name[1] & 0xFF : 0));
 }
 // False when no name in the table begins as the n units at name do, so
 // that the name is certainly no macro; most names of ordinary text are
 // answered so without a look-up.
-inline bool may_be_macro_name(const wchar* name, std::size_t n) {
+template <class Unit>
+inline bool may_be_macro_name(const Unit* name, std::size_t n) {
     std::size_t key = lead_pair(name, n);
     return (macros.lead_pairs[key / 64] >> (key % 64) & 1) != 0;
 }

@@ -60,23 +60,31 @@ std::array<unit_kind, 256> make_kinds() {
 }
 const std::array<unit_kind, 256> unit_kinds = make_kinds();
 
+// The bulk path reads 16-bit units from a line buffer and bytes straight
+// from a file's block.
 inline unit_kind kind_of(wchar u) {
     return u < 256 ? unit_kinds[u] : K_STOP;
 }
+inline unit_kind kind_of(unsigned char u) {
+    return unit_kinds[u];
+}
 
-inline bool plain(wchar u) {
+template <class Unit>
+inline bool plain(Unit u) {
     return kind_of(u) != K_STOP;
 }
 
 // Inside a literal the reader hands out comments, splices and control
 // characters as they stand; only a line end, the end of the buffer and a
 // possible trigraph need it.
-inline bool plain_in_literal(wchar u) {
+template <class Unit>
+inline bool plain_in_literal(Unit u) {
     return u < 256 && u != 0 && u != '\n' && u != '?';
 }
 
 #ifndef __SSE2__
-inline bool name_or_digit(wchar u) {
+template <class Unit>
+inline bool name_or_digit(Unit u) {
     unit_kind k = kind_of(u);
     return k == K_NAME || (k == K_NUMBER && u != '.');
 }
@@ -120,26 +128,58 @@ inline std::size_t name_length(const wchar* p) {
 #endif
 }
 
-inline bool is_hex_letter(wchar c) {
+// The same for a name in a file's block, sixteen bytes at a time.
+inline std::size_t name_length(const unsigned char* p) {
+#ifdef __SSE2__
+    const __m128i lower_a = _mm_set1_epi8('a');
+    const __m128i letters = _mm_set1_epi8(25);
+    const __m128i zero_digit = _mm_set1_epi8('0');
+    const __m128i digits = _mm_set1_epi8(9);
+    const __m128i case_bit = _mm_set1_epi8(0x20);
+    const __m128i underscore = _mm_set1_epi8('_');
+    const __m128i dollar = _mm_set1_epi8('$');
+    const __m128i unit_1d = _mm_set1_epi8(0x1D);
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t n = 0;; n += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        __m128i letter = _mm_cmpeq_epi8(
+            _mm_subs_epu8(_mm_sub_epi8(_mm_or_si128(v, case_bit), lower_a), letters), zero);
+        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
+        __m128i other =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, underscore), _mm_cmpeq_epi8(v, dollar)),
+                         _mm_cmpeq_epi8(v, unit_1d));
+        auto mask = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask));
+    }
+#else
+    const unsigned char* q = p;
+    while (name_or_digit(*q)) ++q;
+    return static_cast<std::size_t>(q - p);
+#endif
+}
+
+inline bool is_hex_letter(unsigned c) {
     return (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-inline bool is_letter(wchar c) {
+inline bool is_letter(unsigned c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // The end of the number starting at p, taken as scan_number takes it (the
 // unit it stops at is read too), or null when a unit it would read is not
 // plain.
-const wchar* number_end(const wchar* p) {
+template <class Unit>
+const Unit* number_end(const Unit* p) {
     int radix = 10;
     bool exponent = false;
     bool point = *p == '.';
-    const wchar* q = p + 1;
-    wchar c = *q;
+    const Unit* q = p + 1;
+    Unit c = *q;
     if (!plain(c)) return nullptr;
     if (*p == '.') {
-        if (char_class_table[c] != CC_DIGIT) return q;
+        if (c < '0' || c > '9') return q;
     } else if (*p == '0') {
         radix = 8;
         if (c == 'x' || c == 'X' || c == 'b' || c == 'B') {
@@ -189,10 +229,11 @@ const wchar* number_end(const wchar* p) {
 
 // The end of the literal starting at its quote at p, or null when it does
 // not end on this line or holds a unit the reader must look at.
-const wchar* literal_end(const wchar* p) {
-    const wchar quote = *p;
-    for (const wchar* q = p + 1;;) {
-        wchar u = *q++;
+template <class Unit>
+const Unit* literal_end(const Unit* p) {
+    const Unit quote = *p;
+    for (const Unit* q = p + 1;;) {
+        Unit u = *q++;
         if (!plain_in_literal(u)) return nullptr;
         if (u == quote) return q;
         if (u == '\\' && !plain_in_literal(*q++)) return nullptr;
@@ -220,137 +261,131 @@ namespace {
 // are gathered before they are written.
 constexpr std::size_t LINE_ROOM = FILE_LINE_CAPACITY + 16;
 
-// One run of the bulk path: output gathered here and written when the run
-// ends (or the buffer runs short), and what the run leaves behind for the
-// token loop.
-class plain_run {
+// The output of a run of the bulk path, gathered and written when the run
+// ends or the room runs short.
+class plain_output {
    public:
-    explicit plain_run(input_source* s)
-        : src_(s),
-          writing_(!driver.no_output && driver.out != nullptr),
-          significant_(static_cast<std::size_t>(scanner.max_ident_len)) {}
-    plain_run(const plain_run&) = delete;
-    plain_run& operator=(const plain_run&) = delete;
+    plain_output() : writing_(!driver.no_output && driver.out != nullptr) {}
+    plain_output(const plain_output&) = delete;
+    plain_output& operator=(const plain_output&) = delete;
+    ~plain_output() { flush(); }
 
-    // Copies the tokens from p on; space says whether blanks were read
-    // before p since the last token written. Returns where it stopped: at the
-    // first unit it leaves, with the blanks before it read; done_ is then the
-    // end of the last token taken (p when none was).
-    const wchar* copy_tokens(const wchar* p, bool space) {
-        const wchar* stretch = p;  // start of the text not yet written
-        done_ = p;
-        for (;;) {
-            const wchar* end;
-            std::size_t length = 0;
-            switch (kind_of(*p)) {
-                case K_BLANK:
-                    if (*p == ' ' && kind_of(p[1]) != K_BLANK) {
-                        ++p;  // one space stays in the stretch
-                    } else {
-                        while (kind_of(*p) == K_BLANK) ++p;
-                        space = true;
-                    }
-                    continue;
-                case K_NAME: {
-                    std::size_t n = name_length(p);
-                    end = p + n;
-                    if (!plain(*end)) return finish(stretch, p);
-                    length = n < significant_ ? n : significant_;
-                    if (may_be_macro_name(p, length) && find_expandable(p, length) != nullptr) {
-                        return finish(stretch, p);
-                    }
-                    break;
-                }
-                case K_NUMBER:
-                    end = number_end(p);
-                    if (end == nullptr) return finish(stretch, p);
-                    break;
-                case K_QUOTE:
-                    end = literal_end(p);
-                    if (end == nullptr) return finish(stretch, p);
-                    break;
-                case K_PASTE:
-                    // The token loop looks past such a token for a paste mark.
-                    end = p + 1;
-                    if (!plain(*end)) return finish(stretch, p);
-                    break;
-                case K_SINGLE:
-                    end = p + 1;
-                    break;
-                default:
-                    return finish(stretch, p);
-            }
-            // Blanks other than one space become a space of their own.
-            if (space) {
-                put(stretch, done_);
-                put_byte(' ');
-                stretch = p;
-                space = false;
-            }
-            if (length != 0 && p + length != end) {
-                put(stretch, p + length);
-                stretch = end;
-            }
-            last_ = p;
-            last_length_ = length;
-            done_ = p = end;
-        }
+    void put(const wchar* from, const wchar* to) {
+        if (writing_) o_ = narrow_units(o_, from, to);
     }
-
-    const wchar* done() const { return done_; }
-    bool room_for_line() const {
-        return static_cast<std::size_t>(text_ + sizeof text_ - o_) >= LINE_ROOM;
+    void put(const unsigned char* from, const unsigned char* to) {
+        if (writing_) o_ = copy_bytes(o_, from, to);
     }
     void put_byte(char c) {
         if (writing_) *o_++ = c;
     }
-
-    // Writes what was gathered.
+    // Makes room for a line's output.
+    void make_room() {
+        if (static_cast<std::size_t>(text_ + sizeof text_ - o_) < LINE_ROOM) flush();
+    }
     void flush() {
         if (o_ != text_) write_bytes(driver.out, text_, static_cast<std::size_t>(o_ - text_));
         o_ = text_;
     }
 
-    // Ends the run: the output written, the source read up to p, and the
-    // state the token loop's look-up leaves behind after the last token.
-    void end(const wchar* p) {
-        flush();
-        src_->pos = const_cast<wchar*>(p);
-        if (last_ == nullptr) return;
-        // The identifier buffer holds the last token's name, or its first
-        // character when it is no name.
-        if (last_length_ != 0) {
-            std::memcpy(scanner.name_buffer, last_, last_length_ * sizeof(wchar));
-            scanner.name_buffer[last_length_] = 0;
-        } else {
-            scanner.name_buffer[0] = *last_;
-            scanner.name_buffer[1] = 0;
-        }
-        reader.expansion_depth = 0;
-    }
-
-    bool took_token() const { return last_ != nullptr; }
-
    private:
-    const wchar* finish(const wchar* stretch, const wchar* p) {
-        put(stretch, done_);
-        return p;
-    }
-    void put(const wchar* from, const wchar* to) {
-        if (writing_) o_ = narrow_units(o_, from, to);
-    }
-
-    input_source* src_;
     const bool writing_;
-    const std::size_t significant_;
-    const wchar* done_ = nullptr;
-    const wchar* last_ = nullptr;
-    std::size_t last_length_ = 0;  // significant units of the last token, when a name
     // Each unit written stands for at least one unit of the line, so a line
     // always fits in LINE_ROOM.
     char text_[4 * LINE_ROOM];
     char* o_ = text_;
 };
+
+// The record of the name of n units at p that a file's text would expand,
+// or null.
+macro_def* expandable(const wchar* p, std::size_t n) {
+    return may_be_macro_name(p, n) ? find_expandable(p, n) : nullptr;
+}
+macro_def* expandable(const unsigned char* p, std::size_t n) {
+    if (!may_be_macro_name(p, n)) return nullptr;
+    wchar name[MAX_IDENT_LIMIT + 1];
+    for (std::size_t i = 0; i < n; ++i) name[i] = p[i];
+    return find_expandable(name, n);
+}
+
+// Copies the tokens from p on into out; space says whether blanks were read
+// before p since the last token written. Returns where it stopped: at the
+// first unit it leaves, with the blanks before it read; done is then the end
+// of the last token taken (p when none was). The identifier buffer is left
+// as the token loop's look-up leaves it after the last token taken.
+template <class Unit>
+const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit*& done) {
+    const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const Unit* stretch = p;  // start of the text not yet written
+    const Unit* last = nullptr;
+    std::size_t last_length = 0;  // significant units of the last token, when a name
+    done = p;
+    for (;;) {
+        const Unit* end;
+        std::size_t length = 0;
+        switch (kind_of(*p)) {
+            case K_BLANK:
+                if (*p == ' ' && kind_of(p[1]) != K_BLANK) {
+                    ++p;  // one space stays in the stretch
+                } else {
+                    while (kind_of(*p) == K_BLANK) ++p;
+                    space = true;
+                }
+                continue;
+            case K_NAME: {
+                std::size_t n = name_length(p);
+                end = p + n;
+                if (!plain(*end)) goto stop;
+                length = n < significant ? n : significant;
+                if (expandable(p, length) != nullptr) goto stop;
+                break;
+            }
+            case K_NUMBER:
+                end = number_end(p);
+                if (end == nullptr) goto stop;
+                break;
+            case K_QUOTE:
+                end = literal_end(p);
+                if (end == nullptr) goto stop;
+                break;
+            case K_PASTE:
+                // The token loop looks past such a token for a paste mark.
+                end = p + 1;
+                if (!plain(*end)) goto stop;
+                break;
+            case K_SINGLE:
+                end = p + 1;
+                break;
+            default:
+                goto stop;
+        }
+        // Blanks other than one space become a space of their own.
+        if (space) {
+            out.put(stretch, done);
+            out.put_byte(' ');
+            stretch = p;
+            space = false;
+        }
+        if (length != 0 && p + length != end) {
+            out.put(stretch, p + length);
+            stretch = end;
+        }
+        last = p;
+        last_length = length;
+        done = p = end;
+    }
+stop:
+    out.put(stretch, done);
+    if (last != nullptr) {
+        // The identifier buffer holds the last token's name, or its first
+        // character when it is no name.
+        if (last_length == 0) last_length = 1;
+        for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
+        scanner.name_buffer[last_length] = 0;
+        reader.expansion_depth = 0;
+    }
+    return p;
+}
 
 // Whether the bulk path may read the current source.
 input_source* plain_source() {
@@ -360,57 +395,87 @@ input_source* plain_source() {
     return s;
 }
 
+// What a line of text does, read from a file's line buffer or its block.
+enum class line_end { text, empty, leave_at_start, leave_within };
+
+// Copies one line from its start at p, with r.newlines line ends read and
+// not yet written. `stop` is where the line is left: past its newline when
+// it is done, else at the unit the main loop goes on with.
+template <class Unit>
+line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*& stop) {
+    while (kind_of(*p) == K_BLANK) ++p;
+    const Unit c = *p;
+    if (c == '\n') {
+        ++r.newlines;
+        ++reader.current_line;
+        stop = p + 1;
+        return line_end::empty;
+    }
+    // Directives, and lines that begin with what needs the reader, are the
+    // main loop's; so is a line that must be preceded by line
+    // synchronisation.
+    if (c == '#' || !plain(c) || reader.sync_needed || r.newlines > 4) {
+        stop = p;
+        return line_end::leave_at_start;
+    }
+    out.make_room();
+    for (; r.newlines > 0; --r.newlines) out.put_byte('\n');
+    const Unit* done;
+    p = copy_tokens(out, p, false, done);
+    if (*p != '\n') {
+        r.mid_line = true;
+        r.blanks = static_cast<int>(p - done);
+        stop = p;
+        return line_end::leave_within;
+    }
+    out.put_byte('\n');
+    ++reader.current_line;
+    stop = p + 1;
+    return line_end::text;
+}
+
 }  // namespace
 
 int copy_plain_tokens(int blanks) {
     input_source* s = plain_source();
     if (s == nullptr) return blanks;
-    plain_run run(s);
-    const wchar* p = run.copy_tokens(s->pos, blanks != 0);
-    bool took = run.took_token();
-    run.end(p);
-    return (took ? 0 : blanks) + static_cast<int>(p - run.done());
+    plain_output out;
+    const wchar* start = s->pos;
+    const wchar* done;
+    const wchar* p = copy_tokens(out, static_cast<const wchar*>(start), blanks != 0, done);
+    s->pos = const_cast<wchar*>(p);
+    return (done == start ? blanks : 0) + static_cast<int>(p - done);
 }
 
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines};
     input_source* s = plain_source();
     if (s == nullptr || !conditional.cond_active || driver.asm_mode) return r;
-    plain_run run(s);
-    const wchar* p = s->pos;
+    plain_output out;
     for (;;) {
-        while (kind_of(*p) == K_BLANK) ++p;
-        const wchar c = *p;
-        if (c == 0) {
-            // The line buffer is used up: the next line, unless the file
-            // has ended (the token loop then finds the end again).
+        if (*s->pos == 0) {
+            // The line buffer is used up. A plain line that lies whole in
+            // the block below it is read from there; any other is refilled
+            // into the buffer (at the end of the file nothing is, and the
+            // main loop finds the end again).
+            std::size_t length;
+            if (const unsigned char* line = peek_block_line(s, length)) {
+                const unsigned char* stop;
+                line_end e = copy_line(out, line, r, stop);
+                if (e == line_end::text || e == line_end::empty) {
+                    skip_block_line(s, length);
+                    continue;
+                }
+                take_block_line(s, length, static_cast<std::size_t>(stop - line));
+                break;
+            }
             if (!refill_file_line(s)) break;
-            p = s->pos;
-            continue;
         }
-        if (c == '\n') {
-            ++r.newlines;
-            ++reader.current_line;
-            ++p;
-            continue;
-        }
-        // Directives, and lines that begin with what needs the reader, are
-        // the token loop's; so is a line that must be preceded by line
-        // synchronisation.
-        if (c == '#' || !plain(c) || reader.sync_needed || r.newlines > 4) break;
-        if (!run.room_for_line()) run.flush();
-        for (; r.newlines > 0; --r.newlines) run.put_byte('\n');
-        p = run.copy_tokens(p, false);
-        if (*p != '\n') {
-            r.mid_line = true;
-            r.blanks = static_cast<int>(p - run.done());
-            break;
-        }
-        run.put_byte('\n');
-        ++reader.current_line;
-        ++p;
+        const wchar* stop;
+        line_end e = copy_line(out, static_cast<const wchar*>(s->pos), r, stop);
+        s->pos = const_cast<wchar*>(stop);
+        if (e == line_end::leave_at_start || e == line_end::leave_within) break;
     }
-    run.end(p);
     return r;
 }
 

@@ -94,7 +94,8 @@ void lower_expansion_depth(int by) {
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {
     if (s->file_eof) return false;
-    if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE);
+    // Zeroed read-ahead past the block, as for the line buffer.
+    if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
     s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
     s->block_pos = 0;
     if (s->block_len == 0) {
@@ -313,6 +314,30 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
 
 bool refill_file_line(input_source* s) {
     return refill_line(s);
+}
+
+const unsigned char* peek_block_line(const input_source* s, std::size_t& length) {
+    const unsigned char* p = s->block.get() + s->block_pos;
+    std::size_t avail = s->block_len - s->block_pos;
+    std::size_t limit = avail < std::size_t{LINE_PIECE} ? avail : std::size_t{LINE_PIECE - 1};
+    length = line_length_in_block(p, limit);
+    return length < limit && p[length] == '\n' ? p : nullptr;
+}
+
+void take_block_line(input_source* s, std::size_t length, std::size_t at) {
+    wchar* buf = s->buffer.get();
+    widen_line_bytes(buf, s->block.get() + s->block_pos, length);
+    buf[length] = '\n';
+    buf[length + 1] = 0;
+    s->block_pos += length + 1;
+    s->pos = buf + at;
+    s->at_end = 0;
+    alert_line_read();
+}
+
+void skip_block_line(input_source* s, std::size_t length) {
+    s->block_pos += length + 1;
+    alert_line_read();
 }
 
 int unget_char_slow() {

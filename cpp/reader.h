@@ -77,6 +77,17 @@ int next_char_slow();
 // Reads the next line of a file source into its buffer; false, with
 // nothing changed, once the file has ended.
 bool refill_file_line(input_source* s);
+// A line of a file source that lies whole in the block read underneath the
+// line buffer and holds neither CR nor NUL, so that the bytes up to its
+// newline are exactly what a refill would store: its first byte, with the
+// number of bytes before the newline in length; null for any other line (a
+// refill then reads it).
+const unsigned char* peek_block_line(const input_source* s, std::size_t& length);
+// Takes that line into the line buffer as a refill does, with the read
+// position at unit `at`.
+void take_block_line(input_source* s, std::size_t length, std::size_t at);
+// Steps over that line, read from the block by the caller.
+void skip_block_line(input_source* s, std::size_t length);
 int unget_char_slow();
 void reader_reset();
 
