@@ -454,19 +454,27 @@ plain_lines copy_plain_lines(int newlines) {
     plain_output out;
     for (;;) {
         if (*s->pos == 0) {
-            // The line buffer is used up. A plain line that lies whole in
-            // the block below it is read from there; any other is refilled
-            // into the buffer (at the end of the file nothing is, and the
-            // main loop finds the end again).
-            std::size_t length;
-            if (const unsigned char* line = peek_block_line(s, length)) {
+            // The line buffer is used up: the next line is read from the
+            // block below it as long as it is plain text; a line left
+            // unfinished goes to the line buffer as a refill stores it (and
+            // so does a line that runs past the block or holds a CR or NUL,
+            // where the scan stops). At the end of the file nothing is
+            // read, and the main loop finds the end again.
+            std::size_t left;
+            if (unsigned char* line = block_rest(s, left)) {
+                // A line too long for the block path stops at a 0 put in
+                // for the scan.
+                unsigned char* cut = left > BLOCK_LINE_LIMIT ? line + BLOCK_LINE_LIMIT : nullptr;
+                unsigned char kept = cut != nullptr ? *cut : 0;
+                if (cut != nullptr) *cut = 0;
                 const unsigned char* stop;
-                line_end e = copy_line(out, line, r, stop);
+                line_end e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+                if (cut != nullptr) *cut = kept;
                 if (e == line_end::text || e == line_end::empty) {
-                    skip_block_line(s, length);
+                    skip_block_bytes(s, static_cast<std::size_t>(stop - line));
                     continue;
                 }
-                take_block_line(s, length, static_cast<std::size_t>(stop - line));
+                load_block_line(s, static_cast<std::size_t>(stop - line));
                 break;
             }
             if (!refill_file_line(s)) break;

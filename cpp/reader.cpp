@@ -97,6 +97,7 @@ bool fill_block(input_source* s) {
     // Zeroed read-ahead past the block, as for the line buffer.
     if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
     s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
+    s->block[s->block_len] = 0;  // ends the rest of the block for a scan
     s->block_pos = 0;
     if (s->block_len == 0) {
         s->file_eof = true;
@@ -316,28 +317,20 @@ bool refill_file_line(input_source* s) {
     return refill_line(s);
 }
 
-const unsigned char* peek_block_line(const input_source* s, std::size_t& length) {
-    const unsigned char* p = s->block.get() + s->block_pos;
-    std::size_t avail = s->block_len - s->block_pos;
-    std::size_t limit = avail < std::size_t{LINE_PIECE} ? avail : std::size_t{LINE_PIECE - 1};
-    length = line_length_in_block(p, limit);
-    return length < limit && p[length] == '\n' ? p : nullptr;
+unsigned char* block_rest(input_source* s, std::size_t& left) {
+    left = s->block_len - s->block_pos;
+    return left != 0 ? s->block.get() + s->block_pos : nullptr;
 }
 
-void take_block_line(input_source* s, std::size_t length, std::size_t at) {
-    wchar* buf = s->buffer.get();
-    widen_line_bytes(buf, s->block.get() + s->block_pos, length);
-    buf[length] = '\n';
-    buf[length + 1] = 0;
-    s->block_pos += length + 1;
-    s->pos = buf + at;
-    s->at_end = 0;
+void skip_block_bytes(input_source* s, std::size_t n) {
+    s->block_pos += n;
     alert_line_read();
 }
 
-void skip_block_line(input_source* s, std::size_t length) {
-    s->block_pos += length + 1;
-    alert_line_read();
+bool load_block_line(input_source* s, std::size_t at) {
+    if (!refill_line(s)) return false;
+    s->pos += at;
+    return true;
 }
 
 int unget_char_slow() {

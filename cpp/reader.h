@@ -77,17 +77,20 @@ int next_char_slow();
 // Reads the next line of a file source into its buffer; false, with
 // nothing changed, once the file has ended.
 bool refill_file_line(input_source* s);
-// A line of a file source that lies whole in the block read underneath the
-// line buffer and holds neither CR nor NUL, so that the bytes up to its
-// newline are exactly what a refill would store: its first byte, with the
-// number of bytes before the newline in length; null for any other line (a
-// refill then reads it).
-const unsigned char* peek_block_line(const input_source* s, std::size_t& length);
-// Takes that line into the line buffer as a refill does, with the read
-// position at unit `at`.
-void take_block_line(input_source* s, std::size_t length, std::size_t at);
-// Steps over that line, read from the block by the caller.
-void skip_block_line(input_source* s, std::size_t length);
+// The bytes of the block read underneath a file source's line buffer that
+// no line has taken yet, followed by a 0 (and read-ahead), with their
+// number in left; null when there are none.
+unsigned char* block_rest(input_source* s, std::size_t& left);
+// Takes n bytes of that rest, which the caller has read: whole lines.
+void skip_block_bytes(input_source* s, std::size_t n);
+// Reads the line that begins the rest into the line buffer as a refill
+// does, with the read position at unit `at`, which must lie before any CR
+// or NUL of the line and not past BLOCK_LINE_LIMIT; false when there is no
+// line.
+bool load_block_line(input_source* s, std::size_t at);
+// Bytes of a line that may be read from the block: a longer line is read
+// in pieces through the line buffer.
+constexpr std::size_t BLOCK_LINE_LIMIT = FILE_LINE_CAPACITY - 2;
 int unget_char_slow();
 void reader_reset();
 

@@ -38,33 +38,6 @@ inline std::size_t widen_line_bytes(wchar* out, const unsigned char* in, std::si
     return i;
 }
 
-// The number of bytes before the first newline, CR or NUL among the n at
-// in (n when there is none); reads up to 15 bytes past them.
-inline std::size_t line_length_in_block(const unsigned char* in, std::size_t n) {
-    std::size_t i = 0;
-#ifdef __SSE2__
-    const __m128i newline = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i zero = _mm_setzero_si128();
-    for (; i < n; i += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, newline), _mm_cmpeq_epi8(v, cr)),
-                                    _mm_cmpeq_epi8(v, zero));
-        if (int mask = _mm_movemask_epi8(stop); mask != 0) {
-            i += static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-            return i < n ? i : n;
-        }
-    }
-    return n;
-#else
-    for (; i < n; ++i) {
-        unsigned char b = in[i];
-        if (b == '\n' || b == '\r' || b == 0) break;
-    }
-    return i;
-#endif
-}
-
 // Copies bytes; returns the end of what was written. Where the machine has
 // SSE2 it works sixteen bytes at a time and may read up to 15 bytes past
 // `to` and write up to 15 bytes past the result.
