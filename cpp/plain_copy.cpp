@@ -227,6 +227,41 @@ const Unit* number_end(const Unit* p) {
     }
 }
 
+// The number of decimal digits at p, sixteen bytes at a time (the block's
+// read-ahead lets the look go past the 0 after the text).
+inline std::size_t digit_run(const unsigned char* p) {
+#ifdef __SSE2__
+    const __m128i zero_digit = _mm_set1_epi8('0');
+    const __m128i digits = _mm_set1_epi8(9);
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t n = 0;; n += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
+        auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(digit));
+        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask));
+    }
+#else
+    const unsigned char* q = p;
+    while (*q >= '0' && *q <= '9') ++q;
+    return static_cast<std::size_t>(q - p);
+#endif
+}
+
+// A number in a file's block: a run of decimal digits that nothing but a
+// plain unit of no other meaning to the number follows is measured at
+// once, which is most numbers; any other goes the general way.
+inline const unsigned char* number_end(const unsigned char* p) {
+    const unsigned char first = p[0];
+    const unsigned lower_next = p[1] | 0x20u;
+    if (first != '.' && !(first == '0' && (lower_next == 'x' || lower_next == 'b')) &&
+        !driver.asm_mode) {
+        const unsigned char* q = p + 1 + digit_run(p + 1);
+        const unsigned lower = *q | 0x20u;
+        if (plain(*q) && *q != '.' && lower != 'e' && lower != 'u' && lower != 'l') return q;
+    }
+    return number_end<unsigned char>(p);
+}
+
 // The end of the literal starting at its quote at p, or null when it does
 // not end on this line or holds a unit the reader must look at.
 template <class Unit>
