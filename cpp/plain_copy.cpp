@@ -469,6 +469,36 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     return line_end::text;
 }
 
+// Copies the lines of the rest of a file's block, from `rest` to `rest_end`
+// (where a 0 follows), as long as they are plain; true when a line was
+// left to the main loop (taken into the line buffer), false when the rest
+// is used up.
+bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
+                      const unsigned char* rest_end, plain_lines& r) {
+    unsigned char* line = rest;
+    const unsigned char* stop = line;
+    line_end e = line_end::empty;
+    while (line != rest_end) {
+        // A line too long for the block path stops at a 0 put in for the
+        // scan.
+        unsigned char* cut = static_cast<std::size_t>(rest_end - line) > BLOCK_LINE_LIMIT
+                                 ? line + BLOCK_LINE_LIMIT
+                                 : nullptr;
+        unsigned char kept = cut != nullptr ? *cut : 0;
+        if (cut != nullptr) *cut = 0;
+        e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+        if (cut != nullptr) *cut = kept;
+        if (e != line_end::text && e != line_end::empty) break;
+        line += stop - line;
+    }
+    // No message can have been given on the lines taken: they are stepped
+    // over together.
+    if (line != rest) skip_block_bytes(s, static_cast<std::size_t>(line - rest));
+    if (line == rest_end) return false;
+    load_block_line(s, static_cast<std::size_t>(stop - line));
+    return true;
+}
+
 }  // namespace
 
 int copy_plain_tokens(int blanks) {
@@ -496,21 +526,8 @@ plain_lines copy_plain_lines(int newlines) {
             // where the scan stops). At the end of the file nothing is
             // read, and the main loop finds the end again.
             std::size_t left;
-            if (unsigned char* line = block_rest(s, left)) {
-                // A line too long for the block path stops at a 0 put in
-                // for the scan.
-                unsigned char* cut = left > BLOCK_LINE_LIMIT ? line + BLOCK_LINE_LIMIT : nullptr;
-                unsigned char kept = cut != nullptr ? *cut : 0;
-                if (cut != nullptr) *cut = 0;
-                const unsigned char* stop;
-                line_end e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
-                if (cut != nullptr) *cut = kept;
-                if (e == line_end::text || e == line_end::empty) {
-                    skip_block_bytes(s, static_cast<std::size_t>(stop - line));
-                    continue;
-                }
-                load_block_line(s, static_cast<std::size_t>(stop - line));
-                break;
+            if (unsigned char* rest = block_rest(s, left)) {
+                if (copy_block_lines(out, s, rest, rest + left, r)) break;
             }
             if (!refill_file_line(s)) break;
         }
