@@ -26,13 +26,15 @@ namespace {
 
 // What a unit of a file's line begins, for the bulk path.
 enum unit_kind : unsigned char {
-    K_STOP,    // needs the reader (line end, comment, splice, trigraph, ...)
-    K_BLANK,   // space, tab or 0x1F
-    K_NAME,    // a name
-    K_NUMBER,  // a digit or '.'
-    K_QUOTE,   // a character or string literal
-    K_PASTE,   // a one-unit token the token loop looks past for a paste mark
-    K_SINGLE,  // any other one-unit token
+    K_STOP,      // needs the reader (line end, comment, splice, trigraph, ...)
+    K_BLANK,     // space, tab or 0x1F
+    K_NAME,      // a name
+    K_NUMBER,    // a digit or '.'
+    K_QUOTE,     // a character or string literal
+    K_PASTE,     // a one-unit token the token loop looks past for a paste mark
+    K_SINGLE,    // any other one-unit token
+    K_QUESTION,  // '?', which may begin a trigraph
+    K_SLASH,     // '/', which may begin a comment
 };
 
 // Both tables it reads are constant-initialised.
@@ -41,7 +43,11 @@ std::array<unit_kind, 256> make_kinds() {
     for (int c = 0; c < 256; ++c) {
         int cls = char_class_table[c];
         unit_kind k = K_SINGLE;
-        if (!reader_plain_unit[c]) {
+        if (c == '?') {
+            k = K_QUESTION;
+        } else if (c == '/') {
+            k = K_SLASH;
+        } else if (!reader_plain_unit[c]) {
             k = K_STOP;
         } else if (cls == CC_BLANK) {
             k = K_BLANK;
@@ -69,17 +75,31 @@ inline unit_kind kind_of(unsigned char u) {
     return unit_kinds[u];
 }
 
+// Whether the token loop may read the unit at q and step back over it with
+// nothing changed: no comment, trigraph or splice begins there, and it is no
+// line end and not the end of the buffer.
 template <class Unit>
-inline bool plain(Unit u) {
-    return kind_of(u) != K_STOP;
+inline bool steps_back(const Unit* q) {
+    switch (kind_of(*q)) {
+        case K_STOP:
+            return false;
+        case K_QUESTION:
+            return q[1] != '?';
+        case K_SLASH:
+            // The look past '/' reads one unit as it stands.
+            return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0;
+        default:
+            return true;
+    }
 }
 
 // Inside a literal the reader hands out comments, splices and control
 // characters as they stand; only a line end, the end of the buffer and a
-// possible trigraph need it.
+// trigraph need it.
 template <class Unit>
-inline bool plain_in_literal(Unit u) {
-    return u < 256 && u != 0 && u != '\n' && u != '?';
+inline bool steps_back_in_literal(const Unit* q) {
+    Unit u = *q;
+    return u < 256 && u != 0 && u != '\n' && !(u == '?' && q[1] == '?');
 }
 
 #ifndef __SSE2__
@@ -177,7 +197,7 @@ const Unit* number_end(const Unit* p) {
     bool point = *p == '.';
     const Unit* q = p + 1;
     Unit c = *q;
-    if (!plain(c)) return nullptr;
+    if (!steps_back(q)) return nullptr;
     if (*p == '.') {
         if (c < '0' || c > '9') return q;
     } else if (*p == '0') {
@@ -185,7 +205,7 @@ const Unit* number_end(const Unit* p) {
         if (c == 'x' || c == 'X' || c == 'b' || c == 'B') {
             radix = (c == 'x' || c == 'X') ? 16 : 2;
             c = *++q;
-            if (!plain(c)) return nullptr;
+            if (!steps_back(q)) return nullptr;
         }
     }
     const bool asm_letters = driver.asm_mode != 0;
@@ -204,11 +224,11 @@ const Unit* number_end(const Unit* p) {
             break;
         }
         c = *++q;
-        if (!plain(c)) return nullptr;
+        if (!steps_back(q)) return nullptr;
     }
     if (exponent || point) {
         if (c == 'l' || c == 'L') {
-            if (!plain(*++q)) return nullptr;
+            if (!steps_back(++q)) return nullptr;
         }
         return q;
     }
@@ -223,7 +243,7 @@ const Unit* number_end(const Unit* p) {
             return q;
         }
         c = *++q;
-        if (!plain(c)) return nullptr;
+        if (!steps_back(q)) return nullptr;
     }
 }
 
@@ -257,7 +277,7 @@ inline const unsigned char* number_end(const unsigned char* p) {
         !driver.asm_mode) {
         const unsigned char* q = p + 1 + digit_run(p + 1);
         const unsigned lower = *q | 0x20u;
-        if (plain(*q) && *q != '.' && lower != 'e' && lower != 'u' && lower != 'l') return q;
+        if (steps_back(q) && *q != '.' && lower != 'e' && lower != 'u' && lower != 'l') return q;
     }
     return number_end<unsigned char>(p);
 }
@@ -268,10 +288,13 @@ template <class Unit>
 const Unit* literal_end(const Unit* p) {
     const Unit quote = *p;
     for (const Unit* q = p + 1;;) {
+        if (!steps_back_in_literal(q)) return nullptr;
         Unit u = *q++;
-        if (!plain_in_literal(u)) return nullptr;
         if (u == quote) return q;
-        if (u == '\\' && !plain_in_literal(*q++)) return nullptr;
+        if (u == '\\') {
+            if (!steps_back_in_literal(q)) return nullptr;
+            ++q;
+        }
     }
 }
 
@@ -370,7 +393,7 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
             case K_NAME: {
                 std::size_t n = name_length(p);
                 end = p + n;
-                if (!plain(*end)) goto stop;
+                if (!steps_back(end)) goto stop;
                 length = n < significant ? n : significant;
                 if (expandable(p, length) != nullptr) goto stop;
                 break;
@@ -386,10 +409,20 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
             case K_PASTE:
                 // The token loop looks past such a token for a paste mark.
                 end = p + 1;
-                if (!plain(*end)) goto stop;
+                if (!steps_back(end)) goto stop;
                 break;
             case K_SINGLE:
                 end = p + 1;
+                break;
+            case K_QUESTION:
+                if (p[1] == '?') goto stop;
+                end = p + 1;
+                break;
+            case K_SLASH:
+                // A '/' that begins no comment is a token the token loop
+                // looks past for a paste mark.
+                end = p + 1;
+                if (!steps_back(p) || !steps_back(end)) goto stop;
                 break;
             default:
                 goto stop;
@@ -449,7 +482,7 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     // Directives, and lines that begin with what needs the reader, are the
     // main loop's; so is a line that must be preceded by line
     // synchronisation.
-    if (c == '#' || !plain(c) || reader.sync_needed || r.newlines > 4) {
+    if (c == '#' || c == '/' || !steps_back(p) || reader.sync_needed || r.newlines > 4) {
         stop = p;
         return line_end::leave_at_start;
     }

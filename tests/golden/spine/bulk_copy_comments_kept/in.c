@@ -26,4 +26,12 @@ lone_cr = 2;
 u = "open
 v = $dollar$ + x$;
 w = a.b->c[d] ? e : f;
+q = a ? b : c; r = a?b:c; s = a?'?':c;
+tri = x??=y ??! z;
+d = a / b + a/b + a/ *b + a/-1 + a/
+e = a/*c*/b + a /**/ / c + name/**/tail + name// line comment
+??=define TRI 5
+g = TRI?TRI:0; h = "what?" "??!" '?' "a/*b*/c" "//";
+?? = 1;
+/ = 2;
 last = __LINE__
