@@ -84,7 +84,9 @@ inline bool steps_back(const Unit* q) {
         case K_STOP:
             return false;
         case K_QUESTION:
-            return q[1] != '?';
+            // A 0 may be the end of a block, with the rest of the line in
+            // the next one.
+            return q[1] != '?' && q[1] != 0;
         case K_SLASH:
             // The look past '/' reads one unit as it stands.
             return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0;
@@ -415,7 +417,7 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
                 end = p + 1;
                 break;
             case K_QUESTION:
-                if (p[1] == '?') goto stop;
+                if (!steps_back(p)) goto stop;
                 end = p + 1;
                 break;
             case K_SLASH:
@@ -482,7 +484,7 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     // Directives, and lines that begin with what needs the reader, are the
     // main loop's; so is a line that must be preceded by line
     // synchronisation.
-    if (c == '#' || c == '/' || !steps_back(p) || reader.sync_needed || r.newlines > 4) {
+    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4) {
         stop = p;
         return line_end::leave_at_start;
     }

@@ -34,4 +34,11 @@ e = a/*c*/b + a /**/ / c + name/**/tail + name// line comment
 g = TRI?TRI:0; h = "what?" "??!" '?' "a/*b*/c" "//";
 ?? = 1;
 / = 2;
+/* one */
+// two
+/* three */
+  /* four */
+/* five */
+after_five_comment_lines = __LINE__;
+/ * not a comment * / x;
 last = __LINE__
