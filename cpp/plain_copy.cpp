@@ -536,7 +536,7 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
 
 }  // namespace
 
-int copy_plain_tokens(int blanks) {
+int copy_file_tokens(int blanks) {
     input_source* s = plain_source();
     if (s == nullptr) return blanks;
     plain_output out;
@@ -576,7 +576,7 @@ plain_lines copy_plain_lines(int newlines) {
 
 #else
 
-int copy_plain_tokens(int blanks) {
+int copy_file_tokens(int blanks) {
     return blanks;
 }
 

@@ -2,6 +2,8 @@
 // line buffer and written a run at a time.
 #pragma once
 
+#include "cpp/reader.h"
+
 // Copies the tokens ahead in the current file source for as long as neither
 // they nor the units after them need the reader's care (comments, splices,
 // trigraphs, line ends, the end of the buffer) and none is a macro name to
@@ -9,7 +11,14 @@
 // them. Stops before the first token it leaves, with the blanks read since
 // the last token it wrote: the caller goes on from there character by
 // character, and the output is the same as if it had read everything so.
-int copy_plain_tokens(int blanks);
+// The same for a file source.
+int copy_file_tokens(int blanks);
+inline int copy_plain_tokens(int blanks) {
+    // Macro text and arguments are read by the token loop: most calls end
+    // here.
+    const input_source* s = reader.current_source;
+    return s != nullptr && s->file != nullptr ? copy_file_tokens(blanks) : blanks;
+}
 
 // What copy_plain_lines leaves for the main loop.
 struct plain_lines {
