@@ -174,7 +174,7 @@ int do_alternative(int code, const wchar* name, int pending) {
 void do_line() {
     collect_line();
     const wchar* text = scanner.save_buffer;
-    reader.current_line = static_cast<int>(wstr_to_int(text)) - 1;
+    reader.current_line = static_cast<int>(wstr_to_int(text) - 1u);  // wraps, as the count does
     const wchar* p = text;
     while ((*p < 128 && std::isdigit(*p)) || char_class(*p) == CC_BLANK) ++p;
     if (*p != 0 && reader.current_source != nullptr) {

@@ -256,7 +256,7 @@ int line_sync() {
     std::FILE* f = driver.out;
     if (driver.asm_mode) {
         std::fputs("\n#endasm", f);
-        --reader.current_line;
+        count_lines(-1);
     }
     std::fprintf(f, "\n#%s %d", "", reader.current_line);
     input_source* s = reader.current_source;
@@ -271,7 +271,7 @@ int line_sync() {
     }
     if (driver.asm_mode) {
         std::fputs("\n#asm", f);
-        ++reader.current_line;
+        count_lines(1);
     }
     putc_unlocked('\n', f);
     reader.sync_needed = 0;

@@ -477,7 +477,7 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     const Unit c = *p;
     if (c == '\n') {
         ++r.newlines;
-        ++reader.current_line;
+        count_lines(1);
         stop = p + 1;
         return line_end::empty;
     }
@@ -499,7 +499,7 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
         return line_end::leave_within;
     }
     out.put_byte('\n');
-    ++reader.current_line;
+    count_lines(1);
     stop = p + 1;
     return line_end::text;
 }

@@ -346,7 +346,7 @@ int unget_char_slow() {
         s->at_end = 0;  // the end marker will be returned again
         update_bookkeeping();
     } else if (s->file != nullptr && *s->pos == '\n') {
-        --reader.current_line;
+        count_lines(-1);
     }
     return 0;
 }
@@ -554,7 +554,7 @@ int next_char_slow() {
         account_for_pops(src, popped);
         if (src->file != nullptr) {
             if (c == '?') c = replace_trigraph(src, c);
-            if (c == '\n') ++reader.current_line;
+            if (c == '\n') count_lines(1);
         }
         if (reader.raw_input) return c;
         switch (c) {

@@ -68,6 +68,13 @@ struct reader_state {
 };
 extern reader_state reader;
 
+// Moves the line count by one line. A line number set by #line may be the
+// largest there is: the count wraps at 32 bits instead of overflowing.
+inline void count_lines(int by) {
+    reader.current_line =
+        static_cast<int>(static_cast<unsigned>(reader.current_line) + static_cast<unsigned>(by));
+}
+
 // Pushes a source with a buffer of at least capacity units, which the caller
 // fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
@@ -122,7 +129,7 @@ inline int unget_char() {
     input_source* s = reader.current_source;
     if (s != nullptr && !s->at_end && s->pos != s->buffer.get()) {
         --s->pos;
-        if (s->file != nullptr && *s->pos == '\n') --reader.current_line;
+        if (s->file != nullptr && *s->pos == '\n') count_lines(-1);
         return 0;
     }
 #endif
