@@ -2,10 +2,10 @@
 // names that are no macro, numbers, literals and punctuation; reading them
 // one character at a time through the reader and writing them one character
 // at a time is most of the cost of preprocessing such text. Here each token
-// is measured in the line buffer first and copied only when every unit the
-// token loop would read for it (the unit after it included) is one the
-// reader hands out unchanged; anything else is left unread for the token
-// loop.
+// is measured where it lies (in the file's block, or in the line buffer) and
+// copied only when every unit the token loop would read for it (the unit
+// after it included) is one the reader hands out unchanged; anything else is
+// left unread for the token loop.
 #include "cpp/plain_copy.h"
 
 #include <array>

@@ -1,17 +1,17 @@
 // The bulk path of the text-line copy: tokens read straight from a file's
-// line buffer and written a run at a time.
+// block or line buffer and written a stretch at a time.
 #pragma once
 
 #include "cpp/reader.h"
 
-// Copies the tokens ahead in the current file source for as long as neither
-// they nor the units after them need the reader's care (comments, splices,
-// trigraphs, line ends, the end of the buffer) and none is a macro name to
-// expand; blanks is the number of blanks the token loop has read before
-// them. Stops before the first token it leaves, with the blanks read since
-// the last token it wrote: the caller goes on from there character by
-// character, and the output is the same as if it had read everything so.
-// The same for a file source.
+// Copies the tokens ahead in the current source, when it is a file, for as
+// long as neither they nor the units after them need the reader's care
+// (comments, splices, trigraphs, line ends, the end of the buffer) and none
+// is a macro name to expand; blanks is the number of blanks the token loop
+// has read before them. Stops before the first token it leaves, with the
+// blanks read since the last token it wrote: the caller goes on from there
+// character by character, and the output is the same as if it had read
+// everything so.
 int copy_file_tokens(int blanks);
 inline int copy_plain_tokens(int blanks) {
     // Macro text and arguments are read by the token loop: most calls end
