@@ -330,11 +330,9 @@ class plain_output {
     plain_output& operator=(const plain_output&) = delete;
     ~plain_output() { flush(); }
 
-    void put(const wchar* from, const wchar* to) {
-        if (writing_) o_ = narrow_units(o_, from, to);
-    }
-    void put(const unsigned char* from, const unsigned char* to) {
-        if (writing_) o_ = copy_bytes(o_, from, to);
+    template <class Unit>
+    void put(const Unit* from, const Unit* to) {
+        if (writing_) o_ = put_units(o_, from, to);
     }
     void put_byte(char c) {
         if (writing_) *o_++ = c;

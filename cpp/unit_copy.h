@@ -38,39 +38,29 @@ inline std::size_t widen_line_bytes(wchar* out, const unsigned char* in, std::si
     return i;
 }
 
-// Copies bytes; returns the end of what was written. Where the machine has
-// SSE2 it works sixteen bytes at a time and may read up to 15 bytes past
-// `to` and write up to 15 bytes past the result.
-inline char* copy_bytes(char* out, const unsigned char* from, const unsigned char* to) {
 #ifdef __SSE2__
-    if (from >= to) return out;
-    char* start = out;
-    const auto n = to - from;
-    do {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
-        from += 16;
-        out += 16;
-    } while (from < to);
-    return start + n;
-#else
-    for (; from != to; ++from) *out++ = static_cast<char>(*from);
-    return out;
-#endif
+// Sixteen units from p as sixteen bytes (units below 256 keep their value).
+inline __m128i load_16_as_bytes(const unsigned char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
+inline __m128i load_16_as_bytes(const wchar* p) {
+    return _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
+}
+#endif
 
-// Narrows units below 256 to bytes; returns the end of what was written.
-// Where the machine has SSE2 it works sixteen units at a time and may read
-// up to 15 units past `to` and write up to 15 bytes past the result.
-inline char* narrow_units(char* out, const wchar* from, const wchar* to) {
+// Writes bytes, or units below 256 narrowed to bytes; returns the end of
+// what was written. Where the machine has SSE2 it works sixteen units at a
+// time and may read up to 15 units past `to` and write up to 15 bytes past
+// the result.
+template <class Unit>
+inline char* put_units(char* out, const Unit* from, const Unit* to) {
 #ifdef __SSE2__
     if (from >= to) return out;
     char* start = out;
     const auto n = to - from;
     do {
-        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(a, b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load_16_as_bytes(from));
         from += 16;
         out += 16;
     } while (from < to);
