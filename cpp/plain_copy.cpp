@@ -269,19 +269,40 @@ inline std::size_t digit_run(const unsigned char* p) {
 #endif
 }
 
-// A number in a file's block: a run of decimal digits that nothing but a
-// plain unit of no other meaning to the number follows is measured at
-// once, which is most numbers; any other goes the general way.
+// A number in a file's block. Decimal, octal and hexadecimal integers, with
+// their u and l suffixes, are measured at once, which is most numbers; a
+// number with a point or an exponent, a binary one and any in assembler
+// mode go the general way. The units read are names' units but the last,
+// which must step back.
 inline const unsigned char* number_end(const unsigned char* p) {
     const unsigned char first = p[0];
+    if (first == '.' || driver.asm_mode) return number_end<unsigned char>(p);
+    const unsigned char* q;
     const unsigned lower_next = p[1] | 0x20u;
-    if (first != '.' && !(first == '0' && (lower_next == 'x' || lower_next == 'b')) &&
-        !driver.asm_mode) {
-        const unsigned char* q = p + 1 + digit_run(p + 1);
+    if (first == '0' && lower_next == 'x') {
+        q = p + 2;
+        while (is_hex_letter(*q) || (*q >= '0' && *q <= '9')) ++q;
+    } else if (first == '0' && lower_next == 'b') {
+        return number_end<unsigned char>(p);
+    } else {
+        q = p + 1 + digit_run(p + 1);
         const unsigned lower = *q | 0x20u;
-        if (steps_back(q) && *q != '.' && lower != 'e' && lower != 'u' && lower != 'l') return q;
+        if (*q == '.' || lower == 'e') return number_end<unsigned char>(p);
     }
-    return number_end<unsigned char>(p);
+    // At most one u and one l, in either order.
+    bool u = false;
+    bool l = false;
+    for (;; ++q) {
+        const unsigned lower = *q | 0x20u;
+        if (!u && lower == 'u') {
+            u = true;
+        } else if (!l && lower == 'l') {
+            l = true;
+        } else {
+            break;
+        }
+    }
+    return steps_back(q) ? q : nullptr;
 }
 
 // The end of the literal starting at its quote at p, or null when it does
@@ -337,6 +358,10 @@ class plain_output {
     void put_byte(char c) {
         if (writing_) *o_++ = c;
     }
+    // Where the output stands, and a return there (the room a line was made
+    // for is not flushed meanwhile).
+    const char* mark() const { return o_; }
+    void rewind(const char* to) { o_ = text_ + (to - text_); }
     // Makes room for a line's output.
     void make_room() {
         if (static_cast<std::size_t>(text_ + sizeof text_ - o_) < LINE_ROOM) flush();
@@ -455,6 +480,223 @@ stop:
     return p;
 }
 
+// What the bytes of a file's block are, a bit for each of thirty-two.
+struct byte_marks {
+    std::uint32_t ident;    // letters, digits and '_'
+    std::uint32_t digit;    // digits
+    std::uint32_t space;    // spaces
+    std::uint32_t special;  // what a line of plain tokens holds only at its
+                            // end: control characters (line ends and blanks
+                            // other than a space among them), literals, '?',
+                            // '/', '\' and '$' (a name may begin with it)
+};
+
+// Marks the thirty-two bytes from p (a file's block keeps 32 bytes of
+// read-ahead past the 0 that ends its text).
+inline byte_marks mark_bytes(const unsigned char* p) {
+    byte_marks m{0, 0, 0, 0};
+#ifdef __SSE2__
+    const __m128i lower_a = _mm_set1_epi8('a');
+    const __m128i letters = _mm_set1_epi8(25);
+    const __m128i zero_digit = _mm_set1_epi8('0');
+    const __m128i digits = _mm_set1_epi8(9);
+    const __m128i case_bit = _mm_set1_epi8(0x20);
+    const __m128i last_control = _mm_set1_epi8(0x1F);
+    const __m128i slash_bit = _mm_set1_epi8(0x10);  // '/' | 0x10 == '?'
+    const __m128i zero = _mm_setzero_si128();
+    for (int half = 0; half < 2; ++half) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * half));
+        auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+        __m128i letter = _mm_cmpeq_epi8(
+            _mm_subs_epu8(_mm_sub_epi8(_mm_or_si128(v, case_bit), lower_a), letters), zero);
+        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
+        __m128i ident = _mm_or_si128(_mm_or_si128(letter, digit), is('_'));
+        __m128i control = _mm_cmpeq_epi8(_mm_subs_epu8(v, last_control), zero);
+        __m128i slash_or_question = _mm_cmpeq_epi8(_mm_or_si128(v, slash_bit), _mm_set1_epi8('?'));
+        __m128i special =
+            _mm_or_si128(_mm_or_si128(_mm_or_si128(control, slash_or_question), is('"')),
+                         _mm_or_si128(_mm_or_si128(is('\''), is('\\')), is('$')));
+        const int shift = 16 * half;
+        m.ident |= static_cast<std::uint32_t>(_mm_movemask_epi8(ident)) << shift;
+        m.digit |= static_cast<std::uint32_t>(_mm_movemask_epi8(digit)) << shift;
+        m.space |= static_cast<std::uint32_t>(_mm_movemask_epi8(is(' '))) << shift;
+        m.special |= static_cast<std::uint32_t>(_mm_movemask_epi8(special)) << shift;
+    }
+#else
+    for (int i = 0; i < 32; ++i) {
+        const unsigned char c = p[i];
+        const std::uint32_t bit = std::uint32_t{1} << i;
+        const bool digit = c >= '0' && c <= '9';
+        if (is_letter(c) || digit || c == '_') m.ident |= bit;
+        if (digit) m.digit |= bit;
+        if (c == ' ') m.space |= bit;
+        if (c < 0x20 || c == '"' || c == '\'' || c == '?' || c == '/' || c == '\\' || c == '$')
+            m.special |= bit;
+    }
+#endif
+    return m;
+}
+
+inline bool is_digit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+inline bool is_name_unit(unsigned char c) {
+    const unit_kind k = kind_of(c);
+    return k == K_NAME || (k == K_NUMBER && c != '.');
+}
+
+// Whether the name of n units at p (n at least 1; the look goes on past a
+// name of one unit only to see that it ends) is one the token loop takes:
+// no macro to expand, and no longer than the significant length.
+inline bool plain_name(const unsigned char* p, std::size_t significant) {
+    if (!may_be_macro_name(p, is_name_unit(p[1]) ? 2 : 1)) {
+        // Long names are cut on output: the token loop writes them.
+        return true;
+    }
+    const std::size_t n = name_length(p);
+    return expandable(p, n < significant ? n : significant) == nullptr;
+}
+
+// Whether the number, and any names and numbers that follow it without a
+// blank, that begin at p are taken by the token loop as they stand; end is
+// then past them. A name among them is held to plain_name.
+inline bool plain_number_run(const unsigned char* p, std::size_t significant,
+                             const unsigned char*& end) {
+    for (;;) {
+        const unsigned char* q = number_end(p);
+        if (q == nullptr) return false;
+        // A number may end where a name or another number begins.
+        while (kind_of(*q) == K_NAME) {
+            const std::size_t n = name_length(q);
+            if (n > significant || !plain_name(q, significant)) return false;
+            q += n;
+        }
+        if (!is_digit(*q)) {
+            end = q;
+            return true;
+        }
+        p = q;
+    }
+}
+
+// Copies a line of a file's block from p (its first token) to its end, when
+// the token loop would take all of it: no unit the reader must look at but
+// the newline that ends it, no name to expand or cut, literals that end on
+// the line, '?' and '/' that begin no trigraph or comment, and a last token
+// that the token loop takes without a look past it. The token loop would
+// write such a line as it stands but for its blanks: none after the last
+// token, and one space for any other run of blanks. Returns false with
+// nothing written for any other line.
+//
+// The line is looked at thirty-two bytes at a time: only the names (which
+// may be macros), numbers (a name may follow one without a blank), runs of
+// spaces and the units marked special are looked at one by one.
+bool copy_plain_line(plain_output& out, const unsigned char* const line,
+                     const unsigned char*& stop, const unsigned char*& done) {
+    const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const char* const written = out.mark();
+    const unsigned char* stretch = line;        // start of the text not yet written
+    const unsigned char* number_end_at = line;  // end of the numbers measured
+    const unsigned char* blank_end = line;      // end of the last run of spaces
+    const unsigned char* literal_end_at = line;  // end of the last literal
+    const unsigned char* chunk = line;
+    std::uint32_t carry = 0;  // whether a name unit ends the last chunk
+    for (;;) {
+        const byte_marks m = mark_bytes(chunk);
+        const std::uint32_t starts = m.ident & ~(m.ident << 1 | carry);
+        std::uint32_t specials = m.special;
+        std::uint32_t left = ~std::uint32_t{0};  // the bits not yet looked at
+        for (;;) {
+            const int at = specials != 0 ? __builtin_ctz(specials) : 32;
+            const std::uint32_t part = at == 32 ? left : left & ((std::uint32_t{1} << at) - 1);
+            // Names. One that reaches the end of the chunk may be long.
+            for (std::uint32_t names = starts & ~m.digit & part; names != 0;
+                 names &= names - 1) {
+                const int bit = __builtin_ctz(names);
+                const unsigned char* q = chunk + bit;
+                if (!plain_name(q, significant)) goto other;
+                if ((m.ident >> bit) == (~std::uint32_t{0} >> bit) &&
+                    name_length(q) > significant)
+                    goto other;
+            }
+            // Numbers, with what follows them without a blank.
+            for (std::uint32_t numbers = starts & m.digit & part; numbers != 0;
+                 numbers &= numbers - 1) {
+                const unsigned char* q = chunk + __builtin_ctz(numbers);
+                if (q < number_end_at) continue;
+                // A '.' before the digits begins the number, unless a
+                // number took it.
+                const unsigned char* from =
+                    q > line && q[-1] == '.' && q - 1 >= number_end_at ? q - 1 : q;
+                if (!plain_number_run(from, significant, number_end_at)) goto other;
+            }
+            // Runs of spaces: each but a single space becomes one space (the
+            // last space of the chunk is looked at, as what follows is not
+            // known yet).
+            for (std::uint32_t runs = m.space & part & (m.space >> 1 | 0x80000000u); runs != 0;
+                 runs &= runs - 1) {
+                const unsigned char* q = chunk + __builtin_ctz(runs);
+                if (q < blank_end) continue;
+                const unsigned char* r = q + 1;
+                while (*r == ' ') ++r;
+                blank_end = r;
+                if (r == q + 1 || *r == '\n') continue;
+                out.put(stretch, q);
+                out.put_byte(' ');
+                stretch = r;
+            }
+            if (at == 32) break;
+            const unsigned char* s = chunk + at;
+            switch (*s) {
+                case '\n': {
+                    const unsigned char* last = s - 1;
+                    while (*last == ' ') --last;
+                    // The last token: one unit the token loop takes without
+                    // a look past it, or a literal. The identifier buffer
+                    // holds its first character.
+                    const unit_kind k = kind_of(*last);
+                    if (k != K_SINGLE && k != K_QUESTION && last + 1 != literal_end_at) goto other;
+                    out.put(stretch, last + 1);
+                    stop = s;
+                    done = last + 1;
+                    scanner.name_buffer[0] = *last;
+                    scanner.name_buffer[1] = 0;
+                    reader.expansion_depth = 0;
+                    return true;
+                }
+                case '"':
+                case '\'': {
+                    const unsigned char* end = literal_end(s);
+                    if (end == nullptr) goto other;
+                    literal_end_at = end;
+                    // The rest of the line is looked at from the literal's
+                    // end.
+                    chunk = end;
+                    carry = 0;
+                    goto next_chunk;
+                }
+                case '?':
+                    if (!steps_back(s)) goto other;
+                    break;
+                case '/':
+                    if (!steps_back(s) || !steps_back(s + 1)) goto other;
+                    break;
+                default:
+                    goto other;
+            }
+            left &= ~std::uint32_t{1} << at;
+            specials &= specials - 1;
+        }
+        carry = m.ident >> 31;
+        chunk += 32;
+    next_chunk:;
+    }
+other:
+    out.rewind(written);
+    return false;
+}
+
 // Whether the bulk path may read the current source.
 input_source* plain_source() {
     input_source* s = reader.current_source;
@@ -489,6 +731,15 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     out.make_room();
     for (; r.newlines > 0; --r.newlines) out.put_byte('\n');
     const Unit* done;
+    if constexpr (sizeof(Unit) == 1) {
+        const unsigned char* newline;
+        if (copy_plain_line(out, p, newline, done)) {
+            out.put_byte('\n');
+            count_lines(1);
+            stop = newline + 1;
+            return line_end::text;
+        }
+    }
     p = copy_tokens(out, p, false, done);
     if (*p != '\n') {
         r.mid_line = true;

@@ -15,7 +15,7 @@
 constexpr int FILE_LINE_CAPACITY = 8192;
 // Zeroed units allocated past the end of every source's buffer, so that a
 // scan may read a few units at a time beyond the 0 that ends the text.
-constexpr int BUFFER_READ_AHEAD = 16;
+constexpr int BUFFER_READ_AHEAD = 32;
 
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
