@@ -158,6 +158,10 @@ void reset_all() {
     driver.in = stdin;
 }
 
+// The buffer of an output file named on the command line: 64 KiB, one
+// system call each (the stream is closed when the run ends).
+char output_file_buffer[1 << 16];
+
 // Opens a file named on the command line; a failure is reported as message
 // 141 with the kind of file.
 std::FILE* open_named(const char* name, const char* mode, const char* kind) {
@@ -199,6 +203,7 @@ const char* open_files(int files, char** argv) {
     if (files == 3 && std::strcmp(argv[2], "-") != 0) {
         std::FILE* f = open_named(argv[2], "w", "output");
         if (f == nullptr) exit_program(1);
+        std::setvbuf(f, output_file_buffer, _IOFBF, sizeof output_file_buffer);
         driver.out = f;
         driver.out_owned = true;
     }
