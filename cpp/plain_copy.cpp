@@ -713,6 +713,11 @@ enum class line_end { text, empty, leave_at_start, leave_within };
 // it is done, else at the unit the main loop goes on with.
 template <class Unit>
 line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*& stop) {
+    if constexpr (sizeof(Unit) == 1) {
+        // Indentation by spaces, eight at a time (the block's read-ahead
+        // covers the look past its last line).
+        for (std::uint64_t w; std::memcpy(&w, p, 8), w == 0x2020202020202020u;) p += 8;
+    }
     while (kind_of(*p) == K_BLANK) ++p;
     const Unit c = *p;
     if (c == '\n') {
@@ -761,20 +766,20 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
                       const unsigned char* rest_end, plain_lines& r) {
     unsigned char* line = rest;
     const unsigned char* stop = line;
-    line_end e = line_end::empty;
+    // No line is read past a 0 put in BLOCK_LINE_LIMIT bytes from the first
+    // (a line left there is read into the line buffer, which holds that
+    // much): a longer line, and the one the 0 falls in, go to the main loop.
+    unsigned char* cut = static_cast<std::size_t>(rest_end - rest) > BLOCK_LINE_LIMIT
+                             ? rest + BLOCK_LINE_LIMIT
+                             : nullptr;
+    const unsigned char kept = cut != nullptr ? *cut : 0;
+    if (cut != nullptr) *cut = 0;
     while (line != rest_end) {
-        // A line too long for the block path stops at a 0 put in for the
-        // scan.
-        unsigned char* cut = static_cast<std::size_t>(rest_end - line) > BLOCK_LINE_LIMIT
-                                 ? line + BLOCK_LINE_LIMIT
-                                 : nullptr;
-        unsigned char kept = cut != nullptr ? *cut : 0;
-        if (cut != nullptr) *cut = 0;
-        e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
-        if (cut != nullptr) *cut = kept;
+        line_end e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
         if (e != line_end::text && e != line_end::empty) break;
         line += stop - line;
     }
+    if (cut != nullptr) *cut = kept;
     // No message can have been given on the lines taken: they are stepped
     // over together.
     if (line != rest) skip_block_bytes(s, static_cast<std::size_t>(line - rest));

@@ -6,7 +6,8 @@ the significant length and names that share their first two characters
 with a macro, numbers of every form (suffixes, exponents, hexadecimal, a
 name or number right after one), literals (escapes, trigraphs, unended),
 '?' and '/' beside what they may begin, runs of blanks of every kind, and
-lines of every length across the 32-byte steps of the scan.
+lines of every length across the 32-byte steps of the scan and past the
+8 KiB line buffer.
 
 usage: gen_plain_text.py <out dir> [--count N] [--seed S]
 """
@@ -97,6 +98,8 @@ def line(rng):
     parts = [rng.choice(["", "", "    ", "\t", "  \t "])]
     # Lengths around the 32-byte steps of the scan.
     target = rng.choice([8, 20, 31, 32, 33, 40, 63, 64, 65, 100, 200])
+    if rng.random() < 0.005:
+        target = rng.choice([8189, 8190, 8191, 9000, 20000])  # past the line buffer
     size = 0
     clean = rng.random() < 0.7
     while size < target:
@@ -120,7 +123,7 @@ def line(rng):
 def text(rng):
     out = bytearray()
     out += b"".join(rng.sample(DEFINES, rng.randint(0, len(DEFINES))))
-    for _ in range(rng.randint(1, 60)):
+    for _ in range(rng.randint(1, 60 if rng.random() < 0.8 else 400)):
         out += line(rng).encode("latin-1")
     if rng.random() < 0.1:
         out = out[:-1]  # no newline at the end
