@@ -104,13 +104,11 @@ inline bool steps_back_in_literal(const Unit* q) {
     return u < 256 && u != 0 && u != '\n' && !(u == '?' && q[1] == '?');
 }
 
-#ifndef __SSE2__
 template <class Unit>
 inline bool name_or_digit(Unit u) {
     unit_kind k = kind_of(u);
     return k == K_NAME || (k == K_NUMBER && u != '.');
 }
-#endif
 
 // The number of units of the name at p (whose first unit is a name unit).
 inline std::size_t name_length(const wchar* p) {
@@ -485,10 +483,10 @@ struct byte_marks {
     std::uint32_t ident;    // letters, digits and '_'
     std::uint32_t digit;    // digits
     std::uint32_t space;    // spaces
-    std::uint32_t special;  // what a line of plain tokens holds only at its
-                            // end: control characters (line ends and blanks
-                            // other than a space among them), literals, '?',
-                            // '/', '\' and '$' (a name may begin with it)
+    std::uint32_t special;  // what is looked at one by one: control characters
+                            // (the line end, blanks other than a space, what
+                            // the reader must look at), quotes, '?', '/', '\'
+                            // and '$' (a name may begin with it)
 };
 
 // Marks the thirty-two bytes from p (a file's block keeps 32 bytes of
@@ -541,19 +539,11 @@ inline bool is_digit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
 
-inline bool is_name_unit(unsigned char c) {
-    const unit_kind k = kind_of(c);
-    return k == K_NAME || (k == K_NUMBER && c != '.');
-}
-
-// Whether the name of n units at p (n at least 1; the look goes on past a
-// name of one unit only to see that it ends) is one the token loop takes:
-// no macro to expand, and no longer than the significant length.
+// Whether the name at p is no macro that the token loop would expand. Most
+// names are answered by their first two units; the others are looked up by
+// their significant units.
 inline bool plain_name(const unsigned char* p, std::size_t significant) {
-    if (!may_be_macro_name(p, is_name_unit(p[1]) ? 2 : 1)) {
-        // Long names are cut on output: the token loop writes them.
-        return true;
-    }
+    if (!may_be_macro_name(p, name_or_digit(p[1]) ? 2 : 1)) return true;
     const std::size_t n = name_length(p);
     return expandable(p, n < significant ? n : significant) == nullptr;
 }
@@ -592,13 +582,13 @@ inline bool plain_number_run(const unsigned char* p, std::size_t significant,
 // The line is looked at thirty-two bytes at a time: only the names (which
 // may be macros), numbers (a name may follow one without a blank), runs of
 // spaces and the units marked special are looked at one by one.
-bool copy_plain_line(plain_output& out, const unsigned char* const line,
-                     const unsigned char*& stop, const unsigned char*& done) {
+bool copy_plain_line(plain_output& out, const unsigned char* const line, const unsigned char*& stop,
+                     const unsigned char*& done) {
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
     const char* const written = out.mark();
-    const unsigned char* stretch = line;        // start of the text not yet written
-    const unsigned char* number_end_at = line;  // end of the numbers measured
-    const unsigned char* blank_end = line;      // end of the last run of spaces
+    const unsigned char* stretch = line;         // start of the text not yet written
+    const unsigned char* number_end_at = line;   // end of the numbers measured
+    const unsigned char* blank_end = line;       // end of the last run of spaces
     const unsigned char* literal_end_at = line;  // end of the last literal
     const unsigned char* chunk = line;
     std::uint32_t carry = 0;  // whether a name unit ends the last chunk
@@ -611,13 +601,11 @@ bool copy_plain_line(plain_output& out, const unsigned char* const line,
             const int at = specials != 0 ? __builtin_ctz(specials) : 32;
             const std::uint32_t part = at == 32 ? left : left & ((std::uint32_t{1} << at) - 1);
             // Names. One that reaches the end of the chunk may be long.
-            for (std::uint32_t names = starts & ~m.digit & part; names != 0;
-                 names &= names - 1) {
+            for (std::uint32_t names = starts & ~m.digit & part; names != 0; names &= names - 1) {
                 const int bit = __builtin_ctz(names);
                 const unsigned char* q = chunk + bit;
                 if (!plain_name(q, significant)) goto other;
-                if ((m.ident >> bit) == (~std::uint32_t{0} >> bit) &&
-                    name_length(q) > significant)
+                if ((m.ident >> bit) == (~std::uint32_t{0} >> bit) && name_length(q) > significant)
                     goto other;
             }
             // Numbers, with what follows them without a blank.
