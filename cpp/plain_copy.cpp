@@ -746,12 +746,61 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     return line_end::text;
 }
 
+// The newline that ends the line of skipped text at p, or null when a unit
+// of the line needs the reader (a comment, splice or trigraph may begin
+// there, or it is a CR, VT, FF or NUL).
+inline const unsigned char* skipped_line_end(const unsigned char* p) {
+#ifdef __SSE2__
+    const __m128i line_feed = _mm_set1_epi8('\n');
+    const __m128i controls = _mm_set1_epi8(0x0D - '\n');  // LF, VT, FF, CR
+    const __m128i slash_bit = _mm_set1_epi8(0x10);        // '/' | 0x10 == '?'
+    const __m128i question = _mm_set1_epi8('?');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i zero = _mm_setzero_si128();
+    for (;; p += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i stop = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, line_feed), controls), zero),
+                         _mm_cmpeq_epi8(v, zero)),
+            _mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(v, slash_bit), question),
+                         _mm_cmpeq_epi8(v, backslash)));
+        if (const int mask = _mm_movemask_epi8(stop); mask != 0) {
+            p += __builtin_ctz(static_cast<unsigned>(mask));
+            return *p == '\n' ? p : nullptr;
+        }
+    }
+#else
+    while (reader_plain_unit[*p]) ++p;
+    return *p == '\n' ? p : nullptr;
+#endif
+}
+
+// Steps over one line of skipped text from its start at p, as the main loop
+// would (only a directive matters there), when it holds nothing the reader
+// must look at; `stop` as for copy_line.
+line_end skip_block_line(const unsigned char* p, plain_lines& r, const unsigned char*& stop) {
+    for (std::uint64_t w; std::memcpy(&w, p, 8), w == 0x2020202020202020u;) p += 8;
+    while (kind_of(*p) == K_BLANK) ++p;
+    if (*p != '\n') {
+        const unsigned char* end = *p != '#' ? skipped_line_end(p) : nullptr;
+        if (end == nullptr) {
+            stop = p;
+            return line_end::leave_at_start;
+        }
+        p = end;
+    }
+    ++r.newlines;
+    count_lines(1);
+    stop = p + 1;
+    return line_end::empty;
+}
+
 // Copies the lines of the rest of a file's block, from `rest` to `rest_end`
-// (where a 0 follows), as long as they are plain; true when a line was
-// left to the main loop (taken into the line buffer), false when the rest
-// is used up.
+// (where a 0 follows), as long as they are plain, or steps over them when
+// they are skipped; true when a line was left to the main loop (taken into
+// the line buffer), false when the rest is used up.
 bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
-                      const unsigned char* rest_end, plain_lines& r) {
+                      const unsigned char* rest_end, plain_lines& r, bool skipping) {
     unsigned char* line = rest;
     const unsigned char* stop = line;
     // No line is read past a 0 put in BLOCK_LINE_LIMIT bytes from the first
@@ -763,7 +812,8 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
     const unsigned char kept = cut != nullptr ? *cut : 0;
     if (cut != nullptr) *cut = 0;
     while (line != rest_end) {
-        line_end e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+        line_end e = skipping ? skip_block_line(line, r, stop)
+                              : copy_line(out, static_cast<const unsigned char*>(line), r, stop);
         if (e != line_end::text && e != line_end::empty) break;
         line += stop - line;
     }
@@ -792,7 +842,10 @@ int copy_file_tokens(int blanks) {
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines};
     input_source* s = plain_source();
-    if (s == nullptr || !conditional.cond_active || driver.asm_mode) return r;
+    if (s == nullptr || driver.asm_mode) return r;
+    // Skipped text is stepped over from the block alone; a line the main
+    // loop reads into the line buffer is left to it there.
+    const bool skipping = !conditional.cond_active;
     plain_output out;
     for (;;) {
         if (*s->pos == 0) {
@@ -804,10 +857,11 @@ plain_lines copy_plain_lines(int newlines) {
             // read, and the main loop finds the end again.
             std::size_t left;
             if (unsigned char* rest = block_rest(s, left)) {
-                if (copy_block_lines(out, s, rest, rest + left, r)) break;
+                if (copy_block_lines(out, s, rest, rest + left, r, skipping)) break;
             }
             if (!refill_file_line(s)) break;
         }
+        if (skipping) break;
         const wchar* stop;
         line_end e = copy_line(out, static_cast<const wchar*>(s->pos), r, stop);
         s->pos = const_cast<wchar*>(stop);

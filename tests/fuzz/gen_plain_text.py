@@ -7,7 +7,7 @@ with a macro, numbers of every form (suffixes, exponents, hexadecimal, a
 name or number right after one), literals (escapes, trigraphs, unended),
 '?' and '/' beside what they may begin, runs of blanks of every kind, and
 lines of every length across the 32-byte steps of the scan and past the
-8 KiB line buffer.
+8 KiB line buffer, in live and skipped groups.
 
 usage: gen_plain_text.py <out dir> [--count N] [--seed S]
 """
@@ -93,8 +93,11 @@ def token(rng):
 
 def line(rng):
     roll = rng.random()
-    if roll < 0.03:
-        return rng.choice(["", "#", "# 5", "#if 1", "#endif", "#define T(x) x", "  #  "])
+    if roll < 0.06:
+        # Directives, and groups of skipped text.
+        return rng.choice(["", "#", "# 5", "#if 1", "#endif", "#define T(x) x", "  #  ",
+                           "#if 0", "#if 0", "#else", "#elif 1", "#ifdef M1", "#ifndef q",
+                           "  # endif", "??=endif"]) + "\n"
     parts = [rng.choice(["", "", "    ", "\t", "  \t "])]
     # Lengths around the 32-byte steps of the scan.
     target = rng.choice([8, 20, 31, 32, 33, 40, 63, 64, 65, 100, 200])
