@@ -799,8 +799,9 @@ line_end skip_block_line(const unsigned char* p, plain_lines& r, const unsigned 
 // (where a 0 follows), as long as they are plain, or steps over them when
 // they are skipped; true when a line was left to the main loop (taken into
 // the line buffer), false when the rest is used up.
+template <bool skipping>
 bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
-                      const unsigned char* rest_end, plain_lines& r, bool skipping) {
+                      const unsigned char* rest_end, plain_lines& r) {
     unsigned char* line = rest;
     const unsigned char* stop = line;
     // No line is read past a 0 put in BLOCK_LINE_LIMIT bytes from the first
@@ -812,8 +813,12 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
     const unsigned char kept = cut != nullptr ? *cut : 0;
     if (cut != nullptr) *cut = 0;
     while (line != rest_end) {
-        line_end e = skipping ? skip_block_line(line, r, stop)
-                              : copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+        line_end e;
+        if constexpr (skipping) {
+            e = skip_block_line(line, r, stop);
+        } else {
+            e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+        }
         if (e != line_end::text && e != line_end::empty) break;
         line += stop - line;
     }
@@ -857,7 +862,9 @@ plain_lines copy_plain_lines(int newlines) {
             // read, and the main loop finds the end again.
             std::size_t left;
             if (unsigned char* rest = block_rest(s, left)) {
-                if (copy_block_lines(out, s, rest, rest + left, r, skipping)) break;
+                if (skipping ? copy_block_lines<true>(out, s, rest, rest + left, r)
+                             : copy_block_lines<false>(out, s, rest, rest + left, r))
+                    break;
             }
             if (!refill_file_line(s)) break;
         }
