@@ -148,28 +148,29 @@ inline std::size_t name_length(const wchar* p) {
 #endif
 }
 
+#ifdef __SSE2__
+// Sixteen bytes marked: 0xFF for each letter, for each digit.
+inline __m128i byte_letters(__m128i v) {
+    // x - first <= span, unsigned: saturating subtraction leaves 0.
+    const __m128i from_a = _mm_sub_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    return _mm_cmpeq_epi8(_mm_subs_epu8(from_a, _mm_set1_epi8(25)), _mm_setzero_si128());
+}
+inline __m128i byte_digits(__m128i v) {
+    const __m128i from_0 = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+    return _mm_cmpeq_epi8(_mm_subs_epu8(from_0, _mm_set1_epi8(9)), _mm_setzero_si128());
+}
+#endif
+
 // The same for a name in a file's block, sixteen bytes at a time.
 inline std::size_t name_length(const unsigned char* p) {
 #ifdef __SSE2__
-    const __m128i lower_a = _mm_set1_epi8('a');
-    const __m128i letters = _mm_set1_epi8(25);
-    const __m128i zero_digit = _mm_set1_epi8('0');
-    const __m128i digits = _mm_set1_epi8(9);
-    const __m128i case_bit = _mm_set1_epi8(0x20);
-    const __m128i underscore = _mm_set1_epi8('_');
-    const __m128i dollar = _mm_set1_epi8('$');
-    const __m128i unit_1d = _mm_set1_epi8(0x1D);
-    const __m128i zero = _mm_setzero_si128();
     for (std::size_t n = 0;; n += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
-        __m128i letter = _mm_cmpeq_epi8(
-            _mm_subs_epu8(_mm_sub_epi8(_mm_or_si128(v, case_bit), lower_a), letters), zero);
-        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
-        __m128i other =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, underscore), _mm_cmpeq_epi8(v, dollar)),
-                         _mm_cmpeq_epi8(v, unit_1d));
+        __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')),
+                                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('$'))),
+                                     _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1D)));
         auto mask = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(byte_letters(v), byte_digits(v)), other)));
         if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask));
     }
 #else
@@ -251,13 +252,9 @@ const Unit* number_end(const Unit* p) {
 // read-ahead lets the look go past the 0 after the text).
 inline std::size_t digit_run(const unsigned char* p) {
 #ifdef __SSE2__
-    const __m128i zero_digit = _mm_set1_epi8('0');
-    const __m128i digits = _mm_set1_epi8(9);
-    const __m128i zero = _mm_setzero_si128();
     for (std::size_t n = 0;; n += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
-        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
-        auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(digit));
+        auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(byte_digits(v)));
         if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask));
     }
 #else
@@ -494,21 +491,14 @@ struct byte_marks {
 inline byte_marks mark_bytes(const unsigned char* p) {
     byte_marks m{0, 0, 0, 0};
 #ifdef __SSE2__
-    const __m128i lower_a = _mm_set1_epi8('a');
-    const __m128i letters = _mm_set1_epi8(25);
-    const __m128i zero_digit = _mm_set1_epi8('0');
-    const __m128i digits = _mm_set1_epi8(9);
-    const __m128i case_bit = _mm_set1_epi8(0x20);
     const __m128i last_control = _mm_set1_epi8(0x1F);
     const __m128i slash_bit = _mm_set1_epi8(0x10);  // '/' | 0x10 == '?'
     const __m128i zero = _mm_setzero_si128();
     for (int half = 0; half < 2; ++half) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * half));
         auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-        __m128i letter = _mm_cmpeq_epi8(
-            _mm_subs_epu8(_mm_sub_epi8(_mm_or_si128(v, case_bit), lower_a), letters), zero);
-        __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, zero_digit), digits), zero);
-        __m128i ident = _mm_or_si128(_mm_or_si128(letter, digit), is('_'));
+        __m128i digit = byte_digits(v);
+        __m128i ident = _mm_or_si128(_mm_or_si128(byte_letters(v), digit), is('_'));
         __m128i control = _mm_cmpeq_epi8(_mm_subs_epu8(v, last_control), zero);
         __m128i slash_or_question = _mm_cmpeq_epi8(_mm_or_si128(v, slash_bit), _mm_set1_epi8('?'));
         __m128i special =
