@@ -66,29 +66,20 @@ CLEAN_PUNCT = PUNCT + ["?", "/", "? ", "/ "]
 CLEAN_BLANKS = [" ", " ", " ", " ", " ", "  ", "   "]
 
 
-def clean_token(rng):
-    """A token the bulk copy of plain lines takes, mostly."""
-    roll = rng.random()
-    if roll < 0.45:
-        return name(rng) if rng.random() < 0.2 else name(rng).lstrip("MFaqeu") or "z"
-    if roll < 0.6:
-        return rng.choice(NUMBERS)
-    if roll < 0.66:
-        return rng.choice(CLEAN_LITERALS)
-    return rng.choice(CLEAN_PUNCT)
+# The tokens of a line, by cumulative share. A clean line holds what the bulk
+# copy of whole lines takes, mostly: its names are rarely macros.
+CLEAN_MIX = [(0.45, None), (0.6, NUMBERS), (0.66, CLEAN_LITERALS), (1.0, CLEAN_PUNCT)]
+MIX = [(0.4, None), (0.55, NUMBERS), (0.62, LITERALS), (0.93, PUNCT), (1.0, SPECIAL)]
 
 
-def token(rng):
+def token(rng, clean):
     roll = rng.random()
-    if roll < 0.4:
-        return name(rng)
-    if roll < 0.55:
-        return rng.choice(NUMBERS)
-    if roll < 0.62:
-        return rng.choice(LITERALS)
-    if roll < 0.93:
-        return rng.choice(PUNCT)
-    return rng.choice(SPECIAL)
+    choices = next(c for share, c in (CLEAN_MIX if clean else MIX) if roll < share)
+    if choices is not None:
+        return rng.choice(choices)
+    if clean and rng.random() >= 0.2:
+        return name(rng).lstrip("MFaqeu") or "z"
+    return name(rng)
 
 
 def line(rng):
@@ -106,7 +97,7 @@ def line(rng):
     size = 0
     clean = rng.random() < 0.7
     while size < target:
-        t = clean_token(rng) if clean else token(rng)
+        t = token(rng, clean)
         parts.append(t)
         size += len(t)
         if rng.random() < 0.6:
