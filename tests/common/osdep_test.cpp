@@ -1,125 +1,56 @@
-// OS services: joining with one separator, the absolute-path forms, the
-// letter-case check against a real directory listing, upper-casing.
+// Paths: joining with one separator, the absolute forms, and the letter-case
+// check of a file name against a real directory listing.
 #include "common/osdep.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-TEST(PathJoin, DropsOneSeparatorOnEachSideAndWritesSlash) {
-    struct {
-        const char* dir;
-        const char* name;
-        const char* joined;
-    } cases[] = {
-        {"C:\\inc\\", "\\stdio.h", "C:/inc/stdio.h"},
-        {"inc", "a.h", "inc/a.h"},
-        {"inc/", "a.h", "inc/a.h"},
-        {"inc", "/a.h", "inc/a.h"},
-        {"inc\\", "/a.h", "inc/a.h"},
-        {"inc//", "a.h", "inc//a.h"},
-        {"inc", "//a.h", "inc//a.h"},
-        {"/", "a.h", "/a.h"},
-        {"..\\dat", "en_msgs.txt", "../dat/en_msgs.txt"},
-        {"inc", "sub\\b.h", "inc/sub/b.h"},
-        {"d", "", "d/"},
-    };
-    for (const auto& c : cases) {
-        char* s = path_join(c.dir, c.name);
-        ASSERT_NE(s, nullptr) << c.dir;
-        EXPECT_STREQ(s, c.joined) << c.dir << " + " << c.name;
-        std::free(s);
-    }
-    EXPECT_EQ(path_join("", "a.h"), nullptr);
-    EXPECT_EQ(path_join(nullptr, "a.h"), nullptr);
+std::string joined(const char* dir, const char* name) {
+    char* s = path_join(dir, name);
+    std::string r = s != nullptr ? s : "(null)";
+    std::free(s);
+    return r;
 }
 
-TEST(PathIsAbsolute, DriveLettersNetworkPathsAndLeadingSlash) {
-    struct {
-        const char* path;
-        bool absolute;
-    } cases[] = {
-        {"C:x.h", true},        {"C:\\x.h", true},      {"\\\\server\\share\\x.h", true},
-        {"//server/x.h", true}, {"/usr/include", true}, {"/", true},
-        {"\\x.h", false},       {"x.h", false},         {"", false},
-        {"C", false},           {"inc/C:", false},      {"./x.h", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(path_is_absolute(c.path), c.absolute) << c.path;
+TEST(Paths, JoinDropsOneSeparatorOnEachSideAndWritesSlash) {
+    EXPECT_EQ(joined("C:\\inc\\", "\\stdio.h"), "C:/inc/stdio.h");
+    EXPECT_EQ(joined("inc", "a.h"), "inc/a.h");
+    EXPECT_EQ(joined("inc//", "a.h"), "inc//a.h");  // only one is dropped
+    EXPECT_EQ(joined("inc", "//a.h"), "inc//a.h");
+    EXPECT_EQ(joined("..\\dat", "en_msgs.txt"), "../dat/en_msgs.txt");
+    EXPECT_EQ(joined("", "a.h"), "(null)");
+    EXPECT_TRUE(path_is_absolute("C:x.h"));
+    EXPECT_TRUE(path_is_absolute("\\\\server\\share\\x.h"));
+    EXPECT_TRUE(path_is_absolute("/usr/include"));
+    EXPECT_FALSE(path_is_absolute("\\x.h"));
+    EXPECT_FALSE(path_is_absolute("x.h"));
+    EXPECT_FALSE(path_is_absolute("C"));
+    char text[] = "abc-xYz_09";
+    EXPECT_STREQ(str_upper(text), "ABC-XYZ_09");
 }
 
-// A scratch directory holding stdio.h and Mixed.H, removed afterwards.
-class FileNameCase : public ::testing::Test {
-   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/osdep_case_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        for (const char* name : {"stdio.h", "Mixed.H"}) {
-            std::FILE* f = std::fopen((dir / name).c_str(), "w");
-            ASSERT_NE(f, nullptr);
-            std::fclose(f);
-        }
-        fs::create_directory(dir / "Sub");
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string in_dir(const char* name) const { return (dir / name).string(); }
-
-    fs::path dir;
-};
-
-TEST_F(FileNameCase, ExactSpellingOnly) {
-    struct {
-        const char* name;
-        bool matches;
-    } cases[] = {
-        {"stdio.h", true}, {"Stdio.h", false}, {"STDIO.H", false},
-        {"Mixed.H", true}, {"mixed.h", false}, {"missing.h", false},
-        {"Sub", true},     {"sub", false},     {"stdio.h/", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(file_name_case_matches(in_dir(c.name).c_str()), c.matches) << c.name;
-}
-
-TEST_F(FileNameCase, BackslashSeparatesLikeSlash) {
-    std::string path = dir.string() + "\\stdio.h";
-    EXPECT_TRUE(file_name_case_matches(path.c_str()));
-    path = dir.string() + "\\Stdio.h";
-    EXPECT_FALSE(file_name_case_matches(path.c_str()));
-    path = dir.string() + "/Sub\\..\\stdio.h";
-    EXPECT_TRUE(file_name_case_matches(path.c_str()));
-}
-
-TEST_F(FileNameCase, UnlistableDirectoryIsNoMatch) {
-    EXPECT_FALSE(file_name_case_matches((dir / "nodir" / "stdio.h").c_str()));
-    EXPECT_FALSE(file_name_case_matches((dir / "stdio.h" / "x.h").c_str()));
-}
-
-TEST_F(FileNameCase, NameWithoutDirectoryIsLookedUpHere) {
-    fs::path previous = fs::current_path();
-    fs::current_path(dir);
-    bool exact = file_name_case_matches("stdio.h");
-    bool other_case = file_name_case_matches("Stdio.h");
-    fs::current_path(previous);
-    EXPECT_TRUE(exact);
-    EXPECT_FALSE(other_case);
-}
-
-TEST(StrUpper, UpperCasesInPlace) {
-    char text[] = "abc-xYz_09\xe9";
-    EXPECT_EQ(str_upper(text), text);
-    EXPECT_STREQ(text, "ABC-XYZ_09\xe9");
-    char empty[] = "";
-    EXPECT_STREQ(str_upper(empty), "");
-    EXPECT_EQ(str_upper(nullptr), nullptr);
+TEST(Paths, LetterCaseIsCheckedAgainstTheDirectory) {
+    char pattern[] = "/tmp/osdep_case_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string dir = pattern;
+    std::fclose(std::fopen((dir + "/Mixed.h").c_str(), "w"));
+    EXPECT_TRUE(file_name_case_matches((dir + "/Mixed.h").c_str()));
+    EXPECT_TRUE(file_name_case_matches((dir + "\\Mixed.h").c_str()));
+    EXPECT_FALSE(file_name_case_matches((dir + "/mixed.h").c_str()));
+    EXPECT_FALSE(file_name_case_matches((dir + "/missing.h").c_str()));
+    EXPECT_FALSE(file_name_case_matches((dir + "/nodir/Mixed.h").c_str()));
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    EXPECT_TRUE(file_name_case_matches("Mixed.h"));  // no directory: this one
+    EXPECT_FALSE(file_name_case_matches("MIXED.H"));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

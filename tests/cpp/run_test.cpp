@@ -1,0 +1,41 @@
+// Whole runs repeated in one process: every subsystem starts afresh, so the
+// second run writes exactly what the first one wrote.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cpp/driver.h"
+
+namespace {
+
+TEST(Run, SecondRunInOneProcessWritesTheSameBytes) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() /
+                   ("cpp_run_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "h.h") << "#ifndef H\n#define H\nint h;\n#endif\n";
+    std::ofstream(dir / "in.c")
+        << "#include \"h.h\"\n#if 1\n#define F(x) [x]\n#ifdef F\nF(1) __LINE__\n"
+           "#endif\n#endif\n#undef F\nF(2) ?\?= /* c */ 1.5e3L\n#if 0\n";
+    std::string expected;
+    for (int n = 0; n < 2; ++n) {
+        std::string in = (dir / "in.c").string(), out = (dir / "out.i").string(),
+                    deps = "-L" + (dir / "d").string();
+        char name[] = "cpp";
+        char* argv[] = {name, deps.data(), in.data(), out.data(), nullptr};
+        EXPECT_EQ(run(4, argv), 1);  // the #if left open
+        std::stringstream text;
+        text << std::ifstream(out).rdbuf() << "|" << std::ifstream(dir / "d").rdbuf();
+        if (n == 0) expected = text.str();
+        EXPECT_EQ(text.str(), expected);
+    }
+    std::string d = dir.string();
+    EXPECT_EQ(expected, "\n# 1 \"" + d + "/in.c\"\n\n# 3 \"" + d + "/h.h\"\nint h;\n\n# 5 \"" + d +
+                            "/in.c\"\n[1] 5\n\n\n\nF(2) # 1.5e3L\n\n|" + d + "/h.h\n");
+    fs::remove_all(dir);
+}
+
+}  // namespace

@@ -1,5 +1,0 @@
-x
-#asm
-  mov a, b
-#endasm trailing
-y

@@ -1,4 +1,0 @@
-#endasm
-#asm
-#asm
-#endasm

@@ -1,8 +1,0 @@
-#if 1
-a
-#else
-b
-#else
-c
-#endif
-d

@@ -1,3 +1,0 @@
-#if 1
-#endif junk
-x

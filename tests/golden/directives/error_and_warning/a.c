@@ -1,3 +1,0 @@
-#error bad   thing  
-#warning careful
-x

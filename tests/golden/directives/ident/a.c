@@ -1,3 +1,0 @@
-#ident "x"
-#ident
-x

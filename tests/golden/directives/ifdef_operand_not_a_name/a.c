@@ -1,6 +1,0 @@
-#ifdef 3
-x
-#endif
-#if
-y
-#endif

@@ -1,4 +1,0 @@
-#endif
-#else
-#elif 1
-x

@@ -1,3 +1,0 @@
-#define X 1
-#pragma X  foo
-x

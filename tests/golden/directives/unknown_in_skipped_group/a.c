@@ -1,6 +1,0 @@
-#if 0
-#foo
-#error no
-#include "nonexistent.h"
-#endif
-x

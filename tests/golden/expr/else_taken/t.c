@@ -1,8 +1,0 @@
-#if 0
-a
-#elif 2 < 1
-b
-#else
-c
-#endif
-d

@@ -1,5 +1,0 @@
-#if 1 +
-yes
-#else
-no
-#endif

@@ -1,3 +1,0 @@
-before;
-#include <a.h>
-after;

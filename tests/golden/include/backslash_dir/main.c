@@ -1,1 +1,0 @@
-#include <z.h>

@@ -1,2 +1,0 @@
-#include "sub\x.h"
-#include "sub\\y.h"

@@ -1,7 +1,0 @@
-one;
-#include b.h
-two;
-#include
-three;
-#include   
-four;

@@ -1,2 +1,0 @@
-#include <x.h>
-#include <y.h>

@@ -1,3 +1,0 @@
-first;
-#include "b.h"
-last;

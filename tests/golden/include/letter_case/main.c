@@ -1,2 +1,0 @@
-#include "B.H"
-end;

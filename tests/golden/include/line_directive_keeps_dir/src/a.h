@@ -1,1 +1,0 @@
-from_src;

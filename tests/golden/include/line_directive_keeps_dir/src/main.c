@@ -1,3 +1,0 @@
-#line 20 "elsewhere/x.c"
-#include "a.h"
-after;

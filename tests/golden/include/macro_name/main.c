@@ -1,5 +1,0 @@
-#define HDR "b.h"
-#define SYS <c.h>
-#include HDR
-#include SYS
-end;

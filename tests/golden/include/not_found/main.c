@@ -1,2 +1,0 @@
-#include "sub\missing.h"
-after;

@@ -1,1 +1,0 @@
-int from_inc;

@@ -1,3 +1,0 @@
-#include "a.h" int x;
-#include "a.h"/* c */tail
-end;

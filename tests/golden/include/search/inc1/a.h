@@ -1,0 +1,1 @@
+from_inc1_a;

@@ -1,0 +1,1 @@
+z_in_inc4_sub;

@@ -1,0 +1,1 @@
+from_src_a;

@@ -1,5 +1,0 @@
-#if 0
-#include "missing.h"
-#include <nothing>
-#endif
-ok;

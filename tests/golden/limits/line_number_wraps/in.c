@@ -1,9 +1,0 @@
-#line 2147483648
-x __LINE__
-#line 4294967295
-y __LINE__
-# 2147483647
-z __LINE__
-after __LINE__
-#line 99999999999
-big __LINE__

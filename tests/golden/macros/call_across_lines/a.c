@@ -1,6 +1,0 @@
-#define F(x) (x)
-F
-F +
-y = F
-(1);
-z;

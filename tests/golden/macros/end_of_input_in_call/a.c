@@ -1,2 +1,0 @@
-#define F(x) x
-F(1,

@@ -1,3 +1,0 @@
-#include "g.h"
-#include "g.h"
-int y = G;

@@ -1,4 +1,0 @@
-__STDC__
-#if __STDC__
-yes
-#endif

@@ -1,2 +1,0 @@
-#define H(x) # y x
-H(1)

@@ -1,2 +1,0 @@
-#include "h.h"
-still */ y

@@ -1,2 +1,0 @@
-#include "open.h"
-still comment */ int after;

@@ -1,0 +1,4 @@
+#include "h.h"
+still */ y
+#include "open.h"
+still comment */ int after;

@@ -1,0 +1,11 @@
+# Comments removed, and kept with -C: block and line comments, a comment
+# becoming one space or vanishing before blanks, runs of stars and slashes,
+# '/*' inside a comment (179), splices and trigraphs inside comments, CR LF
+# bodies, comments in macro bodies and arguments, a comment that runs out of
+# an included file (180), and one the input ends in (139).
+for args in in.c "-C in.c" main.c "-C main.c" eof.c; do
+  echo "== cpp $args"
+  "$CPP" $args 2> e.txt
+  echo "[status $?]"
+  sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/message \1/p' e.txt
+done

@@ -1,2 +1,0 @@
-#include "my inc.h"
-x
