@@ -32,6 +32,25 @@ print('after')" > in.c
 }
 piece cond_32_open cond_32_open
 
+cond_32_not_fatal() {
+# With a catalogue that makes 144 an error, the run goes on: the 32nd
+# conditional has no room on the stack, so it is only counted, all its
+# groups are skipped, and its #endif gives back the state around it.
+printf '144 E no room\n' > cat.txt
+python3 -c "
+for i in range(31): print('#if 1')
+print('#if 1')
+print('skipped')
+print('#else')
+print('skipped too')
+print('#endif')
+print('inside')
+for i in range(31): print('#endif')
+print('after')" > in.c
+"$CPP" --edf=cat.txt in.c
+}
+piece cond_32_not_fatal cond_32_not_fatal
+
 expr_stacks() {
 # The operator stack holds 127 pending operators and the value stack 127
 # values: one past either stops the evaluation with its message, the
