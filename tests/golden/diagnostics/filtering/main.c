@@ -16,3 +16,6 @@
 F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2) F(1,2)
 #endif
 #warning last
+#ifdef ODD
+#include "odd.h"
+#endif

@@ -1,6 +1,7 @@
 # Which reports are shown and counted: warning levels against -W, "!",
 # messages disabled or off, the "0" list, the error limit (20 while the
-# options are read, then --emax= or 10) and fatal messages. Each line:
+# options are read, then --emax= or 10), fatal messages and entries of an
+# unknown kind (shown as warnings whatever the level, never counted). Each line:
 # the options, what was reported, the exit status.
 export ZQT_ERR_FORMAT='E%n' ZQT_WARN_FORMAT='W%n' ZQT_MSG_FORMAT='M %s'
 run() {
@@ -27,3 +28,4 @@ run -DERR --emax=0 -W10
 run -DERR --emax=0 -W11
 run -DMANY
 edf= run $(printf -- '-Q %.0s' {1..21})
+edf=--edf=odd.txt run -DODD -W100!
