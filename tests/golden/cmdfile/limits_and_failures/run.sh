@@ -1,7 +1,7 @@
 # A command file that cannot be opened is fatal (141); an empty one gives
 # no arguments, so the input is what is left of it. A line of 8191
 # characters draws 337 and is used as it stands; a word of more than 255
-# characters draws 917 and is cut.
+# characters draws 917 and is cut (-F and 253 n's: a line marker of 259).
 printf 'A;\n' > main.c
 "$CPP" @nofile
 echo "status $?"
