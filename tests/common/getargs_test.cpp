@@ -37,8 +37,9 @@ class Getargs : public ::testing::Test {
         EXPECT_EQ(argv[getargs_count], nullptr);
         return words(argv + 1, argv + getargs_count);
     }
-    // Reads `bytes` as a command file; what it reported goes to `reports_`.
-    words from_file(const std::string& bytes) {
+    // Reads `bytes` as a command file, or `text` with the file as standard
+    // input; what it reported goes to `reports_`.
+    words from_file(const std::string& bytes, const char* text = nullptr) {
         getargs_reset();
         if (input_) std::fclose(input_);
         input_ = std::tmpfile();
@@ -46,7 +47,7 @@ class Getargs : public ::testing::Test {
         std::rewind(input_);
         getargs_set_input(input_);
         testing::internal::CaptureStderr();
-        words got = unpack(read_arguments(nullptr, "cpp"));
+        words got = unpack(read_arguments(text, "cpp"));
         reports_ = testing::internal::GetCapturedStderr();
         return got;
     }
@@ -72,7 +73,7 @@ TEST_F(Getargs, WordsOfCommandFilesAndTexts) {
         EXPECT_EQ(from_file(bytes), expected) << bytes;
         EXPECT_EQ(reports_, "");
     }
-    EXPECT_EQ(unpack(read_arguments("  -a  'b c'\\\nd \r \r", "cpp")), (words{"-a", "b c\\", "d"}));
+    EXPECT_EQ(from_file("unread", "  -a  'b c'\\\nd \r \r"), (words{"-a", "b c\\", "d"}));
 }
 
 std::string short_words(std::size_t length) {  // "x x x ..."
