@@ -5,3 +5,5 @@
 #include "sub/c.h"
 #include "a.h"
 text;
+#include "missing.h"
+never;

@@ -1,4 +1,5 @@
 #include "zeta.h"
 #include "my file.h"
 #include "a.h"
+#include "a.h"
 prog;

@@ -1,8 +1,12 @@
-# -E<file> appends the diagnostics to that file; standard error stays empty.
-printf '#error first\n' > main.c
+# -E<file> appends the diagnostics to that file (a later -E<file> takes
+# over from an earlier one); a single digit is the layout, not a file name,
+# and an empty -E does nothing. When the file cannot be opened, the
+# diagnostics stay on standard error.
+printf 'a;\n#error first\n' > main.c
 echo 'earlier line' > errs.txt
-"$CPP" -Eerrs.txt -Q main.c
+"$CPP" -Eerrs.txt -Q main.c > /dev/null
 echo "status $?"
-head -1 errs.txt
-grep -c '(168) ' errs.txt
-grep -c '(103) ' errs.txt
+"$CPP" -E12 -E -Ea.txt -Eb.txt -Q main.c > /dev/null
+echo "status $?"
+"$CPP" -E/nonexistent-dir/errs.txt -Q main.c > /dev/null
+echo "status $?"

@@ -1,1 +1,1 @@
-prog.d prog.p1: prog.c my\ file.h zeta.h a.h
+prog.d prog.p1: shown.c my\ file.h zeta.h a.h

@@ -1,3 +1,0 @@
-#include "a.h"
-#include "missing.h"
-#include "b.h"

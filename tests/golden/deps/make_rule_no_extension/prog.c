@@ -1,2 +1,0 @@
-#include "b.h"
-#include "a.h"

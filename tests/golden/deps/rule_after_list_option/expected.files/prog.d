@@ -1,1 +1,0 @@
-prog.d prog.p1: shown.c a.h

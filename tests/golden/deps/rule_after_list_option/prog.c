@@ -1,2 +1,0 @@
-#include "a.h"
-main;

@@ -1,3 +1,0 @@
-#include "b.h"
-#include "a.h"
-main;

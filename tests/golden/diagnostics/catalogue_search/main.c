@@ -1,0 +1,4 @@
+#define R 1
+#define R 2
+#if 1
+#endif x

@@ -1,0 +1,2 @@
+x;
+#error in sub

@@ -1,2 +1,0 @@
-#define A 1
-A

@@ -1,0 +1,6 @@
+
+# 1 "in.c"
+
+# 10
+int a = ((2) * (2));
+nothing R+1 "s" pq n12 2 1 11 "in.c" abcéd

@@ -1,0 +1,7 @@
+#define A 1
+A
+#ifdef FAIL
+#error stop
+#define B 2
+B
+#endif

@@ -1,4 +1,0 @@
-#define R 1
-#define R 2
-#error shown
-R;

@@ -1,4 +1,0 @@
-#error one
-#error two
-#error three
-after;

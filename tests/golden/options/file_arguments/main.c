@@ -1,0 +1,4 @@
+a __FILE__;
+#include "h.h"
+#warning w
+b;

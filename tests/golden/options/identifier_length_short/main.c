@@ -1,3 +1,0 @@
-#define abcdefghijklmnopqrstuvwxyzABCDEFGH1xxxxx one
-#define abcdefghijklmnopqrstuvwxyzABCDEFGH2xxxxx two
-abcdefghijklmnopqrstuvwxyzABCDEFGH1xxxxx abcdefghijklmnopqrstuvwxyzABCDEFGH2xxxxx

@@ -1,3 +1,0 @@
-a /* one */ b;
-#define X /* in directive */ 1
-X; // tail

@@ -1,0 +1,1 @@
+deps.d deps.p1: shown.c inc/h.h

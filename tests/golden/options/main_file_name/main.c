@@ -1,3 +1,0 @@
-a;
-#include "h.h"
-b;

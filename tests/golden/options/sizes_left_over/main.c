@@ -1,3 +1,0 @@
-#if sizeof(double) == 9
-set;
-#endif

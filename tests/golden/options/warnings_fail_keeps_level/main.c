@@ -1,3 +1,0 @@
-#define R 1
-#define R 2
-R;
