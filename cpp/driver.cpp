@@ -415,7 +415,9 @@ void end_text_line(int c) {
 }  // namespace
 
 // A message raised while macro or argument text is being read takes its
-// position from the nearest file below it.
+// position from the nearest file below it. One raised right after a line end
+// was read belongs to the line that ended: nothing of the next one has been
+// read yet, and the buffer still holds the line shown.
 void capture_report_position() {
     input_source* s = reader.current_source;
     const int* line = &reader.current_line;
@@ -427,8 +429,10 @@ void capture_report_position() {
         alert_set_position(nullptr, nullptr, nullptr, nullptr);
         return;
     }
+    bool after_line_end = s->pos != s->buffer.get() && s->pos[-1] == '\n';
+    driver.report_line = static_cast<int>(static_cast<unsigned>(*line) - (after_line_end ? 1u : 0u));
     driver.report_line_start = s->buffer.get();
-    alert_set_position(s->name.get(), line, &driver.report_line_start, &s->pos);
+    alert_set_position(s->name.get(), &driver.report_line, &driver.report_line_start, &s->pos);
 }
 
 namespace {

@@ -29,6 +29,7 @@ struct driver_state {
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output
     wchar* report_line_start = nullptr;  // line shown with a message
+    int report_line = 0;                 // and its number
 };
 extern driver_state driver;
 
