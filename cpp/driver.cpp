@@ -117,7 +117,9 @@ int finish_output(int status) {
     bool owned[] = {driver.dep_stream_owned, driver.out_owned};
     for (int i = 0; i < 2; ++i) {
         std::FILE* f = streams[i];
-        if (f == nullptr || (i == 1 && f == driver.dep_stream)) continue;
+        // The list may go to the output's own stream, which is finished
+        // (and closed when owned) as the output.
+        if (f == nullptr || (i == 0 && f == driver.out)) continue;
         if (!finish_stream(f, owned[i]) && ok) {
             ok = false;
             err = i == 1 && driver.out_errno != 0 ? driver.out_errno : errno;
@@ -222,8 +224,10 @@ void start_up(int argc, char** argv) {
     int files = parse_options(argc, argv);
     const char* input_name = open_files(files, argv);
     alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
+    // Standard output has been reopened on the output file by now: that is
+    // where the list goes when no file of its own takes it.
     if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
-        driver.dep_stream = stdout;
+        driver.dep_stream = driver.out;
     }
     driver.included_files = hash_create(237, include_name_hash, compare_names);
     if (driver.main_file_name == nullptr || *driver.main_file_name == 0) {
