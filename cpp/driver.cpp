@@ -248,6 +248,23 @@ void start_up(int argc, char** argv) {
 
 }  // namespace
 
+void hold_comment_char(int c) {
+    if (!driver.no_output) driver.held_comment += static_cast<char>(c & 0xFF);
+}
+
+namespace {
+
+// Writes the line comment met on this output line, just before its end.
+void write_held_comment() {
+    if (driver.held_comment.empty()) return;
+    if (driver.out != nullptr) {
+        fwrite_unlocked(driver.held_comment.data(), 1, driver.held_comment.size(), driver.out);
+    }
+    driver.held_comment.clear();
+}
+
+}  // namespace
+
 int emit_char(int c) {
     if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
     put_out(c & 0xFF);
@@ -354,6 +371,7 @@ int copy_text_line(int blanks) {
 
 void end_text_line(int c) {
     if (c != '\n') return;
+    write_held_comment();
     if (!driver.no_output) put_out('\n');
     check_output();
     input_source* s = reader.current_source;
@@ -361,6 +379,7 @@ void end_text_line(int c) {
 }
 
 [[noreturn]] void end_of_input(int newlines) {
+    write_held_comment();
     if (newlines != 0 && !driver.no_output) put_out('\n');
     if (conditional.cond_top != conditional.cond_stack) {
         alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
@@ -394,6 +413,8 @@ void end_text_line(int c) {
         if (char_class(c) == CC_BLANK) {
             if (driver.asm_mode) ++indent;
         } else if (c == '\n') {
+            // A line comment alone on its line: its line end is owed.
+            write_held_comment();
             ++newlines;
         } else if (c == '#') {
             reader.echo_comments = 0;
@@ -462,6 +483,7 @@ void release_run() {
 void exit_program(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
+        write_held_comment();  // a run that stops mid-line keeps it too
         if (driver.dep_stream != nullptr && driver.included_files != nullptr) {
             hash_walk(driver.included_files, nullptr, write_dependency);
         }
