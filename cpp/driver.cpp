@@ -117,7 +117,9 @@ int finish_output(int status) {
     bool owned[] = {driver.dep_stream_owned, driver.out_owned};
     for (int i = 0; i < 2; ++i) {
         std::FILE* f = streams[i];
-        if (f == nullptr || (i == 1 && f == driver.dep_stream)) continue;
+        // The list may go to the output's own stream, which is finished
+        // (and closed when owned) as the output.
+        if (f == nullptr || (i == 0 && f == driver.out)) continue;
         if (!finish_stream(f, owned[i]) && ok) {
             ok = false;
             err = i == 1 && driver.out_errno != 0 ? driver.out_errno : errno;
@@ -222,8 +224,10 @@ void start_up(int argc, char** argv) {
     int files = parse_options(argc, argv);
     const char* input_name = open_files(files, argv);
     alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
+    // Standard output has been reopened on the output file by now: that is
+    // where the list goes when no file of its own takes it.
     if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
-        driver.dep_stream = stdout;
+        driver.dep_stream = driver.out;
     }
     driver.included_files = hash_create(237, include_name_hash, compare_names);
     if (driver.main_file_name == nullptr || *driver.main_file_name == 0) {
@@ -240,6 +244,23 @@ void start_up(int argc, char** argv) {
         report_macro_table();
     }
     line_sync();
+}
+
+}  // namespace
+
+void hold_comment_char(int c) {
+    if (!driver.no_output) driver.held_comment += static_cast<char>(c & 0xFF);
+}
+
+namespace {
+
+// Writes the line comment met on this output line, just before its end.
+void write_held_comment() {
+    if (driver.held_comment.empty()) return;
+    if (driver.out != nullptr) {
+        fwrite_unlocked(driver.held_comment.data(), 1, driver.held_comment.size(), driver.out);
+    }
+    driver.held_comment.clear();
 }
 
 }  // namespace
@@ -350,6 +371,7 @@ int copy_text_line(int blanks) {
 
 void end_text_line(int c) {
     if (c != '\n') return;
+    write_held_comment();
     if (!driver.no_output) put_out('\n');
     check_output();
     input_source* s = reader.current_source;
@@ -357,6 +379,7 @@ void end_text_line(int c) {
 }
 
 [[noreturn]] void end_of_input(int newlines) {
+    write_held_comment();
     if (newlines != 0 && !driver.no_output) put_out('\n');
     if (conditional.cond_top != conditional.cond_stack) {
         alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
@@ -390,6 +413,8 @@ void end_text_line(int c) {
         if (char_class(c) == CC_BLANK) {
             if (driver.asm_mode) ++indent;
         } else if (c == '\n') {
+            // A line comment alone on its line: its line end is owed.
+            write_held_comment();
             ++newlines;
         } else if (c == '#') {
             reader.echo_comments = 0;
@@ -415,7 +440,9 @@ void end_text_line(int c) {
 }  // namespace
 
 // A message raised while macro or argument text is being read takes its
-// position from the nearest file below it.
+// position from the nearest file below it. One raised right after a line end
+// was read belongs to the line that ended: nothing of the next one has been
+// read yet, and the buffer still holds the line shown.
 void capture_report_position() {
     input_source* s = reader.current_source;
     const int* line = &reader.current_line;
@@ -427,8 +454,10 @@ void capture_report_position() {
         alert_set_position(nullptr, nullptr, nullptr, nullptr);
         return;
     }
+    bool after_line_end = s->pos != s->buffer.get() && s->pos[-1] == '\n';
+    driver.report_line = static_cast<int>(static_cast<unsigned>(*line) - (after_line_end ? 1u : 0u));
     driver.report_line_start = s->buffer.get();
-    alert_set_position(s->name.get(), line, &driver.report_line_start, &s->pos);
+    alert_set_position(s->name.get(), &driver.report_line, &driver.report_line_start, &s->pos);
 }
 
 namespace {
@@ -454,6 +483,7 @@ void release_run() {
 void exit_program(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
+        write_held_comment();  // a run that stops mid-line keeps it too
         if (driver.dep_stream != nullptr && driver.included_files != nullptr) {
             hash_walk(driver.included_files, nullptr, write_dependency);
         }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "common/hash.h"
 #include "common/wstr.h"
@@ -28,7 +29,9 @@ struct driver_state {
     std::FILE* in = nullptr;        // standard input, or the file that stands for it
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output
+    std::string held_comment;            // -C: a line comment not yet written
     wchar* report_line_start = nullptr;  // line shown with a message
+    int report_line = 0;                 // and its number
 };
 extern driver_state driver;
 
@@ -43,6 +46,8 @@ void capture_report_position();
 int line_sync();
 int flush_newlines(int count);
 int emit_char(int c);
+// -C: a line comment's text waits until its output line ends.
+void hold_comment_char(int c);
 void put_wide_string(const wchar* s, std::FILE* stream);
 
 // One whole run of the preprocessor with these arguments; returns the exit

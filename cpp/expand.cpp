@@ -293,6 +293,14 @@ struct argument_reader {
                 alert_report(MSG_EOF_IN_ARGS, line);
                 return 0;
             }
+            // The end of an expansion read inside the argument (one that
+            // gave nothing, say) is no character of it: the blanks pending
+            // before it stay pending.
+            if (c == MARK_END) {
+                c = skip_paste_marks();
+                fresh = true;
+                continue;
+            }
             if (c == '\n' || char_class(c) == CC_BLANK) {
                 if (c == '\n') reader.sync_needed = 1;
                 space = macros.pool_ptr != start;

@@ -211,6 +211,19 @@ input_source* end_file_source(input_source* s) {
 
 int read_comment(bool block, input_source* start);
 
+// Copies a unit of a comment to the output (-C). A block comment goes out as
+// it is read; a line comment is held until its output line ends, so that
+// whatever a look-ahead read before it (the name the comment ended, a
+// macro call's expansion) is written in front of it, never inside it.
+void echo_comment_char(bool block, int c) {
+    if (!reader.echo_comments || c == 0 || (c >= MARK_NO_EXPAND && c <= MARK_END)) return;
+    if (block) {
+        emit_char(c);
+    } else {
+        hold_comment_char(c);
+    }
+}
+
 // Replaces a trigraph starting at the '?' just taken from a file source. The
 // replacement is stored over the trigraph's last unit so that a pushback
 // re-reads it.
@@ -407,14 +420,10 @@ int after_slash(input_source* start) {
         return reissue_if_source_ended(start, '/');
     }
     if (reader.echo_comments) {
-        emit_char('/');
-        emit_char(c);
+        echo_comment_char(c == '*', '/');
+        echo_comment_char(c == '*', c);
     }
     return read_comment(c == '*', start);
-}
-
-void echo_comment_char(int c) {
-    if (reader.echo_comments && c != 0 && !(c >= MARK_NO_EXPAND && c <= MARK_END)) emit_char(c);
 }
 
 // The end of a block comment: it vanishes before white space and line ends,
@@ -440,7 +449,7 @@ void skip_comment_text(bool block, const input_source* start) {
     const bool* stop_free = block ? comment_plain_unit.data() : reader_plain_unit.data();
     wchar* p = s->pos;
     if (reader.echo_comments) {
-        for (; *p < 256 && stop_free[*p]; ++p) emit_char(*p);
+        for (; *p < 256 && stop_free[*p]; ++p) echo_comment_char(block, *p);
     } else {
         while (*p < 256 && stop_free[*p]) ++p;
     }
@@ -459,24 +468,28 @@ int read_comment(bool block, input_source* start) {
     for (;;) {
         // The newline that ends a line comment is the line's own end: the
         // caller writes it, so it is not copied with the comment.
-        if (block || c != '\n') echo_comment_char(c);
+        if (block || c != '\n') echo_comment_char(block, c);
         if (block && c == '/') {
             c = next_char();
             if (c != '*') continue;
-            echo_comment_char(c);
+            echo_comment_char(block, c);
             alert_report(MSG_COMMENT_IN_COMMENT);
             c = '*';
         }
         if (block && c == '*') {
             c = next_char();
             if (c == '/') {
-                echo_comment_char(c);
+                echo_comment_char(block, c);
                 return end_block_comment();
             }
             continue;
         }
         if (!block && c == '\\') {
-            if (next_char() == '\n' && !reader.echo_comments) reader.sync_needed = 1;
+            // A spliced line end stays in a copied comment, keeping the
+            // output's lines in step; a removed one is owed a line marker.
+            c = next_char();
+            echo_comment_char(block, c);
+            if (c == '\n' && !reader.echo_comments) reader.sync_needed = 1;
         } else if (c == '\n') {
             if (!block) {
                 reader.raw_input = 0;

@@ -107,7 +107,9 @@ int scan_identifier(int c) {
     int limit = scanner.max_ident_len;
     if (limit > MAX_IDENT_LIMIT) limit = MAX_IDENT_LIMIT;
     int n = 0;
-    int cls = char_class(c);
+    // The first character is stored whatever its class, so that a directive
+    // name such as "!" is scanned from it.
+    int cls = CC_IDENT;
     while (cls == CC_IDENT || cls == CC_DIGIT) {
         if (n < limit) scanner.name_buffer[n++] = static_cast<wchar>(c);
         c = next_char();

@@ -14,3 +14,8 @@ P(x, y) N(v) VAR(3) CAT3(p,q,r) P(1, 2) P(12, 34) P(0x, 1F) P(,y) P(x,) P(-,>) P
 P(x,y) Q P(c,d) P(P,P) N(N)
 #define W(x) x ## ;
 W(a)
+#define E
+#define s(x) #x
+#define v(x) s(x)
+#define w(x) P(x,z)
+v(a E) v(a E b) v(E a E) w(a E) w(E a)
