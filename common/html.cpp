@@ -58,7 +58,10 @@ file_ptr open_report_file(const std::string& name) {
 
 void write_page_head(std::FILE* f, const char* title_prefix, const char* title) {
     std::fputs("<HTML>\n<HEAD>\n", f);
-    if (title_prefix) std::fprintf(f, "<TITLE>%s%s</TITLE>\n", title_prefix, title ? title : "");
+    if (title_prefix) {
+        std::fprintf(f, "<TITLE>%s%s</TITLE>\n", title_prefix,
+                     html_escape(title ? title : "").c_str());
+    }
     if (html.have_stylesheet)
         std::fprintf(f, "<LINK rel=stylesheet href=\"%s\" type=\"text/css\">\n",
                      html.stylesheet.c_str());
@@ -221,4 +224,24 @@ void html_table_end() {
 // as they stand.
 void html_reset() {
     html = {};
+}
+
+std::string html_escape(const char* text) {
+    std::string out;
+    for (const char* p = text; *p != 0; ++p) {
+        switch (*p) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += *p;
+        }
+    }
+    return out;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "wstr.h"
 
@@ -18,3 +19,6 @@ void html_table_begin(int columns);
 void html_table_cell(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void html_table_end();
 void html_reset();
+// The text with '&', '<' and '>' written as "&amp;", "&lt;" and "&gt;", so
+// that text taken from the user's input reads in a browser as written.
+std::string html_escape(const char* text);

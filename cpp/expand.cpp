@@ -357,7 +357,12 @@ int collect_arguments(const macro_def* m, const wchar** args) {
         if (nargs >= MAX_PARAMS) alert_report(MSG_TOO_MANY_ARGS);
         ar.depth = 0;
         ar.space = false;
-        if (ar.read(c) == 0) return 0;
+        if (ar.read(c) == 0) {
+            // The input ended inside the call: it supplies no argument, and
+            // none read before the end may stand in the expansion.
+            std::fill(args, args + MAX_PARAMS, nullptr);
+            return 0;
+        }
         bool closed = pool_char(0) == 0;
         if (nargs < MAX_PARAMS) {
             args[nargs] = closed ? ar.start : empty_text;

@@ -71,6 +71,7 @@ enum msg : unsigned {
     MSG_UNDEF_UNKNOWN = 177,         // name
     MSG_COMMENT_IN_COMMENT = 179,
     MSG_COMMENT_CROSSES_SOURCE = 180,
+    MSG_BAD_SOURCE_DATE_EPOCH = 190,  // the variable's value
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,         // the number 0
     MSG_ZERO_DIVISOR = 990,

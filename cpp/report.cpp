@@ -30,23 +30,28 @@ bool closes_digit_operand(const wchar* body, const wchar* p) {
     return q < p && q > body && q[-1] == PASTE_MARK;
 }
 
+// Appends one unit of a body as the report shows it. The body comes from the
+// user's input, so '&', '<' and '>' are escaped, and so are the brackets of
+// the notations for parameter references, control characters and other
+// units: a browser shows "<0>", "<^A>" and "<\0177>" as written.
 void append_unit(std::string& out, const wchar* body, const wchar* p) {
     wchar c = *p;
-    char buf[24];
+    char buf[32];
     if (c >= PARAM_FIRST && c <= PARAM_LAST) {
-        std::snprintf(buf, sizeof buf, "<%d>", c - PARAM_FIRST);
+        std::snprintf(buf, sizeof buf, "&lt;%d&gt;", c - PARAM_FIRST);
     } else if (c == STRINGISE_MARK || c == NO_EXPAND_MARK) {
         return;
     } else if (c == PASTE_MARK) {
         if (!closes_digit_operand(body, p)) out += " ## ";
         return;
     } else if ((c >= 0x20 && c < 0x7F) || c == '\n' || c == '\t') {
-        out += static_cast<char>(c);
+        const char text[2] = {static_cast<char>(c), 0};
+        out += html_escape(text);
         return;
     } else if (c < 0x20) {
-        std::snprintf(buf, sizeof buf, "<^%c>", c + 64);
+        std::snprintf(buf, sizeof buf, "&lt;^%c&gt;", c + 64);
     } else {
-        std::snprintf(buf, sizeof buf, "<\\0%o>", static_cast<unsigned>(c));
+        std::snprintf(buf, sizeof buf, "&lt;\\0%o&gt;", static_cast<unsigned>(c));
     }
     out += buf;
 }
@@ -59,7 +64,7 @@ void html_command_line_section(char** argv, int argc, const char* tool) {
     std::string heading = std::string("Command Line Arguments for ") + (tool ? tool : "");
     html_heading(2, heading.c_str());
     for (int i = 0; i < argc && argv; ++i)
-        if (argv[i]) html_printf("<code>%s</code><br>\n", argv[i]);
+        if (argv[i]) html_printf("<code>%s</code><br>\n", html_escape(argv[i]).c_str());
 }
 
 // Opens the three-column macro table and lists the table in bucket order.

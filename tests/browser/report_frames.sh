@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Opens an information report in headless Chromium: both frames must load
-# and every contents link must reach a named anchor of the main page.
+# Opens an information report in headless Chromium: both frames must load,
+# every contents link must reach a named anchor of the main page, and macro
+# values holding '<', '&' and '>' must read as written, adding no element.
 # Usage: report_frames.sh <cpp binary> <stylesheet>. Exits 77 (skipped)
 # when no chromium is installed.
 set -u
@@ -19,6 +20,9 @@ cd "$work" || exit 2
 cat > in.c <<'SRC'
 #define SQUARE(x) ((x) * (x))
 #define LIMIT 10
+#define INC <stdio.h>
+#define L <a&b>
+#define LESS(a,b) ((a)<b)
 int area = SQUARE(LIMIT);
 SRC
 "$cpp" --udf=report.html -DDEBUG=1 in.c out.i > cpp.log 2>&1

@@ -18,5 +18,5 @@ S(p\)
 #if S(long/)
 #endif
 end
-#define L(x) x
+#define L(x) [#x x]
 L(1,
