@@ -43,7 +43,9 @@ class GetargsTest : public ::testing::Test {
         std::string text;
         std::rewind(messages);
         for (int c; (c = std::getc(messages)) != EOF;) text.push_back(static_cast<char>(c));
-        std::string tag = "(" + std::to_string(number) + ")";
+        std::string tag = "(";
+        tag += std::to_string(number);
+        tag += ")";
         int count = 0;
         for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1))
             count++;
@@ -203,7 +205,8 @@ TEST_F(GetargsTest, ManyWordsGrowTheVector) {
     std::string bytes;
     words expected;
     for (int i = 0; i < 350; i++) {
-        expected.push_back("w" + std::to_string(i));
+        expected.push_back("w");
+        expected.back() += std::to_string(i);
         bytes += expected.back() + (i % 7 == 6 ? "\n" : " ");
     }
     EXPECT_EQ(from_file(bytes), expected);

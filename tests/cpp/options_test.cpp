@@ -260,8 +260,9 @@ TEST_P(UnknownOptions, Report168AndGoOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, UnknownOptions,
-                         ::testing::Values("-X", "-q", "-1", "-+", "--", "--version", "--verx",
-                                           "--foo=1", "--edf", "--emax"));
+                         ::testing::Values("-X", "-q", "-1", "-+", "--", "--versions", "--verx",
+                                           "--foo=1", "--edf", "--emax", "-h", "--h",
+                                           "--helpx", "-o"));
 
 // --- the rest ---------------------------------------------------------------
 
@@ -282,32 +283,49 @@ TEST_F(OptionsTest, DependencyListAloneSuppressesOutput) {
     EXPECT_EQ(driver.dep_file_name, nullptr);
 }
 
-TEST_F(OptionsTest, DependencyFileKeepsOutputAndOpensTheFile) {
+// The dependency file is only named here: the driver creates it once the
+// input is open, so a run that cannot read its input leaves it untouched.
+TEST_F(OptionsTest, DependencyFileKeepsOutputAndIsNotCreatedYet) {
     std::string path = temp_path("deps.d");
+    std::remove(path.c_str());
     parse({"-L", "-L" + path});
     EXPECT_EQ(driver.no_output, 0);
     EXPECT_EQ(driver.dep_make_rule, 0);
     ASSERT_NE(driver.dep_file_name, nullptr);
     EXPECT_EQ(std::string(driver.dep_file_name), path);
-    EXPECT_NE(driver.dep_stream, nullptr);
-    std::remove(path.c_str());
+    EXPECT_EQ(driver.dep_stream, nullptr);
+    EXPECT_EQ(access(path.c_str(), F_OK), -1);
 }
 
-TEST_F(OptionsTest, MakeRuleFormNamesTheFileAfterTheDash) {
-    std::string path = temp_path("rule.d");
-    parse({"-lM-" + path});
+TEST_F(OptionsTest, MakeRuleFormNamesTheFileAfterTheDashAndTheLastFileWins) {
+    parse({"-Lfirst.d", "-lM-rule.d"});
     EXPECT_EQ(driver.dep_make_rule, 1);
     ASSERT_NE(driver.dep_file_name, nullptr);
-    EXPECT_EQ(std::string(driver.dep_file_name), path);
-    EXPECT_NE(driver.dep_stream, nullptr);
-    std::remove(path.c_str());
+    EXPECT_STREQ(driver.dep_file_name, "rule.d");
+    EXPECT_EQ(driver.dep_stream, nullptr);
 }
 
-TEST_F(OptionsTest, UnopenableDependencyFileIsSilent) {
-    parse({"-L/nonexistent-dir/x.d"});
-    EXPECT_EQ(driver.dep_stream, nullptr);
-    ASSERT_NE(driver.dep_file_name, nullptr);
-    EXPECT_TRUE(reported().empty());
+TEST_F(OptionsTest, ReportIsNamedNotOpenedAndTheLastOneWins) {
+    parse({"--udf=a.html", "--UDF=b.html", "in.c"});
+    ASSERT_NE(options.report_file, nullptr);
+    EXPECT_STREQ(options.report_file, "b.html");
+    EXPECT_EQ(driver.html_report, nullptr);
+    EXPECT_EQ(access("a.html", F_OK), -1);
+    // The command line as received, for the report's first section.
+    ASSERT_EQ(options.received.size(), 5u);
+    EXPECT_STREQ(options.received[1], "--udf=a.html");
+    EXPECT_STREQ(options.received[3], "in.c");
+    EXPECT_EQ(options.received[4], nullptr);
+}
+
+TEST_F(OptionsTest, UnknownOptionIsRememberedForTheDriver) {
+    parse({"-DX", "in.c", "out.i"});
+    EXPECT_FALSE(options.unknown_option);
+    parse({"-o", "out.i", "in.c"});
+    EXPECT_TRUE(options.unknown_option);
+    options_reset();
+    parse({"--output=x"});
+    EXPECT_TRUE(options.unknown_option);
 }
 
 TEST_F(OptionsTest, LaterMainFileNameWinsAndEmptyOneIsIgnored) {
