@@ -3,4 +3,9 @@
 # NUL is reported (message 187, a warning: the status stays 0).
 printf 'a\0b c\n#define X 1\nX after __LINE__\n' > in.c
 "$CPP" in.c | od -c
-exit ${PIPESTATUS[0]}
+echo "status ${PIPESTATUS[0]}"
+# Once per file: more NUL bytes in the same file say nothing more, and an
+# include file's first NUL is reported with its own name.
+printf 'x\0y\n' > h.h
+printf 'a\0b\n#include "h.h"\nc\0d\0\n' > two.c
+"$CPP" -E1 two.c 2>&1 >/dev/null
