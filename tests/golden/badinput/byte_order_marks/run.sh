@@ -14,3 +14,7 @@ cat marked.i
 printf '%s' "$bom" > only_mark.c
 "$CPP" only_mark.c
 printf 'x %s\n' "$bom" | "$CPP" - | od -An -c
+# Only one mark is skipped, and only a whole one.
+printf '%s%sa\n' "$bom" "$bom" > twice.c
+printf '\xef\xbba\n' > part.c
+for f in twice.c part.c; do "$CPP" $f | tail -n 1 | od -An -c; done

@@ -9,3 +9,12 @@ echo "status ${PIPESTATUS[0]}"
 printf 'x\0y\n' > h.h
 printf 'a\0b\n#include "h.h"\nc\0d\0\n' > two.c
 "$CPP" -E1 two.c 2>&1 >/dev/null
+# Everywhere in a line: in a literal, in a comment, in a directive, before a
+# CR LF, at the end of an 8191-unit piece of a long line. The report shows the
+# line as read, the caret under the first NUL's space.
+printf "s = \"a\\0b\" '\\0' /*\\0*/ x;\\n#define\\0N 1\\nN\\0\\r\\nend\\n" > where.c
+"$CPP" where.c 2>&1
+python3 -c "
+import sys
+sys.stdout.buffer.write(b'a,' * 4095 + b'\0y\n')" > long.c
+"$CPP" -E1 long.c 2>&1 | tail -c 100
