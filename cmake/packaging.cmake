@@ -24,10 +24,9 @@ macros and writes the preprocessed text with line-synchronisation lines for the 
 toolchain's next pass. It also writes dependency lists and make rules, and an HTML \
 report of the macros. Installed in the toolchain's folder, so that it does not \
 shadow the system's cpp.")
-set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
 set(CPACK_PACKAGE_CHECKSUM SHA256)
-# Only the program, its data and its manual: no test or benchmark target is
-# installed.
+# The packages hold what is installed: the program (stripped of its
+# debugging information), its dat/ folder and its manual page.
 set(CPACK_STRIP_FILES ON)
 
 # ---- DEB ----
@@ -41,8 +40,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # quev-cpp_3.1-1_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
 
 # ---- TGZ ----
-# quev-cpp-3.1-Linux.tar.gz, everything below quev-cpp-3.1-Linux/.
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+# quev-cpp-3.1-Linux.tar.gz, everything below quev-cpp-3.1-Linux/. Another
+# archive generator (ZIP for Windows) lays its tree out the same way: add it
+# to CPACK_GENERATOR below; the per-generator file at the end already puts
+# every archive's tree at its top.
 
 set(CPACK_GENERATOR "DEB;TGZ")
 set(CPACK_SOURCE_GENERATOR "")
