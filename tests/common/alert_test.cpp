@@ -397,6 +397,28 @@ TEST_F(AlertTest, TextsAskingForOtherArgumentsAreShownPlain) {
               "(56) two a b\n");
 }
 
+// A stream that cannot take the diagnostics keeps the reason of its first
+// failed write, read right after it (a later flush finds nothing left to
+// write and would leave errno alone); a new stream starts clean.
+TEST_F(AlertTest, FirstFailedWriteOfTheStreamIsKept) {
+    EXPECT_EQ(alert_write_error(), 0);
+    alert_report(10, "fits");
+    EXPECT_EQ(alert_write_error(), 0);
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IOLBF, 512);
+    alert_set_stream(full);
+    at(u"abc\n", 2);
+    alert_report(10, "lost");  // the source line and the message
+    EXPECT_EQ(alert_write_error(), ENOSPC);
+    errno = EBADF;
+    alert_report(10, "lost too");
+    EXPECT_EQ(alert_write_error(), ENOSPC);
+    alert_set_stream(stream_);
+    EXPECT_EQ(alert_write_error(), 0);
+    std::fclose(full);
+}
+
 // A second run in the same process starts from scratch.
 TEST_F(AlertTest, ResetReturnsToStartUp) {
     at(u"abc\n", 2);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -240,6 +241,41 @@ TEST_F(HtmlWriter, ResetAbandonsAnUnfinishedReport) {
                   "<a name=\"0\"><h2 class=\"\">B</h2>\n<table class=\"\">\n<tr><td>y</td>"
                   "</table>\n</HTML>\n");
     EXPECT_EQ(read_file("toc_b.html").substr(0, 23), "<!-- labelCnt:  1: -->\n");
+}
+
+// A page that could not be written completely is told by its name, with the
+// reason of the first write that failed; pages that could not be opened at
+// all are only warned about when opened. A complete report has no error.
+TEST_F(HtmlWriter, FirstPageThatFailedIsKeptWithItsReason) {
+    const char* page = "unset";
+    ASSERT_NE(open_report("ok.html"), nullptr);
+    html_heading(2, "Head");
+    html_close();
+    EXPECT_EQ(html_write_error(&page), 0);
+    EXPECT_EQ(page, nullptr);
+
+    struct {
+        const char* full;  // the page that is a link to /dev/full
+        bool finish;       // closed as complete, else abandoned
+    } cases[] = {{"r.html", true}, {"toc_r.html", true}, {"main_r.html", true},
+                 {"main_r.html", false}, {"toc_r.html", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.full);
+        html_reset();
+        for (const char* f : {"r.html", "toc_r.html", "main_r.html"}) std::filesystem::remove(f);
+        std::filesystem::create_symlink("/dev/full", c.full);
+        ASSERT_NE(open_report("r.html"), nullptr);
+        html_heading(2, "Head");
+        html_printf("%s", std::string(10000, 'x').c_str());  // past a stream buffer
+        if (c.finish)
+            html_close();
+        else
+            html_abandon();
+        EXPECT_EQ(html_write_error(&page), ENOSPC);
+        EXPECT_STREQ(page, c.full);
+    }
+    html_reset();
+    EXPECT_EQ(html_write_error(&page), 0);
 }
 
 TEST_F(HtmlWriter, FramesBeginOnlyOnce) {
