@@ -65,6 +65,7 @@ struct alert_state {
     std::string narrow;
     std::string signature;        // arguments the expanded text takes
     std::FILE* stream = nullptr;  // standard error while unset
+    int write_error = 0;          // first failed write to the stream
 };
 alert_state alert;
 
@@ -118,6 +119,11 @@ __attribute__((format(printf, 1, 2))) void line_printf(const char* fmt, ...) {
     va_end(ap);
 }
 
+// Notes why the diagnostics stream failed, while errno still tells.
+void note_write_error(std::FILE* f) {
+    if (alert.write_error == 0 && std::ferror(f)) alert.write_error = errno != 0 ? errno : EIO;
+}
+
 // Writes the line with its newline; a full line gives up its last character
 // for the newline.
 void line_write() {
@@ -126,6 +132,7 @@ void line_write() {
     std::FILE* f = out_stream();
     std::fwrite(alert.out, 1, alert.out_len, f);
     std::fflush(f);
+    note_write_error(f);
     alert.out_len = 0;
 }
 
@@ -549,6 +556,7 @@ void show_source_line(const wchar* line, const wchar* file) {
         // A last line without its line end still gets one: the caret line
         // must start a line of its own.
         if (p == line || p[-1] != '\n') std::fputc('\n', f);
+        note_write_error(f);
         alert.line_shown = true;
     }
     unsigned column = 0;
@@ -569,10 +577,15 @@ void alert_line_read() {
 
 void alert_set_stream(std::FILE* stream) {
     alert.stream = stream;
+    alert.write_error = 0;
 }
 
 std::FILE* alert_stream() {
     return out_stream();
+}
+
+int alert_write_error() {
+    return alert.write_error;
 }
 
 void alert_set_exit_hook(void (*exit_fn)(int status)) {

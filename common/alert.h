@@ -52,6 +52,10 @@ void alert_line_read();
 // The stream diagnostics go to (standard error unless -E names a file).
 void alert_set_stream(std::FILE* stream);
 std::FILE* alert_stream();
+// The system error code of the first write to the diagnostics stream that
+// failed since the stream was set, read right after that write; 0 when
+// none failed.
+int alert_write_error();
 // The routine that ends the run; it must not return.
 void alert_set_exit_hook(void (*exit_fn)(int status));
 // Names the arguments each report passes, one letter per argument ("s" a

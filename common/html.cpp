@@ -6,6 +6,7 @@
 #include "html.h"
 
 #include <cassert>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
@@ -34,6 +35,7 @@ constexpr unsigned MAX_LABELS = 999;
 struct html_state {
     file_ptr main;  // frame-set page until the frames begin, then the main page
     std::string main_file_name;
+    std::string main_page_name;  // the page `main` writes (main_file_name before the frames)
     bool have_main_file_name = false;
     bool frameset_pending = false;  // html_open done, frames not yet begun
     file_ptr contents;
@@ -45,9 +47,37 @@ struct html_state {
     std::vector<html_table> table_stack;  // tables suspended by a nested one
     html_table table;
     bool have_table = false;
+    std::string failed_page;  // the first page that could not be written
+    int failed_error = 0;
 };
 
 html_state html;
+
+// Notes the first page that could not be written, with the system's reason
+// as it stands right after the failed write.
+void check_page(std::FILE* f, const std::string& name) {
+    if (f && html.failed_error == 0 && std::ferror(f)) {
+        html.failed_error = errno != 0 ? errno : EIO;
+        html.failed_page = name;
+    }
+}
+
+// Closes a page: what its buffer still holds must reach the file too.
+void close_page(file_ptr& page, const std::string& name) {
+    if (!page) return;
+    std::FILE* f = page.release();
+    errno = 0;
+    std::fflush(f);
+    check_page(f, name);
+    if (std::fclose(f) != 0 && html.failed_error == 0) {
+        html.failed_error = errno != 0 ? errno : EIO;
+        html.failed_page = name;
+    }
+}
+
+void check_main() {
+    check_page(html.main.get(), html.main_page_name);
+}
 
 // Opens a report file for writing; an unopenable one is a level-0 warning.
 file_ptr open_report_file(const std::string& name) {
@@ -77,6 +107,7 @@ void write_contents_entry(int level, const char* text) {
     std::string target = html.main_file_name + '#' + std::to_string(html.label_count);
     std::fprintf(f, "<a class=\"%s\" HREF=\"%s\"%s>%s</A><br>\n", "", target.c_str(),
                  "target=\"main\"", text);
+    check_page(f, html.contents_file_name);
 }
 
 }  // namespace
@@ -88,11 +119,13 @@ std::FILE* html_open(const char* file_name, const char* title_prefix, const char
     html.frameset_pending = false;
     if (!html.main) return nullptr;
     html.main_file_name = file_name;
+    html.main_page_name = file_name;
     html.have_main_file_name = true;
     html.frameset_pending = true;
     html.have_stylesheet = stylesheet != nullptr;
     html.stylesheet = stylesheet ? stylesheet : "";
     write_page_head(html.main.get(), title_prefix, title);
+    check_main();
     return html.main.get();
 }
 
@@ -112,6 +145,7 @@ void html_begin_frames(int contents_depth) {
     if (html.contents) {
         std::fputs("<!-- labelCnt:000: -->\n", html.contents.get());
         std::fputs("<i>Table of Contents</i><br>\n", html.contents.get());
+        check_page(html.contents.get(), html.contents_file_name);
     }
     html.main_file_name = "main_" + html.main_file_name;
 
@@ -121,23 +155,41 @@ void html_begin_frames(int contents_depth) {
         std::fprintf(f, "<frame name =\"main\" src=\"%s\" />", html.main_file_name.c_str());
         std::fputs("</frameset>", f);
         std::fputs("</HTML>\n", f);
+        check_main();
     }
+    close_page(html.main, html.main_page_name);
+    html.main_page_name = html.main_file_name;
     html.main = open_report_file(html.main_file_name);
-    if (html.main) write_page_head(html.main.get(), nullptr, nullptr);
+    if (html.main) {
+        write_page_head(html.main.get(), nullptr, nullptr);
+        check_main();
+    }
 }
 
 // Ends the main page and completes the label count of the contents file.
 void html_close() {
     if (html.main) {
         std::fputs("</HTML>\n", html.main.get());
-        html.main.reset();
+        check_main();
+        close_page(html.main, html.main_page_name);
     }
     if (html.contents) {
         std::FILE* f = html.contents.get();
         if (std::fseek(f, LABEL_COUNT_OFFSET, SEEK_SET) == 0)
             std::fprintf(f, "%3u", html.label_count);
-        html.contents.reset();
+        check_page(f, html.contents_file_name);
+        close_page(html.contents, html.contents_file_name);
     }
+}
+
+void html_abandon() {
+    close_page(html.main, html.main_page_name);
+    close_page(html.contents, html.contents_file_name);
+}
+
+int html_write_error(const char** file) {
+    if (file) *file = html.failed_error != 0 ? html.failed_page.c_str() : nullptr;
+    return html.failed_error;
 }
 
 void html_printf(const char* fmt, ...) {
@@ -146,6 +198,7 @@ void html_printf(const char* fmt, ...) {
     va_start(ap, fmt);
     std::vfprintf(html.main.get(), fmt, ap);
     va_end(ap);
+    check_main();
 }
 
 // Writes each unit as its low 8 bits; the macro-text markers 0x7F1D to
@@ -157,6 +210,7 @@ void html_print_wide(const wchar* s) {
         if (*s >= 0x7F1D && *s <= 0x7F1F) continue;
         std::fputc(static_cast<unsigned char>(*s & 0xFF), f);
     }
+    check_main();
 }
 
 void html_anchor(const char* name) {
@@ -202,6 +256,7 @@ void html_table_cell(const char* fmt, ...) {
     va_start(ap, fmt);
     std::vfprintf(html.main.get(), fmt, ap);
     va_end(ap);
+    check_main();
 }
 
 // Ends the current table and resumes the one it interrupted. The last row

@@ -11,6 +11,13 @@ std::FILE* html_open(const char* file_name, const char* title_prefix, const char
                      const char* stylesheet);
 void html_begin_frames(int contents_depth);
 void html_close();
+// Closes whatever page of the report is still open, as it stands: the report
+// of a failed run is left unfinished.
+void html_abandon();
+// 0 when every page of the report was written completely; otherwise the
+// system error code of the first write that failed (read right after it),
+// with the page's name in *file.
+int html_write_error(const char** file);
 void html_printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void html_print_wide(const wchar* s);
 void html_anchor(const char* name);

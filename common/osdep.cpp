@@ -1,5 +1,6 @@
-// Operating-system services: joining and testing paths, checking the letter
-// case of a file name against the directory, upper-casing. On Linux '/' is
+// Operating-system services: joining and testing paths, telling whether two
+// paths name one file, checking the letter case of a file name against the
+// directory, upper-casing. On Linux '/' is
 // the separator written; a '\' met in a name is taken as '/'.
 #include "common/osdep.h"
 
@@ -72,6 +73,13 @@ bool file_name_case_matches(const char* path) {
 bool path_is_directory(const char* path) {
     struct stat st {};
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool path_same_file(const char* a, const char* b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (stat(a, &sa) != 0 || stat(b, &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 char* str_upper(char* s) {

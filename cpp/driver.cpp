@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/alert.h"
 #include "common/alloc.h"
@@ -77,14 +78,19 @@ bool write_rule_head(std::FILE* f) {
     return true;
 }
 
-int write_dependency(void*, hash_word key, hash_word) {
-    const char* name = reinterpret_cast<const char*>(key);
-    std::FILE* f = driver.dep_stream;
+// The system's reason for a write to f that failed, noted once: a stream
+// that failed keeps its error flag, but errno is only right just after the
+// failed call (a later flush finds nothing left to write).
+void note_write_error(std::FILE* f, int& noted) {
+    if (noted == 0 && ferror_unlocked(f)) noted = errno != 0 ? errno : EIO;
+}
+
+void write_dependency_entry(std::FILE* f, const char* name) {
     if (driver.dep_make_rule && driver.dep_file_name != nullptr && driver.dep_rule_started == 0) {
         if (write_rule_head(f)) {
             write_rule_element(f, name);
             ++driver.dep_rule_started;
-            return 0;
+            return;
         }
         driver.dep_make_rule = 0;
     }
@@ -93,53 +99,102 @@ int write_dependency(void*, hash_word key, hash_word) {
     } else {
         std::fprintf(f, "%s\n", name);
     }
+}
+
+int write_dependency(void*, hash_word key, hash_word) {
+    write_dependency_entry(driver.dep_stream, reinterpret_cast<const char*>(key));
+    note_write_error(driver.dep_stream, driver.dep_errno);
     return 0;
 }
 
-// Flushes and, when owned, closes a stream; false when anything written to it
-// was lost, with errno telling why.
-bool finish_stream(std::FILE* f, bool owned) {
+// Flushes and, when owned, closes a stream. Returns 0 when everything
+// written to it arrived; otherwise the system's reason: the one noted when
+// a write first failed, else that of the flush or close that failed.
+int finish_stream(std::FILE* f, bool owned, int noted) {
     errno = 0;
-    bool ok = std::fflush(f) == 0 && !std::ferror(f);
-    int saved = errno;
-    if (owned && std::fclose(f) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    errno = saved != 0 ? saved : EIO;
-    return ok;
+    if (std::fflush(f) != 0 || std::ferror(f)) note_write_error(f, noted);
+    if (owned && std::fclose(f) != 0 && noted == 0) noted = errno != 0 ? errno : EIO;
+    return noted;
 }
 
-int finish_output(int status) {
-    bool ok = true;
-    int err = 0;
-    std::FILE* streams[] = {driver.dep_stream, driver.out};
-    bool owned[] = {driver.dep_stream_owned, driver.out_owned};
-    for (int i = 0; i < 2; ++i) {
-        std::FILE* f = streams[i];
-        // The list may go to the output's own stream, which is finished
-        // (and closed when owned) as the output.
-        if (f == nullptr || (i == 0 && f == driver.out)) continue;
-        if (!finish_stream(f, owned[i]) && ok) {
-            ok = false;
-            err = i == 1 && driver.out_errno != 0 ? driver.out_errno : errno;
+// A write that failed, to be told when the run ends.
+struct write_failure {
+    unsigned number;
+    std::string name;
+    int error;
+};
+
+// Reports a failed write; errno carries the reason to the message's "%m".
+// The report may end the run itself (a catalogue that makes it fatal, the
+// error limit): the other failures are still told.
+void report_write_failure(const write_failure& w) {
+    errno = w.error;
+    try {
+        alert_report(w.number, w.name.c_str());
+    } catch (const run_end&) {
+    }
+}
+
+// Finishes the dependency list, the preprocessed text and the report, and
+// notes every one of them that could not be written completely.
+std::vector<write_failure> finish_written_files() {
+    std::vector<write_failure> failed;
+    std::FILE* dep = driver.dep_stream;
+    if (dep != nullptr) {
+        int noted = driver.dep_errno != 0 || dep != driver.out ? driver.dep_errno : driver.out_errno;
+        if (int err = finish_stream(dep, driver.dep_stream_owned, noted)) {
+            bool file = driver.dep_stream_owned;
+            failed.push_back({file ? MSG_WRITE_DEPENDENCIES : MSG_WRITE_STDOUT,
+                              file ? driver.dep_file_name : "", err});
+        }
+    }
+    // Standard output may carry the dependency list as well: it is finished once.
+    if (driver.out != nullptr && driver.out != dep) {
+        if (int err = finish_stream(driver.out, driver.out_owned, driver.out_errno)) {
+            bool file = driver.out_owned;
+            failed.push_back({file ? MSG_WRITE_OUTPUT : MSG_WRITE_STDOUT,
+                              file ? driver.out_name : "", err});
         }
     }
     driver.dep_stream = driver.out = nullptr;
     driver.dep_stream_owned = driver.out_owned = false;
-    if (ok) return status;
-    std::fprintf(stderr, "cpp: error writing output: %s\n", std::strerror(err));
-    return 1;
+    html_abandon();  // a failed run leaves its report as it stands
+    const char* page = nullptr;
+    if (int err = html_write_error(&page)) failed.push_back({MSG_WRITE_REPORT, page, err});
+    return failed;
 }
 
-// Diagnostics sent to a file with -E<file> must not vanish either: a file
-// that could not take them fails the run, told on standard error. The file
-// itself stays open until the run is released.
-int finish_error_file(int status) {
+// Diagnostics sent to a file with -E<file> must not vanish either: when
+// the file could not take them, the diagnostics go back to standard error,
+// which is told why. True when that happened now.
+bool diagnostics_file_failed() {
     std::FILE* f = driver.err_file;
-    if (f == nullptr || finish_stream(f, false)) return status;
-    std::fprintf(stderr, "cpp: error writing diagnostics: %s\n", std::strerror(errno));
-    return 1;
+    if (f == nullptr || driver.err_file_failed) return false;
+    int err = alert_write_error();
+    if (err == 0) err = finish_stream(f, false, 0);
+    if (err == 0) return false;
+    driver.err_file_failed = true;
+    alert_set_stream(stderr);
+    report_write_failure({MSG_WRITE_DIAGNOSTICS, driver.err_file_name, err});
+    return true;
+}
+
+// Tells of every file the run could not write, on the diagnostics stream,
+// and returns the exit status: 1 when anything was lost. The messages have
+// no source position: they concern the files, not a line of the input.
+int finish_writing(int status) {
+    std::vector<write_failure> failed = finish_written_files();
+    alert_set_position_hook(nullptr);
+    alert_set_position(nullptr, nullptr, nullptr, nullptr);
+    bool lost = diagnostics_file_failed();
+    for (const write_failure& w : failed) report_write_failure(w);
+    // The diagnostics file may fail on these very reports: they are then
+    // told again on standard error.
+    if (!failed.empty() && diagnostics_file_failed()) {
+        lost = true;
+        for (const write_failure& w : failed) report_write_failure(w);
+    }
+    return lost || !failed.empty() ? 1 : status;
 }
 
 void reset_all() {
@@ -164,10 +219,10 @@ void reset_all() {
 // system call each (the stream is closed when the run ends).
 char output_file_buffer[1 << 16];
 
-// Opens a file named on the command line; a failure is reported as message
-// 141 with the kind of file.
-std::FILE* open_named(const char* name, const char* mode, const char* kind) {
-    std::FILE* f = std::fopen(name, mode);
+// Opens a file named on the command line for reading; a failure is
+// reported as message 141 with the kind of file.
+std::FILE* open_for_reading(const char* name, const char* kind) {
+    std::FILE* f = std::fopen(name, "r");
     // The C library opens a directory for reading; it is no file to read.
     if (f != nullptr && path_is_directory(name)) {
         std::fclose(f);
@@ -177,14 +232,17 @@ std::FILE* open_named(const char* name, const char* mode, const char* kind) {
     return f;
 }
 
-// Standard input replaced by a command file, or by an empty stream when that
-// file cannot be opened and the run goes on.
-void take_standard_input(const char* name, const char* kind) {
-    std::FILE* f = open_named(name, "r", kind);
+// Standard input replaced by a command file or the input file, or by an
+// empty stream when that file cannot be opened and the run goes on; false
+// in that case.
+bool take_standard_input(const char* name, const char* kind) {
+    std::FILE* f = open_for_reading(name, kind);
+    bool opened = f != nullptr;
     if (f == nullptr) f = std::tmpfile();
     if (f == nullptr) exit_program(1);
     driver.in = f;
     driver.in_owned = true;
+    return opened;
 }
 
 void collect_arguments(int& argc, char**& argv) {
@@ -198,46 +256,116 @@ void collect_arguments(int& argc, char**& argv) {
     argc = getargs_count;
 }
 
-// Opens the output and input named by the file arguments; returns the input
-// name ("" for standard input).
-const char* open_files(int files, char** argv) {
+// The output file named by the file arguments, or null for standard output.
+const char* output_file(int files, char** argv) {
+    return files == 3 && std::strcmp(argv[2], "-") != 0 ? argv[2] : nullptr;
+}
+
+// Opens the input named by the file arguments, before any file is created:
+// returns its path, or null for standard input. An input that cannot be
+// opened ends the run before an output file is touched.
+const char* open_input(int files, char** argv) {
     if (files > 3) exit_program(1);
-    if (files == 3 && std::strcmp(argv[2], "-") != 0) {
-        std::FILE* f = open_named(argv[2], "w", "output");
-        if (f == nullptr) exit_program(1);
-        std::setvbuf(f, output_file_buffer, _IOFBF, sizeof output_file_buffer);
-        driver.out = f;
-        driver.out_owned = true;
-    }
-    if (files == 1 || std::strcmp(argv[1], "-") == 0) return "";
+    if (files == 1 || std::strcmp(argv[1], "-") == 0) return nullptr;
     std::FILE* previous = driver.in_owned ? driver.in : nullptr;
-    take_standard_input(argv[1], "input");
+    bool opened = take_standard_input(argv[1], "input");
     if (previous != nullptr) std::fclose(previous);
+    if (!opened && output_file(files, argv) != nullptr) exit_program(1);
     return argv[1];
 }
 
+// A report about the files of the command line, made while the main input
+// is already open: it has no source position all the same. Each of these
+// reports ends the run.
+[[noreturn]] void stop_for_file(unsigned number, const char* a, const char* b = nullptr) {
+    alert_set_position_hook(nullptr);
+    alert_set_position(nullptr, nullptr, nullptr, nullptr);
+    alert_report(number, a, b);
+    exit_program(1);
+}
+
+// A file the run would create or truncate that is the input file itself
+// (whatever the spelling of its path) stops the run before anything is
+// written.
+void refuse_input_as_output(const char* path, const char* input_path) {
+    if (path == nullptr || input_path == nullptr || !path_same_file(path, input_path)) return;
+    stop_for_file(MSG_OUTPUT_IS_INPUT, path, input_path);
+}
+
+void open_output_file(const char* path) {
+    std::FILE* f = std::fopen(path, "w");
+    if (f == nullptr) stop_for_file(MSG_CANNOT_OPEN, "output", path);
+    std::setvbuf(f, output_file_buffer, _IOFBF, sizeof output_file_buffer);
+    driver.out = f;
+    driver.out_owned = true;
+    driver.out_name = path;
+}
+
+// The report of --udf=: the frame-set page, its contents and main pages,
+// and the command line as received.
+void open_report(const char* file) {
+    driver.html_report = html_open(file, "CPP information for ", file, "udf_styles.css");
+    // Without an open page there is nothing to turn into a frame set.
+    if (driver.html_report == nullptr) return;
+    html_begin_frames(3);
+    html_anchor("CPP");
+    html_command_line_section(options.received.data(),
+                              static_cast<int>(options.received.size()) - 1, "CPP");
+}
+
+// Creates the files the run writes, once the input is open and known to be
+// text: the output file, the dependency file and the report's pages. None
+// may be the input file. An output file is not created after an unknown
+// option, which may have shifted the file arguments ("cpp -o out.i in.c"
+// would otherwise write over in.c).
+void open_outputs(int files, char** argv, const char* input_path) {
+    const char* output = output_file(files, argv);
+    refuse_input_as_output(output, input_path);
+    refuse_input_as_output(driver.dep_file_name, input_path);
+    if (const char* report = options.report_file) {
+        std::string page = report;
+        refuse_input_as_output(report, input_path);
+        refuse_input_as_output(("toc_" + page).c_str(), input_path);
+        refuse_input_as_output(("main_" + page).c_str(), input_path);
+    }
+    if (output != nullptr && options.unknown_option) stop_for_file(MSG_OUTPUT_AFTER_BAD_OPTION, output);
+    if (output != nullptr) open_output_file(output);
+    if (driver.dep_file_name != nullptr) {
+        driver.dep_stream = std::fopen(driver.dep_file_name, "w");
+        driver.dep_stream_owned = driver.dep_stream != nullptr;
+    }
+    if (options.report_file != nullptr) open_report(options.report_file);
+}
+
+// Start-up. The input is opened, and its first block read (a UTF-16 file
+// is refused there), before any file is created or truncated.
 void start_up(int argc, char** argv) {
     alert_set_formats("%f: %l: (%n) %s (error)", "%f: %l: (%n) %s (warning)", "%f: %l: %s");
     alert_set_position_hook(capture_report_position);
     collect_arguments(argc, argv);
     define_predefined_macros();
     int files = parse_options(argc, argv);
-    const char* input_name = open_files(files, argv);
+    const char* input_path = open_input(files, argv);
+    const char* input_name = input_path != nullptr ? input_path : "";
     alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
-    // Standard output has been reopened on the output file by now: that is
-    // where the list goes when no file of its own takes it.
-    if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
-        driver.dep_stream = driver.out;
-    }
     driver.included_files = hash_create(237, include_name_hash, compare_names);
     if (driver.main_file_name == nullptr || *driver.main_file_name == 0) {
         driver.main_file_name = input_name;
     } else {
         input_name = driver.main_file_name;
     }
-    push_file_source(driver.in, input_name, driver.in_owned);
-    driver.in_owned = false;  // the source closes it now
+    // The source closes the file now, even when reading its first block
+    // ends the run.
+    bool owned = driver.in_owned;
+    driver.in_owned = false;
+    push_file_source(driver.in, input_name, owned);
     reader.main_source = reader.current_source;
+    open_outputs(files, argv, input_path);
+    // Standard output has been reopened on the output file by now: that is
+    // where the list goes when no file of its own takes it.
+    if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
+        driver.dep_stream = driver.out;
+    }
     if (driver.html_report != nullptr) {
         html_anchor("symbol_table");
         html_heading(2, "CPP symbol table");
@@ -487,8 +615,7 @@ void exit_program(int status) {
         if (driver.dep_stream != nullptr && driver.included_files != nullptr) {
             hash_walk(driver.included_files, nullptr, write_dependency);
         }
-        status = finish_output(status);
-        status = finish_error_file(status);
+        status = finish_writing(status);
         if (driver.in_owned && driver.in != nullptr) std::fclose(driver.in);
         driver.in = nullptr;
         driver.in_owned = false;

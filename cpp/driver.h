@@ -16,6 +16,7 @@ struct driver_state {
     hash_table* included_files = nullptr;
     std::FILE* dep_stream = nullptr;
     bool dep_stream_owned = false;
+    int dep_errno = 0;  // why the dependency list could not be written
     const char* dep_file_name = nullptr;
     int dep_make_rule = 0;
     int dep_rule_started = 0;
@@ -24,8 +25,11 @@ struct driver_state {
     std::FILE* html_report = nullptr;
     std::FILE* out = nullptr;  // preprocessed text (standard output or a file)
     bool out_owned = false;
+    const char* out_name = nullptr;  // the output file, when there is one
     int out_errno = 0;              // why the output failed, when the run stopped for it
     std::FILE* err_file = nullptr;  // -E<file>: diagnostics appended there
+    const char* err_file_name = nullptr;
+    bool err_file_failed = false;  // told on standard error; diagnostics went back there
     std::FILE* in = nullptr;        // standard input, or the file that stands for it
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output

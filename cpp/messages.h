@@ -71,6 +71,18 @@ enum msg : unsigned {
     MSG_UNDEF_UNKNOWN = 177,         // name
     MSG_COMMENT_IN_COMMENT = 179,
     MSG_COMMENT_CROSSES_SOURCE = 180,
+    // Users' files: none is overwritten by mistake, no failed write is silent.
+    // The write failures carry the system's reason through "%m": errno is set
+    // to the error of the failed write just before the report.
+    MSG_OUTPUT_IS_INPUT = 181,       // file that would be written, input file
+    MSG_WRITE_OUTPUT = 182,          // output file
+    MSG_WRITE_STDOUT = 183,
+    MSG_WRITE_DEPENDENCIES = 184,    // dependency file
+    MSG_WRITE_DIAGNOSTICS = 185,     // diagnostics file (-E<file>)
+    MSG_WRITE_REPORT = 186,          // report page (--udf=)
+    MSG_NUL_READ_AS_SPACE = 187,     // once per file
+    MSG_UTF16_INPUT = 188,           // file name
+    MSG_OUTPUT_AFTER_BAD_OPTION = 189,  // output file
     MSG_BAD_SOURCE_DATE_EPOCH = 190,  // the variable's value
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,         // the number 0

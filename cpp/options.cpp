@@ -12,7 +12,6 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
-#include "common/html.h"
 #include "common/wstr.h"
 #include "cpp/driver.h"
 #include "cpp/expr.h"
@@ -20,7 +19,6 @@
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
-#include "cpp/report.h"
 #include "cpp/scanner.h"
 #include "cpp/version.h"
 
@@ -108,8 +106,9 @@ void include_dir_option(const char* value) {
     options.include_dirs[options.include_count++] = value;
 }
 
-// -L, -L<file>, -LM-<file>. An unopenable file is silent: the driver then
-// writes the list to standard output.
+// -L, -L<file>, -LM-<file>. The file (the last one named) is created by
+// the driver once the input is open; an unopenable one is silent, and the
+// list then goes to standard output.
 void dependency_option(const char* value) {
     if (*value == '\0') {
         driver.no_output = 1;
@@ -120,10 +119,7 @@ void dependency_option(const char* value) {
         driver.dep_make_rule = 1;
         value += 2;
     }
-    if (driver.dep_stream != nullptr && driver.dep_stream_owned) std::fclose(driver.dep_stream);
     driver.dep_file_name = value;
-    driver.dep_stream = std::fopen(value, "w");
-    driver.dep_stream_owned = driver.dep_stream != nullptr;
 }
 
 void identifier_length_option(const char* value) {
@@ -152,6 +148,7 @@ void error_stream_option(const char* value) {
     if (f == nullptr) return;
     std::setvbuf(f, err_line_buffer, _IOLBF, sizeof err_line_buffer);
     driver.err_file = f;
+    driver.err_file_name = value;
     alert_set_stream(f);
 }
 
@@ -190,10 +187,46 @@ void sizes_option(const char* arg) {
     if (*p != '\0') alert_report(MSG_SIZES_LEFT_OVER, p);
 }
 
-void open_html_report(const char* file) {
-    driver.html_report = html_open(file, "CPP information for ", file, "udf_styles.css");
-    // Without an open page there is nothing to turn into a frame set.
-    if (driver.html_report != nullptr) html_begin_frames(3);
+// One line per option, as the README's table has them.
+constexpr const char* USAGE =
+    "Usage: cpp [options] [input [output]]\n"
+    "Preprocesses one C source file: input (standard input when absent or \"-\")\n"
+    "to output (standard output when absent or \"-\"). Option letters may be\n"
+    "written in either case, and so may the keywords after \"--\".\n"
+    "\n"
+    "  -Dname[=text]        define an object-like macro (text 1 without =)\n"
+    "  -Uname               remove a macro, predefined ones included\n"
+    "  -Idir                append a directory to the include search\n"
+    "  -C                   keep comments in the output\n"
+    "  -Fname               show the main input under this name\n"
+    "  -L                   write only the list of included files\n"
+    "  -Lfile               also write the list of included files to file\n"
+    "  -LM-file             write that list as a make rule for the .p1 pass\n"
+    "  -Ncount              significant characters of identifiers (31 to 255)\n"
+    "  -Edigit              message layout: 0 fixed, 1-9 the ZQT_*_FORMAT templates\n"
+    "  -Efile               append the diagnostics to file\n"
+    "  -W[level][!]         show warnings of this level or above; ! fails the run\n"
+    "  -Slist               sizeof: char,short,int,[short long,]long,float,double\n"
+    "  -SPlist, -S*list     pointer sizes for sizeof, and function pointers last\n"
+    "  --edf=file           take the message texts from this catalogue file\n"
+    "  --udf=file           write an HTML report: file, toc_file and main_file\n"
+    "  --emax=count         stop after this many errors (default 10)\n"
+    "  --disl=list          hide messages: n,n:off (errors too); 0 all warnings\n"
+    "  --msgdisable=list    the same as --disl=\n"
+    "  --ver, --version     print the version banner\n"
+    "  --help               print this summary\n"
+    "\n"
+    "Without any argument the arguments (not the source) are read from standard\n"
+    "input; cpp @file reads them from file. To filter source: cpp - < in.c\n";
+
+// The options written with two dashes that end the run at once.
+[[noreturn]] void print_and_exit(bool help) {
+    std::FILE* out = driver.out != nullptr ? driver.out : stdout;
+    if (help)
+        std::fputs(USAGE, out);
+    else
+        print_version_banner(out);
+    exit_program(0);
 }
 
 // The options written with two dashes.
@@ -203,7 +236,7 @@ void long_option(const char* arg) {
         if (alert_open_catalogue(key + 4) == 0)
             alert_print("Could not open error description file %s\n", key + 4);
     } else if (has_prefix_nocase(key, "udf=")) {
-        open_html_report(key + 4);
+        options.report_file = key + 4;
     } else if (has_prefix_nocase(key, "disl=")) {
         alert_disable_messages(key + 5);
     } else if (has_prefix_nocase(key, "msgdisable=")) {
@@ -211,10 +244,12 @@ void long_option(const char* arg) {
     } else if (has_prefix_nocase(key, "emax=")) {
         driver.error_limit = read_decimal(key + 5);
         alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
-    } else if (equals_nocase(key, "ver")) {
-        print_version_banner(driver.out != nullptr ? driver.out : stdout);
-        exit_program(0);
+    } else if (equals_nocase(key, "ver") || equals_nocase(key, "version")) {
+        print_and_exit(false);
+    } else if (equals_nocase(key, "help")) {
+        print_and_exit(true);
     } else {
+        options.unknown_option = true;
         alert_report(MSG_UNKNOWN_OPTION, arg);
     }
 }
@@ -258,6 +293,7 @@ void apply_option(const char* arg) {
             long_option(arg);
             break;
         default:
+            options.unknown_option = true;
             alert_report(MSG_UNKNOWN_OPTION, arg);
             break;
     }
@@ -267,7 +303,8 @@ void apply_option(const char* arg) {
 
 int parse_options(int argc, char** argv) {
     // The report lists the arguments as received, before any is moved.
-    std::vector<char*> received(argv, argv + argc);
+    options.received.assign(argv, argv + argc);
+    options.received.push_back(nullptr);
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         char* arg = argv[i];
@@ -278,11 +315,6 @@ int parse_options(int argc, char** argv) {
     }
     if (scanner.max_ident_len < MIN_IDENT_LEN) scanner.max_ident_len = MIN_IDENT_LEN;
     if (scanner.max_ident_len > MAX_IDENT_LIMIT) scanner.max_ident_len = MAX_IDENT_LIMIT;
-    if (driver.html_report != nullptr) {
-        received.push_back(nullptr);
-        html_anchor("CPP");
-        html_command_line_section(received.data(), argc, "CPP");
-    }
     if (kept >= 4) alert_report(MSG_TOO_MANY_FILES);
     return kept;
 }

@@ -9,6 +9,7 @@
 #include "cpp/plain_copy.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -361,8 +362,13 @@ class plain_output {
     void make_room() {
         if (static_cast<std::size_t>(text_ + sizeof text_ - o_) < LINE_ROOM) flush();
     }
+    // Nothing is gathered when a report can end the run (the callers flush
+    // before), so there is always an output stream to flush to; a run that
+    // ended all the same (its output closed) is not written to.
     void flush() {
-        if (o_ != text_) write_bytes(driver.out, text_, static_cast<std::size_t>(o_ - text_));
+        assert(o_ == text_ || driver.out != nullptr);
+        if (o_ != text_ && driver.out != nullptr)
+            write_bytes(driver.out, text_, static_cast<std::size_t>(o_ - text_));
         o_ = text_;
     }
 
@@ -817,6 +823,9 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
     // over together.
     if (line != rest) skip_block_bytes(s, static_cast<std::size_t>(line - rest));
     if (line == rest_end) return false;
+    // Reading a line into the buffer may report (a NUL byte), and a report
+    // may end the run: what was gathered goes out first.
+    out.flush();
     load_block_line(s, static_cast<std::size_t>(stop - line));
     return true;
 }
@@ -856,6 +865,7 @@ plain_lines copy_plain_lines(int newlines) {
                              : copy_block_lines<false>(out, s, rest, rest + left, r))
                     break;
             }
+            out.flush();  // before a refill that may report, as above
             if (!refill_file_line(s)) break;
         }
         if (skipping) break;

@@ -129,14 +129,25 @@ std::size_t copy_ordinary_bytes(input_source* s, wchar* buf, std::size_t room) {
     return i;
 }
 
+// The first NUL byte of a file is reported once, on the line just read
+// into the buffer, with the caret under the space that stands for it.
+void report_nul(input_source* s, int at) {
+    s->nul_reported = true;
+    s->pos = s->buffer.get() + at + 1;
+    alert_report(MSG_NUL_READ_AS_SPACE);
+    s->pos = s->buffer.get();
+}
+
 // Reads the next line (or piece of a long line) into the buffer of a file
 // source. CR LF arrives as LF, as a text-mode read gives it; a lone CR is
-// kept for the reader to drop. A NUL byte drops the rest of its line, which
-// still ends with a newline so the line count stays right. Returns false
-// when the file has ended before any byte was stored.
+// kept for the reader to drop. A NUL byte, which would end the buffered
+// text, is read as a space: the text around it is kept, and the first one
+// of a file is reported. Returns false when the file has ended before any
+// byte was stored.
 bool refill_line(input_source* s) {
     wchar* buf = s->buffer.get();
     int n = 0;
+    int first_nul = -1;
     while (n < LINE_PIECE) {
         if (s->block_pos == s->block_len && !fill_block(s)) break;
         n += static_cast<int>(
@@ -145,9 +156,8 @@ bool refill_line(input_source* s) {
         int b = s->block[s->block_pos++];
         if (b == '\r' && peek_file_byte(s) == '\n') continue;
         if (b == 0) {
-            while (b >= 0 && b != '\n') b = file_byte(s);
-            buf[n++] = '\n';
-            break;
+            if (first_nul < 0) first_nul = n;
+            b = ' ';
         }
         buf[n++] = static_cast<wchar>(b);
         if (b == '\n') break;
@@ -158,7 +168,39 @@ bool refill_line(input_source* s) {
     s->pos = buf;
     s->at_end = 0;
     alert_line_read();
+    if (first_nul >= 0 && !s->nul_reported) report_nul(s, first_nul);
     return true;
+}
+
+// What the first bytes of a file say about its encoding.
+enum class byte_order_mark { none, utf8, utf16 };
+
+byte_order_mark read_byte_order_mark(const unsigned char* p, std::size_t n) {
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return byte_order_mark::utf8;
+    if (n >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)))
+        return byte_order_mark::utf16;
+    return byte_order_mark::none;
+}
+
+// Reads the first block of a newly pushed file. A UTF-8 byte-order mark (as
+// Windows editors write) is no text of the file: it is stepped over, as GCC
+// and clang do. UTF-16 text read as bytes would be garbage with a NUL in
+// every other byte: the file is refused, and when the run goes on nothing
+// of it is read.
+void start_file(input_source* s, const char* name) {
+    if (!fill_block(s)) return;
+    switch (read_byte_order_mark(s->block.get(), s->block_len)) {
+        case byte_order_mark::utf8:
+            s->block_pos = 3;
+            break;
+        case byte_order_mark::utf16:
+            alert_report(MSG_UTF16_INPUT, *name != '\0' ? name : "-");
+            s->block_pos = s->block_len;
+            s->file_eof = true;
+            break;
+        case byte_order_mark::none:
+            break;
+    }
 }
 
 // Ends a text source: re-enables its macro, or the macro whose argument it
@@ -323,6 +365,7 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     s->owns_file = owns_file;
     reader.current_line = 1;
     reader.sync_needed = 1;
+    start_file(s, name);
     return 0;
 }
 

@@ -44,6 +44,7 @@ struct input_source {
     std::size_t block_len = 0;
     std::size_t block_pos = 0;
     bool file_eof = false;
+    bool nul_reported = false;  // a NUL byte of this file has been reported
     ~input_source();
 };
 
@@ -79,6 +80,9 @@ inline void count_lines(int by) {
 // fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
+// Pushes an open file and reads its first block: a UTF-8 byte-order mark
+// at its start is stepped over, and a UTF-16 file is refused (message 188,
+// and nothing of it is read when the run goes on).
 int push_file_source(std::FILE* file, const char* name, bool owns_file);
 int next_char_slow();
 // Reads the next line of a file source into its buffer; false, with

@@ -1,5 +1,6 @@
-// Paths: joining with one separator, the absolute forms, and the letter-case
-// check of a file name against a real directory listing.
+// Paths: joining with one separator, the absolute forms, the letter-case
+// check of a file name against a real directory listing, and whether two
+// paths name one file.
 #include "common/osdep.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,34 @@ TEST(Paths, LetterCaseIsCheckedAgainstTheDirectory) {
     std::filesystem::current_path(dir);
     EXPECT_TRUE(file_name_case_matches("Mixed.h"));  // no directory: this one
     EXPECT_FALSE(file_name_case_matches("MIXED.H"));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+}
+
+// One file under every spelling of its path and through a hard or symbolic
+// link is one file; a copy of it, a missing file and a directory are not.
+TEST(Paths, SameFileWhateverTheSpelling) {
+    char pattern[] = "/tmp/osdep_same_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::filesystem::path dir = pattern;
+    std::string file = (dir / "a.c").string();
+    std::fclose(std::fopen(file.c_str(), "w"));
+    std::filesystem::create_directory(dir / "sub");
+    std::filesystem::create_hard_link(file, dir / "hard.c");
+    std::filesystem::create_symlink(file, dir / "soft.c");
+    std::filesystem::copy_file(file, dir / "copy.c");
+    for (const char* same : {"a.c", "./a.c", "sub/../a.c", "hard.c", "soft.c"}) {
+        std::string other = (dir / same).string();
+        EXPECT_TRUE(path_same_file(file.c_str(), other.c_str())) << same;
+        EXPECT_TRUE(path_same_file(other.c_str(), file.c_str())) << same;
+    }
+    for (const char* other : {"copy.c", "missing.c", "sub"})
+        EXPECT_FALSE(path_same_file(file.c_str(), (dir / other).c_str())) << other;
+    std::string missing = (dir / "missing.c").string();
+    EXPECT_FALSE(path_same_file(missing.c_str(), missing.c_str()));
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    EXPECT_TRUE(path_same_file("a.c", file.c_str()));  // relative to here
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
 }

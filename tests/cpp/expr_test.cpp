@@ -69,8 +69,12 @@ class Expr : public ::testing::Test {
             std::string s = line;
             std::size_t open = s.find('('), close = s.find(") ");
             std::string text_part = s.substr(close + 2, s.find(" (warning)") - close - 2);
-            result += " " + s.substr(open + 1, close - open - 1);
-            if (text_part != "-") result += ":" + text_part;
+            result += ' ';
+            result += s.substr(open + 1, close - open - 1);
+            if (text_part != "-") {
+                result += ':';
+                result += text_part;
+            }
         }
         std::fclose(messages);
         messages = std::tmpfile();

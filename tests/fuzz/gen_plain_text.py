@@ -7,7 +7,10 @@ with a macro, numbers of every form (suffixes, exponents, hexadecimal, a
 name or number right after one), literals (escapes, trigraphs, unended),
 '?' and '/' beside what they may begin, runs of blanks of every kind, and
 lines of every length across the 32-byte steps of the scan and past the
-8 KiB line buffer, in live and skipped groups.
+8 KiB line buffer, in live and skipped groups. Some inputs then get NUL
+bytes anywhere in them (which the reader turns into spaces wherever the bulk
+path stops) or a UTF-8 byte-order mark in front, drawn from a generator of
+their own so that the text of every input stays the same.
 
 usage: gen_plain_text.py <out dir> [--count N] [--seed S]
 """
@@ -124,6 +127,19 @@ def text(rng):
     return bytes(out)
 
 
+def add_odd_bytes(rng, data):
+    """NUL bytes at random places, or a byte-order mark in front."""
+    roll = rng.random()
+    if roll < 0.1:
+        data = bytearray(data)
+        for _ in range(rng.choice([1, 1, 2, 5, 40])):
+            data.insert(rng.randint(0, len(data)), 0)
+        return bytes(data)
+    if roll < 0.15:
+        return b"\xef\xbb\xbf" + data
+    return data
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("out")
@@ -135,7 +151,8 @@ def main():
     for i in range(opts.count):
         # Option bits: mostly none, sometimes comments kept (-C) or others.
         mask = 0 if rng.random() < 0.6 else rng.getrandbits(16) & 0x0FFF
-        data = bytes([mask & 0xFF, mask >> 8]) + text(rng)
+        odd = random.Random(opts.seed * 1000003 + i)
+        data = bytes([mask & 0xFF, mask >> 8]) + add_odd_bytes(odd, text(rng))
         with open(os.path.join(opts.out, "plain-%05d" % i), "wb") as f:
             f.write(data)
 

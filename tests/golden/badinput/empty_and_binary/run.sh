@@ -1,6 +1,7 @@
 # Empty input, and input holding every byte value 0 to 255 (NUL bytes
-# included): the run ends with a defined status and the printable text
-# after the NUL bytes is still copied.
+# included): the run ends with a defined status, every line reaches the
+# output (each NUL read as a space, so nothing around it is lost) and the
+# NUL bytes are reported once (message 187, a warning).
 : > empty.c
 "$CPP" empty.c | od -c | head -n 3
 echo "status ${PIPESTATUS[0]}"

@@ -1,0 +1,5 @@
+#warning look here
+int x;
+  #foo
+#if 1
+#endif extra
