@@ -217,7 +217,9 @@ constexpr const char* USAGE =
     "  --help               print this summary\n"
     "\n"
     "Without any argument the arguments (not the source) are read from standard\n"
-    "input; cpp @file reads them from file. To filter source: cpp - < in.c\n";
+    "input; cpp @file reads them from file. To filter source: cpp - < in.c\n"
+    "With SOURCE_DATE_EPOCH set (seconds since 1970-01-01 00:00:00 UTC), __DATE__\n"
+    "and __TIME__ show that moment in UTC instead of the clock.\n";
 
 // The options written with two dashes that end the run at once.
 [[noreturn]] void print_and_exit(bool help) {
