@@ -15,6 +15,7 @@
 #include "common/hash.h"
 #include "common/html.h"
 #include "common/osdep.h"
+#include "common/platform_stdio.h"
 #include "common/registry.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
@@ -176,9 +177,11 @@ std::FILE* open_named(const char* name, const char* mode, const char* kind) {
 }
 
 // Standard input replaced by a command file, or by an empty stream when that
-// file cannot be opened and the run goes on.
-void take_standard_input(const char* name, const char* kind) {
-    std::FILE* f = open_named(name, "r", kind);
+// file cannot be opened and the run goes on. A command file is read as text;
+// an input file as the bytes it holds (the reader takes CR LF as a line end
+// itself, and a Ctrl-Z byte is a character like any other).
+void take_standard_input(const char* name, const char* kind, const char* mode) {
+    std::FILE* f = open_named(name, mode, kind);
     if (f == nullptr) f = std::tmpfile();
     if (f == nullptr) exit_program(1);
     driver.in = f;
@@ -187,7 +190,7 @@ void take_standard_input(const char* name, const char* kind) {
 
 void collect_arguments(int& argc, char**& argv) {
     if (argc == 2 && argv[1][0] == '@') {
-        take_standard_input(argv[1] + 1, "command");
+        take_standard_input(argv[1] + 1, "command", "r");
     } else if (argc != 1) {
         return;
     }
@@ -209,7 +212,7 @@ const char* open_files(int files, char** argv) {
     }
     if (files == 1 || std::strcmp(argv[1], "-") == 0) return "";
     std::FILE* previous = driver.in_owned ? driver.in : nullptr;
-    take_standard_input(argv[1], "input");
+    take_standard_input(argv[1], "input", "rb");
     if (previous != nullptr) std::fclose(previous);
     return argv[1];
 }
