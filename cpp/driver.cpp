@@ -78,14 +78,13 @@ bool write_rule_head(std::FILE* f) {
     return true;
 }
 
-int write_dependency(void*, hash_word key, hash_word) {
-    const char* name = reinterpret_cast<const char*>(key);
+void write_dependency_name(const char* name) {
     std::FILE* f = driver.dep_stream;
     if (driver.dep_make_rule && driver.dep_file_name != nullptr && driver.dep_rule_started == 0) {
         if (write_rule_head(f)) {
             write_rule_element(f, name);
             ++driver.dep_rule_started;
-            return 0;
+            return;
         }
         driver.dep_make_rule = 0;
     }
@@ -94,6 +93,13 @@ int write_dependency(void*, hash_word key, hash_word) {
     } else {
         std::fprintf(f, "%s\n", name);
     }
+}
+
+int write_dependency(void*, hash_word key, hash_word) {
+    write_dependency_name(reinterpret_cast<const char*>(key));
+    // A C library may write (and fail) at once rather than when the stream
+    // is flushed: the reason is known only now.
+    if (driver.dep_errno == 0 && std::ferror(driver.dep_stream)) driver.dep_errno = errno;
     return 0;
 }
 
@@ -121,7 +127,8 @@ int finish_output(int status) {
         if (f == nullptr || (i == 1 && f == driver.dep_stream)) continue;
         if (!finish_stream(f, owned[i]) && ok) {
             ok = false;
-            err = i == 1 && driver.out_errno != 0 ? driver.out_errno : errno;
+            int known = i == 1 ? driver.out_errno : driver.dep_errno;
+            err = known != 0 ? known : errno;
         }
     }
     driver.dep_stream = driver.out = nullptr;

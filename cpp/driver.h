@@ -24,6 +24,7 @@ struct driver_state {
     std::FILE* out = nullptr;  // preprocessed text (standard output or a file)
     bool out_owned = false;
     int out_errno = 0;              // why the output failed, when the run stopped for it
+    int dep_errno = 0;              // why a write of the dependency list failed
     std::FILE* err_file = nullptr;  // -E<file>: diagnostics appended there
     std::FILE* in = nullptr;        // standard input, or the file that stands for it
     bool in_owned = false;
