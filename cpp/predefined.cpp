@@ -2,6 +2,7 @@
 // __LINE__ and __FILE__, and __DATE__ / __TIME__ fixed from the clock.
 #include "cpp/predefined.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "common/alloc.h"
@@ -31,6 +32,23 @@ wchar* quoted_clock_text(const char* clock, int from, int count, int from2, int 
     return body;
 }
 
+// The C library's ctime text of the moment, "Www Mmm dd hh:mm:ss yyyy\n" in
+// local time, made here because not every C library pads a day below 10
+// with a blank (Windows' pads it with a zero).
+void format_clock(std::time_t now, char (&text)[32]) {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const std::tm* t = std::localtime(&now);
+    if (t == nullptr || t->tm_wday < 0 || t->tm_wday > 6 || t->tm_mon < 0 || t->tm_mon > 11) {
+        std::snprintf(text, sizeof text, "??? ??? ?? ??:??:?? ????\n");
+        return;
+    }
+    std::snprintf(text, sizeof text, "%s %s%3d %02d:%02d:%02d %d\n", days[t->tm_wday],
+                  months[t->tm_mon], t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec,
+                  1900 + t->tm_year);
+}
+
 }  // namespace
 
 int define_predefined_macros() {
@@ -45,9 +63,8 @@ int define_predefined_macros() {
     if (options.suppress_predefined >= 2) return 0;
     int nparams = -2;
     for (const char* const* n = dynamic_names; *n != nullptr; ++n) install(*n)->nparams = nparams--;
-    std::time_t now = std::time(nullptr);
-    const char* clock = std::ctime(&now);
-    if (clock == nullptr) clock = "??? ??? ?? ??:??:?? ????\n";
+    char clock[32];
+    format_clock(std::time(nullptr), clock);
     macro_def* date = install("__DATE__");
     date->body.reset(quoted_clock_text(clock, 4, 7, 20, 4));
     date->nparams = -1;
