@@ -6,15 +6,16 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "common/alert.h"
+#include "tests/test_os.h"
 
 struct run_ended {
     int status;
@@ -32,18 +33,10 @@ class env_guard {
             const char* old = getenv(name);
             saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
         }
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        set_env(name, value);
     }
     ~env_guard() {
-        for (auto& [name, value] : saved_) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
+        for (auto& [name, value] : saved_) set_env(name.c_str(), value ? value->c_str() : nullptr);
     }
 
    private:
@@ -53,37 +46,31 @@ class env_guard {
 class AlertFixture : public ::testing::Test {
    protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/alert_test_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = make_scratch_dir("alert_test_");
         for (const char* v : {"LANG", "LC_ALL", "LC_MESSAGES", "ZQT_ERR_FILE", "ZQT_ERR_FORMAT",
                               "ZQT_WARN_FORMAT", "ZQT_MSG_FORMAT"})
             env_.set(v, nullptr);
-        env_.set("ZQT_INSTDIR", dir_.c_str());
+        env_.set("ZQT_INSTDIR", dir_.string().c_str());
         std::filesystem::create_directories(dir_ / "dat");
         // The default catalogue path is relative to the current directory.
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
         alert_reset();
-        stream_ = open_memstream(&buf_, &len_);
+        capture_ = std::make_unique<captured_stream>();
+        stream_ = capture_->get();
         alert_set_stream(stream_);
         alert_set_exit_hook(throw_run_ended);
     }
     void TearDown() override {
         alert_set_argument_signatures(nullptr);
         alert_reset();
-        std::fclose(stream_);
-        std::free(buf_);
+        capture_.reset();
+        stream_ = nullptr;
         std::filesystem::current_path(old_cwd_);
         std::filesystem::remove_all(dir_);
     }
     // Everything written to the alert stream so far; clears it.
-    std::string take_output() {
-        std::fflush(stream_);
-        std::string s(buf_ + taken_, len_ - taken_);
-        taken_ = len_;
-        return s;
-    }
+    std::string take_output() { return capture_->take(); }
     std::string write_file(const std::string& name, const std::string& text) {
         std::filesystem::path p = dir_ / name;
         std::filesystem::create_directories(p.parent_path());
@@ -98,8 +85,6 @@ class AlertFixture : public ::testing::Test {
     std::filesystem::path dir_;
     std::filesystem::path old_cwd_;
     env_guard env_;
+    std::unique_ptr<captured_stream> capture_;
     std::FILE* stream_ = nullptr;
-    char* buf_ = nullptr;
-    std::size_t len_ = 0;
-    std::size_t taken_ = 0;
 };

@@ -149,7 +149,7 @@ TEST(AllocDeathTest, WithoutHookFailureExitsWithStatusOne) {
     alloc_set_exit_hook(nullptr);
     std::size_t size = impossible_size;
     EXPECT_EXIT(alloc_mem(size), ::testing::ExitedWithCode(1),
-                "can't allocate [0-9]+ bytes of memory");
+                "can't allocate .+ bytes of memory");  // a regex for every platform
 }
 
 struct format_case {

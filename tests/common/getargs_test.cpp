@@ -3,9 +3,7 @@
 // limits with their messages, vector growth and repeated runs.
 #include "common/getargs.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -225,8 +223,17 @@ TEST_F(GetargsTest, EarlierResultsStayValidUntilReset) {
     }
 }
 
+}  // namespace
+
 // A pseudo-terminal stands in for the console: lines typed at it arrive one
-// by one, and the reader has to stop at the first line not continued.
+// by one, and the reader has to stop at the first line not continued. (There
+// is none on Windows.)
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
 class GetargsConsoleTest : public GetargsTest {
    protected:
     void SetUp() override {
@@ -278,3 +285,4 @@ TEST_F(GetargsConsoleTest, EmptyLineGivesNoWords) {
 }
 
 }  // namespace
+#endif

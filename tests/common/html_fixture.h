@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 
 #include "common/alert.h"
 #include "common/html.h"
+#include "tests/test_os.h"
 
 class html_fixture : public ::testing::Test {
    protected:
@@ -22,9 +22,7 @@ class html_fixture : public ::testing::Test {
         html_reset();
         alert_reset();
         old_dir_ = std::filesystem::current_path();
-        char pattern[] = "/tmp/html_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        dir_ = make_scratch_dir("html_test_");
         std::filesystem::current_path(dir_);
         alerts_ = std::tmpfile();
         ASSERT_NE(alerts_, nullptr);
@@ -46,8 +44,9 @@ class html_fixture : public ::testing::Test {
         return f;
     }
 
+    // Read as text: CR LF on Windows is LF.
     static std::string read_file(const std::string& name) {
-        std::ifstream in(name, std::ios::binary);
+        std::ifstream in(name);
         if (!in) return "<missing " + name + ">";
         std::ostringstream s;
         s << in.rdbuf();

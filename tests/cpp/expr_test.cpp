@@ -4,11 +4,12 @@
 #include "cpp/expr.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "cpp/macro_table.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+#include "tests/test_os.h"
 
 namespace {
 
@@ -39,15 +41,15 @@ class ExprTest : public ::testing::Test {
    protected:
     static void SetUpTestSuite() {
         // One file per process: the test runner starts many at once.
-        catalogue_path =
-            ::testing::TempDir() + "expr_test_msgs_" + std::to_string(getpid()) + ".txt";
+        catalogue_dir = make_scratch_dir("expr_test_");
+        catalogue_path = (catalogue_dir / "msgs.txt").string();
         std::FILE* f = std::fopen(catalogue_path.c_str(), "w");
         ASSERT_NE(f, nullptr);
         for (const char* line : catalogue_lines) std::fprintf(f, "%s\n", line);
         std::fclose(f);
     }
 
-    static void TearDownTestSuite() { std::remove(catalogue_path.c_str()); }
+    static void TearDownTestSuite() { std::filesystem::remove_all(catalogue_dir); }
 
     void SetUp() override {
         reader_reset();
@@ -56,15 +58,14 @@ class ExprTest : public ::testing::Test {
         expr_reset();
         alert_reset();
         ASSERT_EQ(alert_open_catalogue(catalogue_path.c_str()), 1);
-        stream = open_memstream(&stream_text, &stream_size);
-        ASSERT_NE(stream, nullptr);
-        alert_set_stream(stream);
+        stream = std::make_unique<captured_stream>();
+        ASSERT_NE(stream->get(), nullptr);
+        alert_set_stream(stream->get());
     }
 
     void TearDown() override {
         alert_set_stream(stderr);
-        std::fclose(stream);
-        std::free(stream_text);
+        stream.reset();
         reader_reset();
         macros_reset();
     }
@@ -89,8 +90,7 @@ class ExprTest : public ::testing::Test {
 
     // Turns "(N) text (warning)" lines into "N" or "N:text".
     std::string take_messages() {
-        std::fflush(stream);
-        std::string all(stream_text, stream_size);
+        std::string all = stream->take();
         std::string result;
         std::size_t pos = 0;
         while (pos < all.size()) {
@@ -119,17 +119,15 @@ class ExprTest : public ::testing::Test {
             result += number;
             if (body != "-") result += ":" + body;
         }
-        std::fseek(stream, 0, SEEK_SET);
-        stream_size = 0;
         return result;
     }
 
+    static std::filesystem::path catalogue_dir;
     static std::string catalogue_path;
-    std::FILE* stream = nullptr;
-    char* stream_text = nullptr;
-    std::size_t stream_size = 0;
+    std::unique_ptr<captured_stream> stream;
 };
 
+std::filesystem::path ExprTest::catalogue_dir;
 std::string ExprTest::catalogue_path;
 
 struct row {

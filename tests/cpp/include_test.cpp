@@ -4,7 +4,6 @@
 #include "cpp/include.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "cpp/driver.h"
+#include "tests/test_os.h"
 
 namespace {
 
@@ -69,8 +69,7 @@ namespace fs = std::filesystem;
 class IncludeRun : public ::testing::Test {
    protected:
     void SetUp() override {
-        root_ = fs::path(::testing::TempDir()) / ("include_run_" + std::to_string(::getpid()));
-        fs::remove_all(root_);
+        root_ = make_scratch_dir("include_run_");
         fs::create_directories(root_ / "inc");
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -78,8 +77,9 @@ class IncludeRun : public ::testing::Test {
     void write(const std::string& name, const std::string& text) {
         std::ofstream(root_ / name, std::ios::binary) << text;
     }
+    // Read as text: CR LF on Windows is LF.
     std::string read(const std::string& name) {
-        std::ifstream in(root_ / name, std::ios::binary);
+        std::ifstream in(root_ / name);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
@@ -118,7 +118,8 @@ TEST_F(IncludeRun, SecondRunInOneProcessListsTheSameFiles) {
     ASSERT_EQ(run_with(args), 0);
     EXPECT_EQ(read("deps.txt"), first_deps);
     EXPECT_EQ(read("out.i"), first_out);
-    EXPECT_EQ(lines_of(first_deps), (std::set<std::string>{path("a.h"), path("inc/b.h")}));
+    EXPECT_EQ(lines_of(first_deps),
+              (std::set<std::string>{path("a.h"), (root_ / "inc" / "b.h").string()}));
     EXPECT_NE(first_out.find("\nb;\n"), std::string::npos);
 }
 

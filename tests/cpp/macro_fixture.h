@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "cpp/macro_table.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+#include "tests/test_os.h"
 
 struct macro_run_ended {
     int status;
@@ -31,11 +33,11 @@ class MacroFixture : public ::testing::Test {
         // The catalogue of the build gives every number its real kind.
         if (const char* dat = std::getenv("CPP_TEST_DAT")) {
             std::string path = std::string(dat) + "/en_msgs.txt";
-            setenv("ZQT_ERR_FILE", path.c_str(), 1);
+            set_env("ZQT_ERR_FILE", path.c_str());
         }
         alert_reset();
-        stream_ = open_memstream(&buf_, &len_);
-        alert_set_stream(stream_);
+        stream_ = std::make_unique<captured_stream>();
+        alert_set_stream(stream_->get());
         alert_set_exit_hook(throw_macro_run_ended);
         reset_state();
     }
@@ -43,9 +45,8 @@ class MacroFixture : public ::testing::Test {
     void TearDown() override {
         reset_state();
         alert_reset();
-        std::fclose(stream_);
-        std::free(buf_);
-        unsetenv("ZQT_ERR_FILE");
+        stream_.reset();
+        set_env("ZQT_ERR_FILE", nullptr);
     }
 
     static void reset_state() {
@@ -59,9 +60,7 @@ class MacroFixture : public ::testing::Test {
 
     // The message numbers reported since the last call, in order.
     std::vector<unsigned> messages() {
-        std::fflush(stream_);
-        std::string text(buf_ + taken_, len_ - taken_);
-        taken_ = len_;
+        std::string text = stream_->take();
         std::vector<unsigned> numbers;
         for (std::size_t at = text.find('('); at != std::string::npos;
              at = text.find('(', at + 1)) {
@@ -109,10 +108,7 @@ class MacroFixture : public ::testing::Test {
         return nullptr;
     }
 
-    std::FILE* stream_ = nullptr;
-    char* buf_ = nullptr;
-    std::size_t len_ = 0;
-    std::size_t taken_ = 0;
+    std::unique_ptr<captured_stream> stream_;
 };
 
 constexpr char16_t STR = 0x7F1C;  // stringise mark

@@ -271,8 +271,9 @@ TEST(RunTest, SecondRunInSameProcessGivesSameOutput) {
         char* argv[] = {a0.data(), a1.data(), a2.data(), nullptr};
         return run(3, argv);
     };
+    // Read as text: CR LF on Windows is LF.
     auto slurp = [](const std::string& path) {
-        std::ifstream f(path, std::ios::binary);
+        std::ifstream f(path);
         std::stringstream ss;
         ss << f.rdbuf();
         return ss.str();

@@ -1,4 +1,9 @@
 # The contents file cannot be made (a directory holds its name): the
 # frame set and the main page are still written, headings without anchors.
 mkdir toc_r.html
-exec -a cpp "$CPP" --udf=r.html -U__DATE__ -U__TIME__ in.c out.i
+# The program name is listed in the report: it is given a fixed one, which
+# Windows replaces by the full path of the program (put back here).
+(exec -a cpp "$CPP" --udf=r.html -U__DATE__ -U__TIME__ in.c out.i)
+status=$?
+sed -i 's|^<code>[A-Z]:\\.*\\cpp\.exe</code>|<code>cpp</code>|' main_r.html
+exit $status

@@ -6,4 +6,4 @@ print('107 E unknown thing #%s ' + 'x' * 300)
 print('# a comment counts as a line')
 print('163 0 extra text')" > cat.txt
 printf '#foo\nafter\n' > in.c
-"$CPP" --edf=cat.txt in.c 2>&1 | awk '{ print length($0) ": " substr($0, 1, 60) }'
+"$CPP" --edf=cat.txt in.c 2>&1 | crlf_to_lf | awk '{ print length($0) ": " substr($0, 1, 60) }'

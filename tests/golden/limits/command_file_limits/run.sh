@@ -4,7 +4,7 @@
 printf 'A B\n' > main.c
 run() {
   "$CPP" @cmds 2>&1 >/dev/null | sed -n -E 's/^[^(]*\(([0-9]+)\) .*/\1/p' | tr '\n' ' '
-  "$CPP" @cmds 2>/dev/null | grep -v '^#' | grep . | cut -c1-20 | tr '\n' ' '
+  "$CPP" @cmds 2>/dev/null | crlf_to_lf | grep -v '^#' | grep . | cut -c1-20 | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
 }
 for pad in 8172 8173; do

@@ -6,6 +6,7 @@ print('yes')
 print('#endif')" > in.c
 "$CPP" in.c > out.c 2> err.txt
 status=$?
+crlf_to_lf_files out.c err.txt
 grep -v '^#' out.c | grep .
 awk '{ print length($0) }' err.txt
 grep -c '(124)' err.txt

@@ -9,6 +9,6 @@ for width in (30, 31, 32, 254, 255, 256):
     print('#define %s same%d' % ('q' * width + 'a', width))
     print('%s' % ('q' * width + 'b'))" > in$n.c
   echo "-N$n:"
-  "$CPP" -N$n in$n.c 2>/dev/null | grep -v '^#' | grep . | cut -c1-12 | tr '\n' ' '
+  "$CPP" -N$n in$n.c 2>/dev/null | crlf_to_lf | grep -v '^#' | grep . | cut -c1-12 | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
 done

@@ -6,8 +6,8 @@ name="$dir/$(printf 'h%.0s' $(seq 1 56)).h"
 echo 'found' > "$name"
 printf '#include "%s"\n' "$name" > ok.c
 echo "${#name}"
-"$CPP" ok.c | grep -v "^#" | grep .
+"$CPP" ok.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"
 printf 'before\n#include "%s"\n' "${name}x" > long.c
-"$CPP" long.c | grep -v "^#" | grep .
+"$CPP" long.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"

@@ -3,5 +3,6 @@
 printf 'a;\n' > main.c
 "$CPP" --udf=r.html -DX=1 main.c -Iinc out.c
 echo "status $?"
-sed -n '/name="CLA"/,/symbol_table/p' main_r.html | sed 's|<code>.*/cpp</code>|<code>CPP</code>|'
+crlf_to_lf_files main_r.html out.c
+sed -n '/name="CLA"/,/symbol_table/p' main_r.html | sed 's|<code>.*[/\\]cpp\(\.exe\)\?</code>|<code>CPP</code>|'
 cat out.c
