@@ -8,5 +8,5 @@ set(CPACK_PACKAGE_VENDOR "MORVANE Software")
 set(CPACK_PACKAGE_VERSION ${CPP_VERSION})
 set(CPACK_SYSTEM_NAME windows-x64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)  # the debugging information stays in the build
+set(CPACK_STRIP_FILES ON)  # the symbols stay in the build's copy
 include(CPack)
