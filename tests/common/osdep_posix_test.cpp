@@ -1,7 +1,6 @@
-// OS services: joining with one separator, the absolute-path forms, the
-// letter-case check against a real directory listing, upper-casing.
-#include "common/osdep.h"
-
+// OS services of Linux: joining with one separator, the absolute-path
+// forms, the letter-case check against a real directory listing,
+// upper-casing.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "common/osdep.h"
 
 namespace {
 

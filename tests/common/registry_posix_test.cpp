@@ -1,8 +1,6 @@
 // Installation values: the language from the locale, the installation
 // directory from ZQT_INSTDIR with its environment references, and the
 // directory implied by the program's own location.
-#include "common/registry.h"
-
 #include <gtest/gtest.h>
 #include <strings.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "alert_fixture.h"
+#include "common/registry.h"
 #include "common/registry_platform.h"
 
 namespace {
