@@ -42,7 +42,7 @@ variant=""
 if [ $# -gt 0 ]; then
   variant=win
   export CPP_EMULATOR="$*"
-  printf '#!/bin/sh\nexec %s %q "$@"\n' "$(printf '%q ' "$@")" "$CPP" > "$tools/cpp"
+  printf '#!/bin/bash\nexec %s %q "$@"\n' "$(printf '%q ' "$@")" "$CPP" > "$tools/cpp"
   chmod +x "$tools/cpp"
   CPP=$tools/cpp
 fi
