@@ -45,7 +45,18 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
 # to CPACK_GENERATOR below; the per-generator file at the end already puts
 # every archive's tree at its top.
 
-set(CPACK_GENERATOR "DEB;TGZ")
+# ---- ZIP (Windows) ----
+# quev-cpp-3.1-windows-x64.zip holding bin\cpp.exe and dat\ at its top:
+# unpacked anywhere, the program finds its catalogues in the dat folder
+# beside its own.
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+  set(CPACK_GENERATOR "DEB;TGZ")
+endif()
 set(CPACK_SOURCE_GENERATOR "")
 
 # Where each generator puts the tree. A system package installs under the

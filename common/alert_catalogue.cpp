@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "alert.h"
+#include "osdep.h"
 #include "registry.h"
 
 namespace {
@@ -22,7 +23,6 @@ namespace {
 constexpr unsigned MAX_NUMBER = 10000;
 constexpr unsigned PIECE_CAPACITY = 255;  // characters of one line piece
 constexpr int DAT_FOLDER = 5;
-const char* const DEFAULT_CATALOGUE = "../dat/en_msgs.txt";
 const char* const FALLBACK_NAME = "en_msgs.txt";
 
 struct catalogue_entry {
@@ -55,6 +55,13 @@ struct language_row {
     const char* code;
 };
 const language_row LANGUAGES[] = {{7, "de"}, {9, "en"}, {12, "fr"}, {255, "en"}};
+
+// The catalogue tried when neither a path nor ZQT_ERR_FILE names one:
+// ../dat/en_msgs.txt from the current directory, with the platform's
+// separators.
+std::string default_catalogue() {
+    return std::string("..") + PATH_SEPARATOR + "dat" + PATH_SEPARATOR + FALLBACK_NAME;
+}
 
 // Opens a catalogue file for reading; a directory does not count as one.
 std::FILE* open_catalogue_file(const char* name) {
@@ -227,7 +234,7 @@ void catalogue_reset() {
 // no path the name comes from ZQT_ERR_FILE, else the default relative path.
 int alert_open_catalogue(const char* path) {
     if (!path) path = std::getenv("ZQT_ERR_FILE");
-    catalogues.file_name = path ? path : DEFAULT_CATALOGUE;
+    catalogues.file_name = path ? path : default_catalogue();
     catalogues.open_file.reset();
     std::FILE* f = open_catalogue_file(catalogues.file_name.c_str());
     if (!f) return 0;

@@ -4,6 +4,7 @@
 // same way, with "can't allocate N bytes of memory" and status 1.
 #include "common/alloc.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,12 +26,23 @@ void* raw_block(std::size_t size) {
     return std::malloc(size != 0 ? size : 1);
 }
 
+// An over-aligned block, the same way on every platform: a plain block with
+// room to move its start up to the alignment, and the plain block's address
+// kept just below that start for aligned_free.
 void* aligned_block(std::size_t size, std::align_val_t align) {
-    void* p = nullptr;
     std::size_t a = static_cast<std::size_t>(align);
     if (a < sizeof(void*)) a = sizeof(void*);
-    if (posix_memalign(&p, a, size != 0 ? size : 1) != 0) return nullptr;
-    return p;
+    if (size > SIZE_MAX - a - sizeof(void*)) return nullptr;
+    void* base = std::malloc(size + a + sizeof(void*));
+    if (!base) return nullptr;
+    std::uintptr_t start =
+        (reinterpret_cast<std::uintptr_t>(base) + sizeof(void*) + a - 1) & ~(a - 1);
+    reinterpret_cast<void**>(start)[-1] = base;
+    return reinterpret_cast<void*>(start);
+}
+
+void aligned_free(void* p) {
+    if (p) std::free(static_cast<void**>(p)[-1]);
 }
 
 }  // namespace
@@ -144,20 +156,20 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
+    aligned_free(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
+    aligned_free(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    aligned_free(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    aligned_free(p);
 }
 void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(p);
+    aligned_free(p);
 }
 void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(p);
+    aligned_free(p);
 }

@@ -4,8 +4,6 @@
 // the other quote are ordinary, and a backslash ending a line joins the next.
 #include "common/getargs.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,6 +11,7 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
+#include "common/osdep.h"
 #include "common/wstr.h"
 
 int getargs_count = 0;
@@ -195,7 +194,7 @@ void start_stream() {
 
 char** read_arguments(const char* text, const char* prompt_name) {
     getargs.prompt_name = prompt_name ? prompt_name : "";
-    getargs.interactive = isatty(fileno(input_stream())) != 0;
+    getargs.interactive = stream_is_terminal(input_stream());
     if (text)
         start_text(text);
     else

@@ -1,7 +1,14 @@
-// Operating-system services: path joining and testing, directories, whether
-// two paths name one file, the letter-case check of file names, upper-casing. On Linux '/' is the separator written and a
-// '\' read in a name is taken as '/'.
+// Operating-system services: path joining and testing, whether two paths
+// name one file, the letter-case check of file names, the separators of
+// names, the standard streams, upper-casing. Windows (osdep_win32.cpp) writes
+// '\' and takes names as they are written; Linux (osdep_posix.cpp) writes '/'
+// and takes a '\' in a name as '/'.
 #pragma once
+
+#include <cstdio>
+
+// The separator written between a directory and a name.
+extern const char PATH_SEPARATOR;
 
 char* path_join(const char* dir, const char* name);  // null for an empty dir
 bool path_is_absolute(const char* path);
@@ -13,4 +20,14 @@ bool path_is_directory(const char* path);  // false also when it cannot be exami
 // either cannot be examined, so a file that does not exist yet is never the
 // same as another. Both paths must be non-null.
 bool path_same_file(const char* a, const char* b);
+// Rewrites, in place, the separators of a name taken from a source or the
+// command line as this platform writes them.
+void path_use_native_separators(char* path);
 char* str_upper(char* s);
+
+// Whether a stream is a terminal (the console on Windows).
+bool stream_is_terminal(std::FILE* f);
+// Once per process, before any input or output: standard input reads bytes
+// as they are, and standard output, unless it is a terminal, is written 64
+// KiB at a time.
+void set_up_standard_streams();

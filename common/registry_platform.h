@@ -1,7 +1,8 @@
 // The platform side of the registry module: a store of named values read by
 // key path and value name, the expansion of environment references, and the
-// program's own file. Windows reads its registry; Linux serves the two
-// values the toolchain needs from the locale and the environment.
+// program's own file. Windows reads its registry (registry_platform_win32);
+// Linux serves the two values the toolchain needs from the locale and the
+// environment (registry_platform_posix).
 #pragma once
 
 #include <cstdint>

@@ -16,6 +16,7 @@
 #include "common/hash.h"
 #include "common/html.h"
 #include "common/osdep.h"
+#include "common/platform_stdio.h"
 #include "common/registry.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
@@ -221,8 +222,8 @@ char output_file_buffer[1 << 16];
 
 // Opens a file named on the command line for reading; a failure is
 // reported as message 141 with the kind of file.
-std::FILE* open_for_reading(const char* name, const char* kind) {
-    std::FILE* f = std::fopen(name, "r");
+std::FILE* open_for_reading(const char* name, const char* kind, const char* mode) {
+    std::FILE* f = std::fopen(name, mode);
     // The C library opens a directory for reading; it is no file to read.
     if (f != nullptr && path_is_directory(name)) {
         std::fclose(f);
@@ -234,9 +235,11 @@ std::FILE* open_for_reading(const char* name, const char* kind) {
 
 // Standard input replaced by a command file or the input file, or by an
 // empty stream when that file cannot be opened and the run goes on; false
-// in that case.
-bool take_standard_input(const char* name, const char* kind) {
-    std::FILE* f = open_for_reading(name, kind);
+// in that case. A command file is read as text; an input file as the bytes
+// it holds (the reader takes CR LF as a line end itself, and a Ctrl-Z byte
+// is a character like any other).
+bool take_standard_input(const char* name, const char* kind, const char* mode) {
+    std::FILE* f = open_for_reading(name, kind, mode);
     bool opened = f != nullptr;
     if (f == nullptr) f = std::tmpfile();
     if (f == nullptr) exit_program(1);
@@ -247,7 +250,7 @@ bool take_standard_input(const char* name, const char* kind) {
 
 void collect_arguments(int& argc, char**& argv) {
     if (argc == 2 && argv[1][0] == '@') {
-        take_standard_input(argv[1] + 1, "command");
+        take_standard_input(argv[1] + 1, "command", "r");
     } else if (argc != 1) {
         return;
     }
@@ -268,7 +271,7 @@ const char* open_input(int files, char** argv) {
     if (files > 3) exit_program(1);
     if (files == 1 || std::strcmp(argv[1], "-") == 0) return nullptr;
     std::FILE* previous = driver.in_owned ? driver.in : nullptr;
-    bool opened = take_standard_input(argv[1], "input");
+    bool opened = take_standard_input(argv[1], "input", "rb");
     if (previous != nullptr) std::fclose(previous);
     if (!opened && output_file(files, argv) != nullptr) exit_program(1);
     return argv[1];

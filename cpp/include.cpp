@@ -3,8 +3,9 @@
 // and the -I directories, opening and pushing the file, and the set of files
 // included that the dependency list is written from.
 //
-// Names are built with '/'; a '\' written in a name or an -I directory is
-// taken as '/', so sources written on Windows work unchanged.
+// Candidates are joined and shown with the platform's separator; on Linux a
+// '\' written in a name or an -I directory is taken as '/', so sources
+// written on Windows work unchanged.
 #include "cpp/include.h"
 
 #include <algorithm>
@@ -52,10 +53,6 @@ bool is_separator(char c) {
     return c == '/' || c == '\\';
 }
 
-void use_slashes(std::string& s) {
-    std::replace(s.begin(), s.end(), '\\', '/');
-}
-
 bool is_rooted(const std::string& name) {
     if (!name.empty() && is_separator(name[0])) return true;
     return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
@@ -96,7 +93,7 @@ void record_included(const std::string& path) {
 // One candidate. While only dependencies are listed, a path already included
 // ends the directive without being read again.
 try_result try_candidate(std::string candidate) {
-    use_slashes(candidate);
+    path_use_native_separators(candidate.data());
     if (driver.no_output && driver.included_files != nullptr &&
         hash_lookup(driver.included_files, reinterpret_cast<hash_word>(candidate.c_str())) != 0)
         return try_result::done;
@@ -127,7 +124,7 @@ try_result search_include_dirs(const std::string& name) {
         else if (!dir.empty() && is_separator(dir.back()))
             candidate = dir + name;
         else
-            candidate = dir + "/" + name;
+            candidate = dir + PATH_SEPARATOR + name;
         if (try_candidate(std::move(candidate)) == try_result::done) return try_result::done;
     }
     return try_result::not_found;
@@ -159,9 +156,10 @@ std::string read_include_name(int close) {
     return name;
 }
 
-// fopen that refuses directories, which the C library opens on Linux.
+// fopen that refuses directories, which the C library opens on Linux. The
+// bytes are read as they are: the reader takes CR LF as a line end itself.
 std::FILE* open_file(const char* path) {
-    std::FILE* f = std::fopen(path, "r");
+    std::FILE* f = std::fopen(path, "rb");
     if (f != nullptr && path_is_directory(path)) {
         std::fclose(f);
         return nullptr;
@@ -221,7 +219,7 @@ void do_include() {
         return;
     }
     std::string name = read_name;
-    use_slashes(name);
+    path_use_native_separators(name.data());
     if (c == '"' && search_own_directory(name) == try_result::done) return;
     if (search_include_dirs(name) == try_result::done) return;
     alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/platform_stdio.h"
 #include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/macro_table.h"
@@ -317,19 +318,6 @@ const Unit* literal_end(const Unit* p) {
     }
 }
 
-// Appends bytes to the output: straight into the stream's buffer when it has
-// room (as putc does), else through fwrite.
-void write_bytes(std::FILE* f, const char* text, std::size_t n) {
-#ifdef __GLIBC__
-    if (static_cast<std::size_t>(f->_IO_write_end - f->_IO_write_ptr) >= n) {
-        std::memcpy(f->_IO_write_ptr, text, n);
-        f->_IO_write_ptr += n;
-        return;
-    }
-#endif
-    fwrite_unlocked(text, 1, n, f);
-}
-
 }  // namespace
 
 namespace {
@@ -368,7 +356,7 @@ class plain_output {
     void flush() {
         assert(o_ == text_ || driver.out != nullptr);
         if (o_ != text_ && driver.out != nullptr)
-            write_bytes(driver.out, text_, static_cast<std::size_t>(o_ - text_));
+            write_bytes_unlocked(driver.out, text_, static_cast<std::size_t>(o_ - text_));
         o_ = text_;
     }
 

@@ -37,10 +37,24 @@ wchar* quoted_clock_text(const char* clock, int from, int count, int from2, int 
     return body;
 }
 
+// The clock text of a moment, "Www Mmm dd hh:mm:ss yyyy\n", made here
+// because not every C library pads a day below 10 with a blank (Windows'
+// pads it with a zero); false for a moment whose year the layout cannot show.
+bool format_clock(const std::tm* t, char (&text)[64]) {
+    static const char days[] = "SunMonTueWedThuFriSat";
+    static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    if (t == nullptr || t->tm_wday < 0 || t->tm_wday > 6 || t->tm_mon < 0 || t->tm_mon > 11 ||
+        t->tm_year < -1900 || t->tm_year + 1900 > 9999)
+        return false;
+    std::snprintf(text, sizeof text, "%.3s %.3s %2d %02d:%02d:%02d %04d\n", days + 3 * t->tm_wday,
+                  months + 3 * t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec,
+                  t->tm_year + 1900);
+    return true;
+}
+
 // The moment of SOURCE_DATE_EPOCH (seconds since 1970-01-01 00:00:00 UTC),
-// in UTC and in the clock text's layout "Www Mmm dd hh:mm:ss yyyy"; false
-// when the value is no decimal count of seconds or names no year the layout
-// can show.
+// in UTC; false when the value is no decimal count of seconds or names no
+// year the layout can show.
 bool epoch_clock_text(const char* value, char (&text)[64]) {
     std::int64_t seconds = 0;
     const char* p = value;
@@ -51,14 +65,7 @@ bool epoch_clock_text(const char* value, char (&text)[64]) {
     if (p == value || *p != 0) return false;
     auto t = static_cast<std::time_t>(seconds);
     if (static_cast<std::int64_t>(t) != seconds) return false;
-    const std::tm* tm = std::gmtime(&t);
-    if (tm == nullptr || tm->tm_year + 1900 > 9999) return false;
-    static const char days[] = "SunMonTueWedThuFriSat";
-    static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    std::snprintf(text, sizeof text, "%.3s %.3s %2d %02d:%02d:%02d %04d\n", days + 3 * tm->tm_wday,
-                  months + 3 * tm->tm_mon, tm->tm_mday, tm->tm_hour, tm->tm_min, tm->tm_sec,
-                  tm->tm_year + 1900);
-    return true;
+    return format_clock(std::gmtime(&t), text);
 }
 
 // The clock text __DATE__ and __TIME__ are cut from. A SOURCE_DATE_EPOCH
@@ -70,8 +77,8 @@ const char* start_up_clock_text(char (&text)[64]) {
         return text;
     }
     std::time_t now = std::time(nullptr);
-    const char* clock = std::ctime(&now);
-    return clock != nullptr ? clock : "??? ??? ?? ??:??:?? ????\n";
+    if (!format_clock(std::localtime(&now), text)) return "??? ??? ?? ??:??:?? ????\n";
+    return text;
 }
 
 }  // namespace
@@ -88,7 +95,7 @@ int define_predefined_macros() {
     if (options.suppress_predefined >= 2) return 0;
     int nparams = -2;
     for (const char* const* n = dynamic_names; *n != nullptr; ++n) install(*n)->nparams = nparams--;
-    char text[64] = "??? ??? ?? ??:??:?? ????\n";
+    char text[64];
     const char* clock = start_up_clock_text(text);
     macro_def* date = install("__DATE__");
     date->body.reset(quoted_clock_text(clock, 4, 7, 20, 4));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs one golden case: usage run_case.sh <cpp binary> <case folder>.
+# Runs one golden case: usage run_case.sh <cpp binary> <case folder> [emulator...].
 #
 # A case folder holds its input files and:
 #   args             the arguments, one shell-quoted line (or run.sh instead:
@@ -14,13 +14,55 @@
 #   expected.files/  files the run must leave behind, compared byte for byte
 # A run.sh that exits 77 after writing "skipped: <why>" to standard error
 # marks the case skipped (for example a permission test run as root).
+#
+# $CPP_BINARY names the program file itself, for a run.sh that copies it.
+#
+# With an emulator (tests/windows/wine.sh and its prefix, for the Windows
+# program) $CPP runs the program through it, and $CPP_EMULATOR holds the
+# emulator's command for a run.sh that runs other programs under it. Where
+# Windows writes something else (separators, letter case of names), the case
+# holds expected.win.out, .err, .msgs, .status or .files/, used there instead
+# of expected.*. Windows ends the lines of the text it writes with CR LF:
+# the program's output, messages and files must end every line so, and are
+# compared with CR LF read as LF. A run.sh that looks into what the program
+# wrote reads it through crlf_to_lf (a filter) or crlf_to_lf_files (files
+# changed in place), which do nothing on Linux.
 set -u
 CPP=$(realpath "$1")
+export CPP_BINARY=$CPP
 case_dir=$(realpath "$2")
+shift 2
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+tools=$(mktemp -d)
+trap 'rm -rf "$work" "$tools"' EXIT
 cp -r "$case_dir"/. "$work"/
 cd "$work" || exit 2
+
+variant=""
+if [ $# -gt 0 ]; then
+  variant=win
+  export CPP_EMULATOR="$*"
+  printf '#!/bin/bash\nexec %s %q "$@"\n' "$(printf '%q ' "$@")" "$CPP" > "$tools/cpp"
+  chmod +x "$tools/cpp"
+  CPP=$tools/cpp
+fi
+
+crlf_to_lf() {
+  if [ -n "${CPP_EMULATOR:-}" ]; then sed 's/\r$//'; else cat; fi
+}
+crlf_to_lf_files() {
+  if [ -n "${CPP_EMULATOR:-}" ]; then sed -i 's/\r$//' "$@"; fi
+}
+export -f crlf_to_lf crlf_to_lf_files
+
+# The expectation of this platform: expected.win.<what> where the case has one.
+expected() {
+  if [ -n "$variant" ] && [ -e "expected.$variant.$1" ]; then
+    echo "expected.$variant.$1"
+  else
+    echo "expected.$1"
+  fi
+}
 
 # A clean, predictable environment: English, no templates, no catalogue path.
 unset LANG LC_ALL LC_MESSAGES ZQT_ERR_FORMAT ZQT_WARN_FORMAT ZQT_MSG_FORMAT ZQT_ERR_FILE ZQT_INSTDIR
@@ -48,36 +90,53 @@ else
 fi
 
 fail=0
+# Windows text: every line ended by CR LF (checked where only the program
+# wrote), then read as LF.
+if [ -n "$variant" ]; then
+  written=(actual.out actual.err)
+  if [ -d "$(expected files)" ]; then
+    written+=($(cd "$(expected files)" && find . -type f))
+  fi
+  for f in "${written[@]}"; do
+    [ -f "$f" ] || continue
+    if [ ! -f run.sh ] && ! perl -0777 -ne 'exit(/(?<!\r)\n/ ? 1 : 0)' "$f"; then
+      echo "$f: a line ends in LF without CR"
+      fail=1
+    fi
+    perl -0777 -pi -e 's/\r\n/\n/g' "$f"
+  done
+fi
 expected_status=0
-[ -f expected.status ] && expected_status=$(tr -d ' \n' < expected.status)
+[ -f "$(expected status)" ] && expected_status=$(tr -d ' \n' < "$(expected status)")
 if [ "$status" != "$expected_status" ]; then
   echo "exit status: expected $expected_status, got $status"
   fail=1
 fi
-if [ -f expected.out ] && ! cmp -s expected.out actual.out; then
+if [ -f "$(expected out)" ] && ! cmp -s "$(expected out)" actual.out; then
   echo "standard output differs:"
-  diff expected.out actual.out | head -40
+  diff "$(expected out)" actual.out | head -40
   fail=1
 fi
-if [ -f expected.err ] && ! cmp -s expected.err actual.err; then
+if [ -f "$(expected err)" ] && ! cmp -s "$(expected err)" actual.err; then
   echo "standard error differs:"
-  diff expected.err actual.err | head -40
+  diff "$(expected err)" actual.err | head -40
   fail=1
 fi
 # Message numbers: the first "(N) " of each line that is not an echoed source
 # line ("%6d:<tab>").
 actual_msgs=$(sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/\1/p' actual.err | tr '\n' ' ')
 expected_msgs=""
-[ -f expected.msgs ] && expected_msgs=$(tr -s ' \n' '  ' < expected.msgs | sed 's/^ *//')
+[ -f "$(expected msgs)" ] && expected_msgs=$(tr -s ' \n' '  ' < "$(expected msgs)" | sed 's/^ *//')
 if [ "$(echo $actual_msgs)" != "$(echo $expected_msgs)" ]; then
   echo "messages: expected [$(echo $expected_msgs)], got [$(echo $actual_msgs)]"
   fail=1
 fi
-if [ -d expected.files ]; then
-  for f in $(cd expected.files && find . -type f); do
-    if ! cmp -s "expected.files/$f" "$f"; then
+files=$(expected files)
+if [ -d "$files" ]; then
+  for f in $(cd "$files" && find . -type f); do
+    if ! cmp -s "$files/$f" "$f"; then
       echo "file $f differs:"
-      diff "expected.files/$f" "$f" | head -20
+      diff "$files/$f" "$f" | head -20
       fail=1
     fi
   done

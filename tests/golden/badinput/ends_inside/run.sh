@@ -4,7 +4,7 @@
 end() {
   printf '%s' "$2" > in.c
   echo "$1:"
-  "$CPP" in.c 2>err.txt | grep -v '^#' | grep . | tr '\n' ' '
+  "$CPP" in.c 2>err.txt | crlf_to_lf | grep -v '^#' | grep . | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
   sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/message \1/p' err.txt
 }

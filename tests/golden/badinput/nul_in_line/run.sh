@@ -2,7 +2,7 @@
 # the lines after it are read and counted as before, and the file's first
 # NUL is reported (message 187, a warning: the status stays 0).
 printf 'a\0b c\n#define X 1\nX after __LINE__\n' > in.c
-"$CPP" in.c | od -c
+"$CPP" in.c | crlf_to_lf | od -c
 echo "status ${PIPESTATUS[0]}"
 # Once per file: more NUL bytes in the same file say nothing more, and an
 # include file's first NUL is reported with its own name.
@@ -13,8 +13,8 @@ printf 'a\0b\n#include "h.h"\nc\0d\0\n' > two.c
 # CR LF, at the end of an 8191-unit piece of a long line. The report shows the
 # line as read, the caret under the first NUL's space.
 printf "s = \"a\\0b\" '\\0' /*\\0*/ x;\\n#define\\0N 1\\nN\\0\\r\\nend\\n" > where.c
-"$CPP" where.c 2>&1
+"$CPP" where.c 2>&1 | crlf_to_lf
 python3 -c "
 import sys
 sys.stdout.buffer.write(b'a,' * 4095 + b'\0y\n')" > long.c
-"$CPP" -E1 long.c 2>&1 | tail -c 100
+"$CPP" -E1 long.c 2>&1 | crlf_to_lf | tail -c 100

@@ -5,6 +5,7 @@ printf 'level\n#include "self.h"\n' > self.h
 printf 'first\n#include "self.h"\n' > in.c
 timeout 120 "$CPP" in.c > out.c
 status=$?
+crlf_to_lf_files out.c
 grep -c '^level$' out.c
 head -n 3 out.c
 exit $status

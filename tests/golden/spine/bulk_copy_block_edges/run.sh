@@ -24,6 +24,7 @@ for pad in 0 3 7 11 13 17 19 23; do
   make_input $pad > in.c
   "$CPP" in.c > out.$pad || exit 1
 done
+crlf_to_lf_files out.*
 cat out.* | wc -c
 cat out.* | cksum
 tail -n 4 out.23

@@ -1,66 +1,14 @@
-// The store of named installation values. On Windows it is the registry. On
-// Linux two values exist: the product's "language", a primary language
-// number taken from the POSIX locale, and the installation's "instdir",
-// an expandable string taken from ZQT_INSTDIR. Everything else is absent.
-#include "registry_platform.h"
-
+// The store of named installation values on Linux and other POSIX systems.
+// Two values exist: the product's "language", a primary language number
+// taken from the POSIX locale, and the installation's "instdir", an
+// expandable string taken from ZQT_INSTDIR. Everything else is absent.
 #include <strings.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 
-#ifdef _WIN32
-#include <windows.h>
-
-namespace {
-
-HKEY root_key(int root) {
-    switch (root) {
-        case 2:
-            return HKEY_CURRENT_CONFIG;
-        case 3:
-            return HKEY_CURRENT_USER;
-        case 4:
-            return HKEY_LOCAL_MACHINE;
-        default:
-            return HKEY_CLASSES_ROOT;
-    }
-}
-
-}  // namespace
-
-unsigned platform_query_value(int root, const char* key, const char* value, unsigned access,
-                              registry_value* out) {
-    HKEY k;
-    LONG rc = RegOpenKeyExA(root_key(root), key, 0, KEY_READ | access, &k);
-    if (rc != ERROR_SUCCESS) return static_cast<unsigned>(rc);
-    char buf[2048];
-    DWORD type = 0;
-    DWORD size = sizeof buf;
-    rc = RegQueryValueExA(k, value, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) return static_cast<unsigned>(rc);
-    out->type = type;
-    if (type == REG_DWORD && size == 4)
-        std::memcpy(&out->dword, buf, 4);
-    else
-        out->text.assign(buf, size && buf[size - 1] == '\0' ? size - 1 : size);
-    return 0;
-}
-
-unsigned platform_expand_environment(const char* src, char* dst, unsigned size) {
-    return ExpandEnvironmentStringsA(src, dst, size);
-}
-
-bool platform_program_path(std::string* out) {
-    if (!_pgmptr || !*_pgmptr) return false;
-    *out = _pgmptr;
-    return true;
-}
-
-#else  // POSIX
-
-#include <unistd.h>
+#include "registry_platform.h"
 
 namespace {
 
@@ -159,5 +107,3 @@ bool platform_program_path(std::string* out) {
     out->assign(buf, static_cast<std::size_t>(n));
     return true;
 }
-
-#endif
