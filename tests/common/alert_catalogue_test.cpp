@@ -4,27 +4,26 @@
 #include "common/alert_catalogue.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/test_os.h"
+
 namespace {
 
 class Catalogue : public ::testing::Test {
    protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/catalogue_test_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        setenv("ZQT_INSTDIR", dir_.c_str(), 1);  // the fallback is <dir>/dat/en_msgs.txt
+        dir_ = make_scratch_dir("catalogue_test_");
+        set_env("ZQT_INSTDIR", dir_.string().c_str());  // the fallback is <dir>/dat/en_msgs.txt
         alert_reset();
     }
     void TearDown() override {
         alert_reset();
-        unsetenv("ZQT_INSTDIR");
+        set_env("ZQT_INSTDIR", nullptr);
         std::filesystem::remove_all(dir_);
     }
     std::string write(const std::string& name, const std::string& text) {
@@ -99,11 +98,12 @@ TEST_F(Catalogue, SecondFileReplacesTheFirstWhole) {
     load("100 E two\n", "other.txt");
     EXPECT_EQ(entry(100), "E two");
     EXPECT_EQ(entry(101), "-");
-    EXPECT_EQ(alert_open_catalogue((dir_ / "missing.txt").c_str()), 0);
+    EXPECT_EQ(alert_open_catalogue((dir_ / "missing.txt").string().c_str()), 0);
     EXPECT_EQ(entry(100), "E two");  // a failed open keeps what was loaded
 }
 
 TEST_F(Catalogue, FallbackIsLoadedAtAMissUntilFoundThenKept) {
+    SKIP_UNLESS_INSTALLATION_FROM_ENVIRONMENT();
     load("100 E primary\n");
     EXPECT_EQ(entry(200), "-");
     std::string fallback = write("dat/en_msgs.txt", "200 1 fallback\nbad\n100 E shadowed\n");

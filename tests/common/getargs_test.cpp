@@ -1,11 +1,9 @@
 // Argument words from a text, a command file and the console: blanks and
 // quoted sections, continuation lines, CR LF, the 8191-character line and
-// 255-character word limits, and the prompt before each console line.
+// 255-character word limits (the console prompt: getargs_posix_test.cpp).
 #include "common/getargs.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <tuple>
@@ -101,23 +99,6 @@ TEST_F(Getargs, LineAndWordLimits) {
         EXPECT_EQ(got.back(), last);
         EXPECT_EQ(reports_, reports) << bytes.size();
     }
-}
-
-// On a terminal each line is prompted for, and input ends with the first
-// line not continued by a backslash.
-TEST_F(Getargs, ConsolePromptsForEachContinuedLine) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) GTEST_SKIP() << "no pty";
-    input_ = fdopen(open(ptsname(master), O_RDWR | O_NOCTTY), "r");
-    ASSERT_NE(input_, nullptr);
-    const std::string typed = "-a \"b c\" \\\n-d\\\ne\nleft over\n";
-    ASSERT_EQ(write(master, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
-    getargs_set_input(input_);
-    testing::internal::CaptureStderr();
-    words got = unpack(read_arguments(nullptr, "cpp"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "cpp> cpp> cpp> ");
-    EXPECT_EQ(got, (words{"-a", "b c", "-de"}));
-    close(master);
 }
 
 }  // namespace

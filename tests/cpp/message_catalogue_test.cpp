@@ -3,7 +3,6 @@
 // the English one, and a text whose conversions take exactly the arguments
 // that its report passes. The files load without a malformed line.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -15,6 +14,7 @@
 
 #include "common/alert_catalogue.h"
 #include "cpp/messages.h"
+#include "tests/test_os.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST(MessageCatalogue, EveryReportedNumberHasAFittingEntryInEveryLanguage) {
     std::regex entry(R"(MSG_\w+\s*=\s*(\d+))");
     for (std::string line; std::getline(header, line);)
         if (std::smatch m; std::regex_search(line, m, entry)) named.insert(std::stoul(m[1]));
-    unsetenv("ZQT_INSTDIR");  // no fallback: each file must stand alone
+    set_env("ZQT_INSTDIR", nullptr);  // no fallback: each file must stand alone
     std::map<unsigned, std::pair<unsigned, int>> english;
     for (const char* lang : {"en", "de", "fr"}) {
         alert_reset();
