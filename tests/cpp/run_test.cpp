@@ -32,9 +32,9 @@ TEST(Run, SecondRunInOneProcessWritesTheSameBytes) {
         if (n == 0) expected = text.str();
         EXPECT_EQ(text.str(), expected);
     }
-    std::string d = dir.string();
-    EXPECT_EQ(expected, "\n# 1 \"" + d + "/in.c\"\n\n# 3 \"" + d + "/h.h\"\nint h;\n\n# 5 \"" + d +
-                            "/in.c\"\n[1] 5\n\n\n\nF(2) # 1.5e3L\n\n|" + d + "/h.h\n");
+    std::string in = (dir / "in.c").string(), h = (dir / "h.h").string();
+    EXPECT_EQ(expected, "\n# 1 \"" + in + "\"\n\n# 3 \"" + h + "\"\nint h;\n\n# 5 \"" + in +
+                            "\"\n[1] 5\n\n\n\nF(2) # 1.5e3L\n\n|" + h + "\n");
     fs::remove_all(dir);
 }
 
