@@ -32,6 +32,13 @@ CPP=$(realpath "$1")
 export CPP_BINARY=$CPP
 case_dir=$(realpath "$2")
 shift 2
+# The case runs in a folder of its own: the emulator's arguments that name
+# files (its script, its prefix) are taken from here.
+emulator=()
+for arg in "$@"; do
+  if [ -e "$arg" ]; then emulator+=("$(realpath "$arg")"); else emulator+=("$arg"); fi
+done
+set -- "${emulator[@]}"
 work=$(mktemp -d)
 tools=$(mktemp -d)
 trap 'rm -rf "$work" "$tools"' EXIT
