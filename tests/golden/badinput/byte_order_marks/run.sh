@@ -13,8 +13,8 @@ echo "status $?"
 cat marked.i
 printf '%s' "$bom" > only_mark.c
 "$CPP" only_mark.c
-printf 'x %s\n' "$bom" | "$CPP" - | od -An -c
+printf 'x %s\n' "$bom" | "$CPP" - | crlf_to_lf | od -An -c
 # Only one mark is skipped, and only a whole one.
 printf '%s%sa\n' "$bom" "$bom" > twice.c
 printf '\xef\xbba\n' > part.c
-for f in twice.c part.c; do "$CPP" $f | tail -n 1 | od -An -c; done
+for f in twice.c part.c; do "$CPP" $f | crlf_to_lf | tail -n 1 | od -An -c; done

@@ -12,5 +12,5 @@ printf -- '-DA=1%8200s\n' main.c > cmds
 "$CPP" @cmds
 echo "status $?"
 printf -- '-F%s main.c\n' "$(printf 'n%.0s' {1..300})" > cmds
-"$CPP" @cmds | awk 'NR == 2 { print length($0) }'
+"$CPP" @cmds | crlf_to_lf | awk 'NR == 2 { print length($0) }'
 echo "status ${PIPESTATUS[0]}"
