@@ -7,7 +7,7 @@ export ZQT_ERR_FORMAT='E%n' ZQT_WARN_FORMAT='W%n' ZQT_MSG_FORMAT='M %s'
 run() {
   "$CPP" -E1 ${edf---edf=cat.txt} "$@" main.c > /dev/null 2> err.txt
   local status=$?
-  echo "$*: $(tr '\n' ' ' < err.txt)=> $status"
+  echo "$*: $(crlf_to_lf < err.txt | tr '\n' ' ')=> $status"
 }
 run
 run -W2

@@ -5,4 +5,4 @@
 "$CPP" '-DX=<b>&' '--udf=r&d.html' in.c > /dev/null
 echo "status $?"
 grep TITLE 'r&d.html'
-grep -v '<td><code>__' 'main_r&d.html' | sed "s|$CPP|cpp|"
+grep -v '<td><code>__' 'main_r&d.html' | sed 's|<code>.*[/\\]cpp\(\.exe\)\?</code>|<code>cpp</code>|'
