@@ -26,7 +26,8 @@
 # the program's output, messages and files must end every line so, and are
 # compared with CR LF read as LF. A run.sh that looks into what the program
 # wrote reads it through crlf_to_lf (a filter) or crlf_to_lf_files (files
-# changed in place), which do nothing on Linux.
+# changed in place), which do nothing on Linux; name_in_reports puts the
+# name given with "exec -a" into the reports of the Windows program.
 set -u
 CPP=$(realpath "$1")
 export CPP_BINARY=$CPP
@@ -60,7 +61,16 @@ crlf_to_lf() {
 crlf_to_lf_files() {
   if [ -n "${CPP_EMULATOR:-}" ]; then sed -i 's/\r$//' "$@"; fi
 }
-export -f crlf_to_lf crlf_to_lf_files
+# Windows passes the program's own path as its name, whatever name "exec -a"
+# gives: in the HTML reports named, that path becomes the given name.
+name_in_reports() {
+  local name=$1
+  shift
+  if [ -n "${CPP_EMULATOR:-}" ]; then
+    sed -i "s|^<code>[^<]*cpp\\.exe</code><br>|<code>$name</code><br>|" "$@"
+  fi
+}
+export -f crlf_to_lf crlf_to_lf_files name_in_reports
 
 # The expectation of this platform: expected.win.<what> where the case has one.
 expected() {

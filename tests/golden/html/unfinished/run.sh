@@ -15,3 +15,4 @@ mkdir toc/toc_r.html main/main_r.html
 report toc --udf=r.html
 report main --udf=r.html
 report prefix --udf=sub/r.html
+name_in_reports cpp failed/main_r.html toc/main_r.html prefix/main_sub/r.html
