@@ -57,7 +57,7 @@ expr_stacks() {
 # condition counts as true and the rest of the file is read.
 cond() {
   printf '#if %s\nyes\n#else\nno\n#endif\nafter\n' "$1" > in.c
-  "$CPP" in.c 2>/dev/null | grep -v '^#' | grep . | tr '\n' ' '
+  "$CPP" in.c 2>/dev/null | crlf_to_lf | grep -v '^#' | grep . | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
   "$CPP" in.c 2>&1 >/dev/null | sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/\1/p' | tr '\n' ' '
   echo

@@ -18,6 +18,7 @@ print('yes')
 print('#endif')" > in.c
 "$CPP" in.c > out.c 2> err.txt
 status=$?
+crlf_to_lf_files out.c err.txt
 grep -v '^#' out.c | grep .
 awk '{ print length($0) }' err.txt
 grep -c '(124)' err.txt
@@ -43,7 +44,7 @@ print('107 E unknown thing #%s ' + 'x' * 300)
 print('# a comment counts as a line')
 print('163 0 extra text')" > cat.txt
 printf '#foo\nafter\n' > in.c
-"$CPP" --edf=cat.txt in.c 2>&1 | awk '{ print length($0) ": " substr($0, 1, 60) }'
+"$CPP" --edf=cat.txt in.c 2>&1 | crlf_to_lf | awk '{ print length($0) ": " substr($0, 1, 60) }'
 }
 piece catalogue_long_line catalogue_long_line
 
@@ -54,7 +55,7 @@ command_file_limits() {
 printf 'A B\n' > main.c
 run() {
   "$CPP" @cmds 2>&1 >/dev/null | sed -n -E 's/^[^(]*\(([0-9]+)\) .*/\1/p' | tr '\n' ' '
-  "$CPP" @cmds 2>/dev/null | grep -v '^#' | grep . | cut -c1-20 | tr '\n' ' '
+  "$CPP" @cmds 2>/dev/null | crlf_to_lf | grep -v '^#' | grep . | cut -c1-20 | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
 }
 for pad in 8172 8173; do
