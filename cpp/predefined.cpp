@@ -52,6 +52,34 @@ bool format_clock(const std::tm* t, char (&text)[64]) {
     return true;
 }
 
+// The UTC moment of a count of seconds since 1970-01-01 00:00:00, worked out
+// here because not every C library's gmtime reaches the year 9999 (Windows'
+// stops at 3000); false for a year past 9999.
+bool utc_moment(std::int64_t seconds, std::tm& t) {
+    const std::int64_t days = seconds / 86400, rest = seconds % 86400;
+    // Days since 0000-03-01, in eras of 400 years (146097 days); the year
+    // taken to start in March puts the leap day at its end.
+    const std::int64_t from_march = days + 719468, era = from_march / 146097;
+    const std::int64_t day_of_era = from_march - era * 146097;
+    const std::int64_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    const std::int64_t day_of_year =
+        day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const std::int64_t month_from_march = (5 * day_of_year + 2) / 153;
+    const std::int64_t month = month_from_march < 10 ? month_from_march + 2 : month_from_march - 10;
+    const std::int64_t year = era * 400 + year_of_era + (month < 2 ? 1 : 0);
+    if (year > 9999) return false;
+    t = std::tm{};
+    t.tm_year = static_cast<int>(year - 1900);
+    t.tm_mon = static_cast<int>(month);
+    t.tm_mday = static_cast<int>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
+    t.tm_wday = static_cast<int>((days + 4) % 7);  // 1970-01-01 was a Thursday
+    t.tm_hour = static_cast<int>(rest / 3600);
+    t.tm_min = static_cast<int>(rest / 60 % 60);
+    t.tm_sec = static_cast<int>(rest % 60);
+    return true;
+}
+
 // The moment of SOURCE_DATE_EPOCH (seconds since 1970-01-01 00:00:00 UTC),
 // in UTC; false when the value is no decimal count of seconds or names no
 // year the layout can show.
@@ -63,9 +91,8 @@ bool epoch_clock_text(const char* value, char (&text)[64]) {
         seconds = seconds * 10 + (*p - '0');
     }
     if (p == value || *p != 0) return false;
-    auto t = static_cast<std::time_t>(seconds);
-    if (static_cast<std::int64_t>(t) != seconds) return false;
-    return format_clock(std::gmtime(&t), text);
+    std::tm t;
+    return utc_moment(seconds, t) && format_clock(&t, text);
 }
 
 // The clock text __DATE__ and __TIME__ are cut from. A SOURCE_DATE_EPOCH
