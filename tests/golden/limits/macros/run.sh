@@ -89,6 +89,7 @@ print('B')
 print('after')" > in.c
 "$CPP" in.c > out.c
 status=$?
+crlf_to_lf_files out.c
 awk '{ print length($0) }' out.c
 exit $status
 }

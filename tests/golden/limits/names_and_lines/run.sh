@@ -21,7 +21,7 @@ for width in (30, 31, 32, 254, 255, 256):
     print('#define %s same%d' % ('q' * width + 'a', width))
     print('%s' % ('q' * width + 'b'))" > in$n.c
   echo "-N$n:"
-  "$CPP" -N$n in$n.c 2>/dev/null | grep -v '^#' | grep . | cut -c1-12 | tr '\n' ' '
+  "$CPP" -N$n in$n.c 2>/dev/null | crlf_to_lf | grep -v '^#' | grep . | cut -c1-12 | tr '\n' ' '
   echo "status ${PIPESTATUS[0]}"
 done
 }
@@ -36,10 +36,10 @@ name="$dir/$(printf 'h%.0s' $(seq 1 56)).h"
 echo 'found' > "$name"
 printf '#include "%s"\n' "$name" > ok.c
 echo "${#name}"
-"$CPP" ok.c | grep -v "^#" | grep .
+"$CPP" ok.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"
 printf 'before\n#include "%s"\n' "${name}x" > long.c
-"$CPP" long.c | grep -v "^#" | grep .
+"$CPP" long.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"
 }
 piece include_name_259 include_name_259
@@ -51,9 +51,9 @@ mkdir -p d255 && echo 'in_d255' > d255/h.h
 printf '#include <h.h>\n' > in.c
 args=()
 for i in $(seq 1 255); do args+=("-Id$i"); done
-"$CPP" "${args[@]}" in.c | grep -v "^#" | grep .
+"$CPP" "${args[@]}" in.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"
-"$CPP" "${args[@]}" -Iextra in.c | grep -v "^#" | grep .
+"$CPP" "${args[@]}" -Iextra in.c | crlf_to_lf | grep -v "^#" | grep .
 echo "status ${PIPESTATUS[0]}"
 }
 piece include_dirs_255 include_dirs_255
