@@ -22,7 +22,7 @@
 # emulator's command for a run.sh that runs other programs under it. Where
 # Windows writes something else (separators, letter case of names), the case
 # holds expected.win.out, .err, .msgs, .status or .files/, used there instead
-# of expected.*. Windows ends the lines of the text it writes with CR LF:
+# of expected.* (expected.win.files/ holds only the files that differ). Windows ends the lines of the text it writes with CR LF:
 # the program's output, messages and files must end every line so, and are
 # compared with CR LF read as LF. A run.sh that looks into what the program
 # wrote reads it through crlf_to_lf (a filter) or crlf_to_lf_files (files
@@ -80,6 +80,19 @@ expected() {
     echo "expected.$1"
   fi
 }
+# The files the run must leave, and the expectation of each.
+expected_files() {
+  for d in expected.files ${variant:+"expected.$variant.files"}; do
+    [ -d "$d" ] && (cd "$d" && find . -type f)
+  done | sort -u
+}
+expected_file() {
+  if [ -n "$variant" ] && [ -f "expected.$variant.files/$1" ]; then
+    echo "expected.$variant.files/$1"
+  else
+    echo "expected.files/$1"
+  fi
+}
 
 # A clean, predictable environment: English, no templates, no catalogue path.
 unset LANG LC_ALL LC_MESSAGES ZQT_ERR_FORMAT ZQT_WARN_FORMAT ZQT_MSG_FORMAT ZQT_ERR_FILE ZQT_INSTDIR
@@ -111,9 +124,7 @@ fail=0
 # wrote), then read as LF.
 if [ -n "$variant" ]; then
   written=(actual.out actual.err)
-  if [ -d "$(expected files)" ]; then
-    written+=($(cd "$(expected files)" && find . -type f))
-  fi
+  written+=($(expected_files))
   for f in "${written[@]}"; do
     [ -f "$f" ] || continue
     if [ ! -f run.sh ] && ! perl -0777 -ne 'exit(/(?<!\r)\n/ ? 1 : 0)' "$f"; then
@@ -148,16 +159,13 @@ if [ "$(echo $actual_msgs)" != "$(echo $expected_msgs)" ]; then
   echo "messages: expected [$(echo $expected_msgs)], got [$(echo $actual_msgs)]"
   fail=1
 fi
-files=$(expected files)
-if [ -d "$files" ]; then
-  for f in $(cd "$files" && find . -type f); do
-    if ! cmp -s "$files/$f" "$f"; then
-      echo "file $f differs:"
-      diff "$files/$f" "$f" | head -20
-      fail=1
-    fi
-  done
-fi
+for f in $(expected_files); do
+  if ! cmp -s "$(expected_file "$f")" "$f"; then
+    echo "file $f differs:"
+    diff "$(expected_file "$f")" "$f" | head -20
+    fail=1
+  fi
+done
 if [ "$fail" != 0 ]; then
   echo "--- standard error ---"
   head -30 actual.err

@@ -7,7 +7,7 @@ d=$(printf 'd%.0s' {1..255})
 for n in $a $b $c; do printf '#define %s1 %s1\n#define %s2 %s2\n' $n ${n:0:1} $n ${n:0:1}; done > main.c
 echo "${a}1 ${b}1 ${c}1 ${d}q" >> main.c
 run() {  # long words in the output shown as their first letter and length
-  out=$("$CPP" "$@" main.c 2> err.txt | grep -v '^#' | grep . |
+  out=$("$CPP" "$@" main.c 2> err.txt | crlf_to_lf | grep -v '^#' | grep . |
     awk '{ for (i = 1; i <= NF; i++) if (length($i) > 9) $i = substr($i, 1, 1) "*" length($i); print }')
   local label=$*
   echo "${label//$d/d*255}: $out $(grep -o '(111)' err.txt | tr -d '\n')"

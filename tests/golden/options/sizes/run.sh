@@ -6,7 +6,7 @@ check() {  # check PLAIN POINTER OPTION...: the sizes each option leaves
   shift 2
   printf '#include "sizes.h"\n#if PLAIN(%s) && POINTER(%s)\nas expected\n#else\nother sizes\n#endif\n' \
     "$plain" "$pointer" > check.c
-  out=$("$CPP" "$@" check.c 2>&1 | grep -v '^#' | grep .)
+  out=$("$CPP" "$@" check.c 2>&1 | crlf_to_lf | grep -v '^#' | grep .)
   echo "${*:-defaults}: $out"
 }
 all4=4,4,4,4,4,4,4
