@@ -30,6 +30,8 @@ constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
 
 // Finished text sources kept for reuse; deeper stacks allocate.
 constexpr std::size_t MAX_SPARE_SOURCES = 32;
+// Buffers of finished include files kept for reuse.
+constexpr std::size_t MAX_SPARE_FILES = 8;
 
 // Results of the steps of the slow path besides characters.
 constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
@@ -94,16 +96,18 @@ void lower_expansion_depth(int by) {
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {
     if (s->file_eof) return false;
-    // Zeroed read-ahead past the block, as for the line buffer.
+    // Read-ahead past the block, as for the line buffer.
+    if (!s->block && !reader.spare_blocks.empty()) {
+        s->block = std::move(reader.spare_blocks.back());
+        reader.spare_blocks.pop_back();
+    }
     if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
     s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
     s->block[s->block_len] = 0;  // ends the rest of the block for a scan
     s->block_pos = 0;
-    if (s->block_len == 0) {
-        s->file_eof = true;
-        return false;
-    }
-    return true;
+    // fread comes back short only at the end of the file (or on an error).
+    if (s->block_len < BLOCK_SIZE) s->file_eof = true;
+    return s->block_len != 0;
 }
 
 // Next byte of a file source's block, or -1 at the end of the file.
@@ -240,9 +244,23 @@ input_source* pop_source() {
     return s;
 }
 
-// A file source's file has ended: close it and return to the includer.
+// Keeps the buffers of a file source that ended for the next include (as
+// many as were in use at once, up to a few).
+void keep_file_buffers(input_source* s) {
+    if (s->block && reader.spare_blocks.size() < MAX_SPARE_FILES) {
+        reader.spare_blocks.push_back(std::move(s->block));
+    }
+    if (s->capacity == FILE_LINE_CAPACITY && reader.spare_lines.size() < MAX_SPARE_FILES) {
+        reader.spare_lines.push_back(std::move(s->buffer));
+        s->capacity = 0;
+    }
+}
+
+// A file source's file has ended: close it, keep its buffers, and return to
+// the includer.
 input_source* end_file_source(input_source* s) {
     if (s->owns_file) std::fclose(s->file);
+    if (s != reader.main_source) keep_file_buffers(s);
     s->file = nullptr;
     s->owns_file = false;
     if (s->parent != nullptr) reader.sync_needed = 1;
@@ -332,6 +350,11 @@ input_source* push_source(int capacity, const wchar* name) {
     } else {
         s = std::make_unique<input_source>();
         s->name.reset(wstr_dup(name));
+        if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
+            s->buffer = std::move(reader.spare_lines.back());
+            reader.spare_lines.pop_back();
+            s->capacity = FILE_LINE_CAPACITY;
+        }
     }
     // A reused record keeps its buffer when it is large enough.
     if (s->capacity < capacity) {

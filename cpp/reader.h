@@ -56,6 +56,10 @@ struct reader_state {
     // Finished text sources kept for reuse with their buffers, so that an
     // expansion costs no allocation once the stack has been this deep.
     std::vector<std::unique_ptr<input_source>> spare;
+    // Line buffers and blocks of included files that ended, for the next
+    // ones: making them anew (zeroed) costs more than reading a small header.
+    std::vector<std::unique_ptr<wchar[]>> spare_lines;
+    std::vector<std::unique_ptr<unsigned char[]>> spare_blocks;
     int current_line = 1;
     int raw_input = 0;
     int echo_comments = 0;
