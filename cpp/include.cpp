@@ -10,10 +10,13 @@
 // lasts, so what opening a candidate path gave (nothing, the file, or the
 // file only under its lower-case name, and whether the name on disk is
 // spelled so) is remembered for the run: a path looked up again costs no
-// system call but the open that reads it.
+// system call but the open that reads it. A file read once that turns out
+// to be one group guarded by #ifndef NAME is not read again while NAME is
+// defined: reading it would only have skipped the group (see pass_over).
 #include "cpp/include.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -27,12 +30,18 @@
 #include "common/hash.h"
 #include "common/osdep.h"
 #include "common/wstr.h"
+#include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
+#include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/options.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+
+#ifndef CPP_INCLUDE_SKIP
+#define CPP_INCLUDE_SKIP 1
+#endif
 
 namespace {
 
@@ -47,10 +56,35 @@ constexpr int MAX_OPEN_FILES = 200;
 // What opening a candidate path gave.
 enum class found : std::uint8_t { missing, exact, lower_case };
 
+// Whether a file may be passed over instead of read.
+enum class guard_state : std::uint8_t {
+    unread,     // not read yet
+    read_once,  // read once, not looked at yet
+    none,       // not one guarded group, or not one the reader is known to skip quietly
+    guarded,    // see guard_facts
+};
+
+// A file whose whole text is one group opened by "#ifndef NAME",
+// "#if !defined NAME" or "#if !defined(NAME)" and closed by its #endif,
+// with nothing but blanks, line ends and comments around it, in which the
+// reader, skipping it, meets nothing to report: no unknown directive, no
+// #else or #elif of the group's own, no text after an #endif or #else, no
+// comment that nests or runs off the end, no trigraph, splice, NUL, lone CR
+// or overlong line.
+struct guard_facts {
+    std::u16string name;            // cut to the significant length
+    bool if_form = false;           // #if !defined: `defined` must be no macro
+    bool comments_outside = false;  // which -C would copy
+    int depth = 0;                  // conditionals open at once, the group's own included
+    int lines = 0;                  // line ends the main loop passes in the file
+};
+
 struct path_entry {
     found result = found::missing;
     bool case_matches = false;  // file_name_case_matches of the candidate
     bool recorded = false;      // in driver.included_files
+    guard_state guard = guard_state::unread;
+    guard_facts facts;
 };
 using path_node = std::pair<const std::string, path_entry>;
 
@@ -270,15 +304,386 @@ int open_file_count() {
     return n;
 }
 
-// Opens the file of a candidate path that was found before, under the name
-// it opened by.
-file_ptr reopen() {
+#if CPP_INCLUDE_SKIP
+
+// The bytes unit() looks at: NUL, line ends, CR, '?' and '\\'; to step over
+// the text of a line, '/' too, which may begin a comment, and to step over
+// that of a block comment, '*' as well.
+constexpr std::array<bool, 256> make_stops(bool slash, bool star) {
+    std::array<bool, 256> t{};
+    for (int c : {0, int{'\n'}, int{'\r'}, int{'?'}, int{'\\'}}) t[c] = true;
+    t['/'] = slash;
+    t['*'] = star;
+    return t;
+}
+constexpr std::array<bool, 256> unit_stops = make_stops(false, false);
+constexpr std::array<bool, 256> line_stops = make_stops(true, false);
+constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
+
+// Reads a file as the reader hands it out to a group being skipped, and
+// follows the main loop and the directive processor through it. It does not
+// follow what a quiet skip never meets: whatever it does not follow makes
+// the file no guarded group.
+class guard_scanner {
+   public:
+    explicit guard_scanner(std::FILE* f) : f_(f) {}
+    bool scan(guard_facts& g);
+
+   private:
+    static constexpr int END = -1;
+    static constexpr int NONE = -2;
+    // The longest line followed: far from the line buffer's pieces.
+    static constexpr int MAX_LINE = 4096;
+    // Conditionals followed, one bit each for whether #else was seen.
+    static constexpr int MAX_DEPTH = 31;
+
+    std::FILE* f_;
+    unsigned char buffer_[4096];
+    std::size_t length_ = 0;  // bytes in buffer_
+    std::size_t at_ = 0;      // bytes of buffer_ taken
+    bool ended_ = false;      // the file has no more bytes
+    int ahead_ = NONE;        // a byte read ahead
+    int back_ = NONE;         // a unit stepped back over
+    int line_length_ = 0;     // units of the current line so far
+    bool odd_ = false;        // something met that is not followed
+    bool commented_ = false;
+    int lines_ = 0;  // line ends handed out
+
+    int byte();
+    int unit();
+    int unit_slow();
+    int next();
+    int next_in_line();
+    int skip_blanks(int c);
+    bool skip_line(int c);
+    void pass_plain(const std::array<bool, 256>& stops);
+    int read_name(int c, std::u16string& name, std::size_t limit);
+    bool read_guard(guard_facts& g);
+    bool read_group(guard_facts& g);
+    static bool is_blank(int c) { return c >= 0 && char_class(c) == CC_BLANK; }
+    static bool is_name_unit(int c) {
+        return c >= 0 && (char_class(c) == CC_IDENT || char_class(c) == CC_DIGIT);
+    }
+};
+
+int guard_scanner::byte() {
+    if (ahead_ != NONE) {
+        int b = ahead_;
+        ahead_ = NONE;
+        return b;
+    }
+    if (at_ == length_) {
+        if (ended_) return END;
+        length_ = std::fread(buffer_, 1, sizeof buffer_, f_);
+        at_ = 0;
+        ended_ = length_ < sizeof buffer_;  // a short read is the end of the file
+        if (length_ == 0) return END;
+    }
+    return buffer_[at_++];
+}
+
+// The next unit as a refill stores it: CR LF as a line end, a line end
+// added to a last line without one. A NUL, a lone CR, "??", a backslash
+// before a line end and overlong lines are not followed.
+int guard_scanner::unit() {
+    if (back_ != NONE) {
+        int u = back_;
+        back_ = NONE;
+        return u;
+    }
+    if (ahead_ == NONE && at_ < length_) {
+        unsigned char b = buffer_[at_];
+        if (!unit_stops[b]) {
+            ++at_;
+            if (++line_length_ > MAX_LINE) odd_ = true;
+            return odd_ ? END : b;
+        }
+    }
+    return unit_slow();
+}
+
+int guard_scanner::unit_slow() {
+    int b = byte();
+    if (b == END) {
+        if (line_length_ == 0) return END;
+        b = '\n';
+    }
+    if (b == '\r') {
+        b = byte();
+        if (b != '\n') odd_ = true;
+    } else if (b == '?' || b == '\\') {
+        ahead_ = byte();
+        if (b == '?' ? ahead_ == '?' : ahead_ == '\n' || ahead_ == '\r' || ahead_ == END)
+            odd_ = true;
+    } else if (b == 0) {
+        odd_ = true;
+    }
+    line_length_ = b == '\n' ? 0 : line_length_ + 1;
+    if (line_length_ > MAX_LINE) odd_ = true;
+    return odd_ ? END : b;
+}
+
+// The next character as next_char returns it outside literals: a block
+// comment stands for a blank (whether it vanishes before a blank or
+// becomes one makes no difference here), a line comment for its line end;
+// VT and FF are blanks.
+int guard_scanner::next() {
+    int c = next_in_line();
+    if (c == '\n') ++lines_;
+    return c;
+}
+
+int guard_scanner::next_in_line() {
+    int c = unit();
+    if (c == 0x0B || c == 0x0C) return ' ';
+    if (c != '/') return c;
+    int d = unit();
+    if (d != '/' && d != '*') {
+        back_ = d;
+        return '/';
+    }
+    commented_ = true;
+    if (d == '/') {
+        do {
+            pass_plain(line_stops);
+            c = unit();
+        } while (c != '\n' && c != END);
+        return c;
+    }
+    for (pass_plain(comment_stops), c = unit();;) {
+        if (c == END) {
+            odd_ = true;  // the comment would run on into the includer
+            return END;
+        }
+        if (c == '/') {
+            c = unit();
+            if (c == '*') odd_ = true;  // a comment inside a comment is reported
+            if (odd_) return END;
+        } else if (c == '*') {
+            c = unit();
+            if (c == '/') return ' ';
+        } else {
+            pass_plain(comment_stops);
+            c = unit();
+        }
+    }
+}
+
+// Steps over the bytes ahead that unit() would hand out as they are and
+// that are not marked in stops, all at once.
+void guard_scanner::pass_plain(const std::array<bool, 256>& stops) {
+    if (back_ != NONE || ahead_ != NONE) return;
+    std::size_t from = at_;
+    while (at_ < length_ && !stops[buffer_[at_]]) ++at_;
+    line_length_ += static_cast<int>(at_ - from);
+    if (line_length_ > MAX_LINE) odd_ = true;
+}
+
+int guard_scanner::skip_blanks(int c) {
+    while (is_blank(c)) c = next();
+    return c;
+}
+
+// The rest of a line from c on, up to its line end; false when the file
+// ends first (the reader would go on in the includer).
+bool guard_scanner::skip_line(int c) {
+    while (c != '\n') {
+        if (c == END) return false;
+        pass_plain(line_stops);
+        c = next();
+    }
+    return true;
+}
+
+// A name from its first character c on, as scan_identifier and
+// scan_and_find_macro take it, cut at limit units; returns the character
+// after it.
+int guard_scanner::read_name(int c, std::u16string& name, std::size_t limit) {
+    name.clear();
+    do {
+        if (name.size() < limit) name.push_back(static_cast<char16_t>(c));
+        c = next();
+    } while (is_name_unit(c));
+    return c;
+}
+
+std::size_t significant_length() {
+    return static_cast<std::size_t>(std::min(scanner.max_ident_len, MAX_IDENT_LIMIT));
+}
+
+// The directive that opens the group, after its '#': "#ifndef NAME",
+// "#if !defined NAME" or "#if !defined(NAME)", and nothing after it.
+bool guard_scanner::read_guard(guard_facts& g) {
+    int c = skip_blanks(next());
+    if (c < 0 || char_class(c) != CC_IDENT) return false;
+    std::u16string word;
+    c = read_name(c, word, 16);
+    c = skip_blanks(c);
+    if (word == u"if") {
+        if (c != '!') return false;
+        c = skip_blanks(next());
+        if (c < 0 || char_class(c) != CC_IDENT) return false;
+        c = skip_blanks(read_name(c, word, 16));
+        if (word != u"defined") return false;
+        g.if_form = true;
+    } else if (word != u"ifndef") {
+        return false;
+    }
+    const bool parenthesised = g.if_form && c == '(';
+    if (parenthesised) c = skip_blanks(next());
+    if (c < 0 || char_class(c) != CC_IDENT) return false;
+    c = skip_blanks(read_name(c, g.name, significant_length()));
+    if (parenthesised) {
+        if (c != ')') return false;
+        c = skip_blanks(next());
+    }
+    return c == '\n';
+}
+
+// What the directive processor makes of a directive name in skipped text.
+enum class skipped_directive { unknown, opens, elif, else_, endif, other };
+
+skipped_directive classify_directive(const std::u16string& name) {
+    if (name == u"if" || name == u"ifdef" || name == u"ifndef") return skipped_directive::opens;
+    if (name == u"elif") return skipped_directive::elif;
+    if (name == u"else") return skipped_directive::else_;
+    if (name == u"endif") return skipped_directive::endif;
+    static constexpr std::u16string_view others[] = {u"define", u"undef", u"include", u"line",
+                                                     u"pragma", u"error", u"warning", u"ident",
+                                                     u"assert", u"asm",   u"endasm"};
+    for (std::u16string_view o : others) {
+        if (name == o) return skipped_directive::other;
+    }
+    return skipped_directive::unknown;
+}
+
+// The lines of the group, skipped, up to and with its #endif: directives
+// that open conditionals are counted and their lines discarded, as are the
+// lines of other known directives and of text; #else, #elif and #endif of
+// inner conditionals must draw no report.
+bool guard_scanner::read_group(guard_facts& g) {
+    int depth = 1;
+    std::uint32_t else_seen = 0;  // bit d: the conditional at depth d had its #else
+    g.depth = 1;
+    std::u16string word;
+    for (;;) {
+        int c = next();
+        while (is_blank(c) || c == '\n') c = next();
+        if (c != '#') {
+            if (!skip_line(c)) return false;
+            continue;
+        }
+        c = skip_blanks(next());
+        if (c == '\n') continue;  // a null directive
+        if (c == END) return false;
+        if (c < 128 && std::isdigit(c)) {  // a line number: #line, discarded
+            if (!skip_line(c)) return false;
+            continue;
+        }
+        c = read_name(c, word, 16);
+        const std::uint32_t bit = std::uint32_t{1} << depth;
+        switch (classify_directive(word)) {
+            case skipped_directive::unknown:
+                return false;
+            case skipped_directive::opens:
+                if (++depth > MAX_DEPTH) return false;
+                g.depth = std::max(g.depth, depth);
+                else_seen &= ~(std::uint32_t{1} << depth);
+                break;
+            case skipped_directive::elif:
+                if (depth == 1 || (else_seen & bit) != 0) return false;
+                break;
+            case skipped_directive::else_:
+                if (depth == 1 || (else_seen & bit) != 0) return false;
+                else_seen |= bit;
+                if (skip_blanks(c) != '\n') return false;
+                continue;
+            case skipped_directive::endif:
+                if (skip_blanks(c) != '\n') return false;
+                if (--depth == 0) return true;
+                continue;
+            case skipped_directive::other:
+                break;
+        }
+        if (!skip_line(c)) return false;
+    }
+}
+
+bool guard_scanner::scan(guard_facts& g) {
+    int c = next();
+    while (is_blank(c) || c == '\n') c = next();
+    g.comments_outside = commented_;
+    if (c != '#' || !read_guard(g) || !read_group(g)) return false;
+    commented_ = false;
+    do c = next();
+    while (is_blank(c) || c == '\n');
+    g.comments_outside = g.comments_outside || commented_;
+    g.lines = lines_;
+    return c == END && !odd_;
+}
+
+// Looks at a file read once before to learn whether it is a guarded
+// group; false when the file could not be set back to its start.
+bool look_for_guard(std::FILE* f, path_entry& e) {
+    e.guard = guard_state::none;
+    if (std::fseek(f, 0, SEEK_CUR) != 0) return true;  // a pipe: read it as it comes
+    if (guard_scanner(f).scan(e.facts)) e.guard = guard_state::guarded;
+    return std::fseek(f, 0, SEEK_SET) == 0;
+}
+
+// Whether reading the guarded file now would skip its group: its guard is
+// defined (and `defined` is no macro for the #if forms), and nothing makes
+// the skip show: no comment to copy around the group, no assembler text
+// (whose line-start blanks the main loop counts), no conditional that
+// would overflow the stack, and a file includes it (a macro that supplied
+// the name would still be read after it).
+bool guard_holds(const guard_facts& g) {
+    if (driver.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
+    const input_source* s = reader.current_source;
+    if (s == nullptr || s->file == nullptr) return false;
+    if ((conditional.cond_top - conditional.cond_stack) + g.depth > COND_STACK_SIZE - 1)
+        return false;
+    if (g.if_form && find_expandable(u"defined", 7) != nullptr) return false;
+    return find_expandable(g.name.data(), g.name.size()) != nullptr;
+}
+
+#endif
+
+// Opens the file of a known entry again.
+file_ptr reopen(const path_entry& e) {
+    (void)e;
     return file_ptr(std::fopen(includes.opened.c_str(), "r"));
 }
 
-// Opens and pushes the file of a candidate path; f is the file when the
-// look-up opened it just now. Returns 0 when the file cannot be opened.
-int open_entry(path_node* node, file_ptr& f) {
+// Whether the include may pass over the file instead of reading it; a
+// file read once before is looked at first (through f, opened when needed).
+bool may_pass_over(path_entry& e, file_ptr& f) {
+#if CPP_INCLUDE_SKIP
+    if (e.guard == guard_state::read_once) {
+        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) return false;
+        if (!look_for_guard(f.get(), e)) f.reset();
+    }
+    return e.guard == guard_state::guarded && guard_holds(e.facts);
+#else
+    (void)e;
+    (void)f;
+    return false;
+#endif
+}
+
+// Leaves everything as reading the guarded file would have: the file gives
+// only line ends, its one group is skipped, and the last directive name
+// read is that of its #endif.
+void pass_over() {
+    pass_over_file_source();
+    wstr_from_narrow(scanner.name_buffer, "endif");
+}
+
+// Opens and pushes (or passes over) the file of a candidate path; f is the
+// file when the look-up opened it just now. Returns 0 when the file cannot
+// be opened.
+int open_entry(path_node* node, file_ptr& f, int& lines) {
     path_entry& e = node->second;
     if (e.result == found::missing) return 0;
     const char* path = node->first.c_str();
@@ -289,15 +694,21 @@ int open_entry(path_node* node, file_ptr& f) {
         includes.opened = node->first;
     }
     if (!e.case_matches) alert_report(MSG_INCLUDE_CASE, path);
-    if (f == nullptr) f = reopen();
-    if (f == nullptr) {
-        // The file has gone since it was found: look for it afresh.
-        includes.paths.clear();
-        includes.searches.clear();
-        return 0;
+    if (may_pass_over(e, f)) {
+        pass_over();
+        lines = e.facts.lines;
+    } else {
+        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) {
+            // The file has gone since it was found: look for it afresh.
+            includes.paths.clear();
+            includes.searches.clear();
+            return 0;
+        }
+        if (e.guard == guard_state::unread) e.guard = guard_state::read_once;
+        std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
+        push_file_source(f.release(), shown.c_str(), true);
     }
-    std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
-    push_file_source(f.release(), shown.c_str(), true);
     return 1;
 }
 
@@ -314,10 +725,11 @@ std::uint32_t include_name_hash(std::uintptr_t name) {
 
 int open_include(const char* path) {
     file_ptr f;
-    return open_entry(entry_for(path, f), f);
+    int lines = 0;
+    return open_entry(entry_for(path, f), f, lines);
 }
 
-void do_include() {
+int do_include() {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
         // A bare #include must not take the next line with it; stepping back
@@ -325,12 +737,12 @@ void do_include() {
         if (c == '\n') unget_char();
         alert_report(MSG_BAD_INCLUDE_NAME);
         skip_line();
-        return;
+        return 0;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
     if (open_file_count() >= MAX_OPEN_FILES) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
-        return;
+        return 0;
     }
     std::string name = read_name;
     use_slashes(name);
@@ -338,18 +750,20 @@ void do_include() {
     file_ptr f = std::move(includes.found_file);
     if (node == nullptr) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
-        return;
+        return 0;
     }
     // While only dependencies are listed, a path already included ends the
     // directive without being read again.
     if (driver.no_output && driver.included_files != nullptr &&
         hash_lookup(driver.included_files, reinterpret_cast<hash_word>(node->first.c_str())) != 0)
-        return;
-    if (open_entry(node, f) == 0) {
+        return 0;
+    int lines = 0;
+    if (open_entry(node, f, lines) == 0) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
-        return;
+        return 0;
     }
     record_included(node);
+    return lines;
 }
 
 void include_reset() {

@@ -392,6 +392,19 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     return 0;
 }
 
+void pass_over_file_source() {
+    input_source* s = reader.current_source;
+    assert(s != nullptr && s->file != nullptr);
+    s->saved_line = reader.current_line;
+    // The file's first character would have settled the pops owed to it.
+    lower_expansion_depth(s->pending_pops);
+    s->pending_pops = 0;
+    update_bookkeeping();
+    alert_line_read();
+    // Set when the file was pushed, and again when it ended.
+    reader.sync_needed = 1;
+}
+
 bool refill_file_line(input_source* s) {
     return refill_line(s);
 }

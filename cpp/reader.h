@@ -88,6 +88,10 @@ int push_text_source(const wchar* text);
 // at its start is stepped over, and a UTF-16 file is refused (message 188,
 // and nothing of it is read when the run goes on).
 int push_file_source(std::FILE* file, const char* name, bool owns_file);
+// Leaves the reader as pushing a file source on the current one (a file
+// source) and reading it to its end would, for a file whose lines give the
+// main loop nothing but line ends and directives that change nothing.
+void pass_over_file_source();
 int next_char_slow();
 // Reads the next line of a file source into its buffer; false, with
 // nothing changed, once the file has ended.
