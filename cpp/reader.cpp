@@ -363,7 +363,7 @@ input_source* push_source(int capacity, const wchar* name) {
         s->capacity = capacity;
     }
     s->buffer[0] = 0;
-    s->pos = s->buffer.get();
+    s->pos = s->text = s->buffer.get();
     if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
     s->parent = std::move(reader.top);
     reader.top = std::move(s);
@@ -377,6 +377,11 @@ int push_text_source(const wchar* text) {
     input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
     std::memcpy(s->buffer.get(), text, (n + 1) * sizeof(wchar));
     return 0;
+}
+
+void push_borrowed_text(const wchar* text) {
+    input_source* s = push_source(1, nullptr);
+    s->pos = s->text = const_cast<wchar*>(text);
 }
 
 int push_file_source(std::FILE* file, const char* name, bool owns_file) {
@@ -428,7 +433,7 @@ bool load_block_line(input_source* s, std::size_t at) {
 int unget_char_slow() {
     input_source* s = reader.current_source;
     if (s == nullptr) return 0;
-    if (s->pos == s->buffer.get()) {
+    if (s->pos == s->text) {
         // Nothing before the buffer to step back to: stay at its start.
         alert_report(MSG_PUSHBACK_UNDERFLOW);
         return 0;
@@ -505,6 +510,21 @@ int after_slash(input_source* start) {
     return read_comment(c == '*', start);
 }
 
+// Copies a borrowed text into the source's own buffer, so that it may be
+// written.
+void own_text(input_source* s) {
+    if (s->text == s->buffer.get()) return;
+    std::size_t n = wstr_len(s->text);
+    std::ptrdiff_t at = s->pos - s->text;
+    if (s->capacity < static_cast<int>(n) + 1) {
+        s->buffer = std::make_unique<wchar[]>(n + 1 + BUFFER_READ_AHEAD);
+        s->capacity = static_cast<int>(n) + 1;
+    }
+    std::memcpy(s->buffer.get(), s->text, (n + 1) * sizeof(wchar));
+    s->text = s->buffer.get();
+    s->pos = s->text + at;
+}
+
 // The end of a block comment: it vanishes before white space and line ends,
 // and otherwise becomes one space that a pushback re-reads.
 int end_block_comment() {
@@ -513,7 +533,10 @@ int end_block_comment() {
     if (s == nullptr) return SOURCE_CHANGED;
     wchar next = *s->pos;
     if (next == '\n' || char_class(next) == CC_BLANK) return SOURCE_CHANGED;
-    if (s->pos != s->buffer.get()) s->pos[-1] = ' ';
+    if (s->pos != s->text) {
+        own_text(s);
+        s->pos[-1] = ' ';
+    }
     return ' ';
 }
 

@@ -19,6 +19,9 @@ constexpr int BUFFER_READ_AHEAD = 32;
 
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
+    // Start of the text read: the buffer, or for a borrowed text the text
+    // of another source that outlives this one (see push_borrowed_text).
+    wchar* text = nullptr;
     int saved_line = 0;
     std::FILE* file = nullptr;             // null for a text source
     std::unique_ptr<input_source> parent;  // each source owns the one below it
@@ -84,6 +87,11 @@ inline void count_lines(int by) {
 // fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
+// Pushes a text source that reads the text where it lies, without a copy:
+// the text must outlive the source and be followed by BUFFER_READ_AHEAD
+// readable units. (The reader writes into a borrowed text only after
+// copying it.)
+void push_borrowed_text(const wchar* text);
 // Pushes an open file and reads its first block: a UTF-8 byte-order mark
 // at its start is stepped over, and a UTF-16 file is refused (message 188,
 // and nothing of it is read when the run goes on).
@@ -139,7 +147,7 @@ inline int next_char() {
 inline int unget_char() {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
-    if (s != nullptr && !s->at_end && s->pos != s->buffer.get()) {
+    if (s != nullptr && !s->at_end && s->pos != s->text) {
         --s->pos;
         if (s->file != nullptr && *s->pos == '\n') count_lines(-1);
         return 0;
