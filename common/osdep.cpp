@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/alloc.h"
 
@@ -68,6 +69,15 @@ bool file_name_case_matches(const char* path) {
     }
     closedir(d);
     return found;
+}
+
+bool list_directory(const char* dir, std::vector<std::string>& names) {
+    names.clear();
+    DIR* d = opendir(dir);
+    if (!d) return false;
+    while (const dirent* e = readdir(d)) names.emplace_back(e->d_name);
+    closedir(d);
+    return true;
 }
 
 bool path_is_directory(const char* path) {

@@ -10,9 +10,10 @@
 // lasts, so what opening a candidate path gave (nothing, the file, or the
 // file only under its lower-case name, and whether the name on disk is
 // spelled so) is remembered for the run: a path looked up again costs no
-// system call but the open that reads it. A file read once that turns out
-// to be one group guarded by #ifndef NAME is not read again while NAME is
-// defined: reading it would only have skipped the group (see pass_over).
+// system call but the open that reads it, and the letter-case check lists
+// each directory once. A file read once that turns out to be one group
+// guarded by #ifndef NAME is not read again while NAME is defined: reading
+// it would only have skipped the group (see pass_over).
 #include "cpp/include.h"
 
 #include <algorithm>
@@ -24,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/alert.h"
@@ -81,7 +83,7 @@ struct guard_facts {
 
 struct path_entry {
     found result = found::missing;
-    bool case_matches = false;  // file_name_case_matches of the candidate
+    bool case_matches = false;  // name_case_matches of the candidate
     bool recorded = false;      // in driver.included_files
     guard_state guard = guard_state::unread;
     guard_facts facts;
@@ -112,6 +114,9 @@ struct include_state {
     // opened, or null. A search that reported a candidate too long is not
     // kept, so that it reports again.
     std::unordered_map<std::string, path_node*, path_hash, std::equal_to<>> searches;
+    // The names each directory holds, listed the first time a file found in
+    // it has the letter case of its name checked.
+    std::unordered_map<std::string, std::unordered_set<std::string>> directories;
     std::string candidate;  // the candidate being built
     std::string search_key;
     file_ptr found_file;  // the file a search opened when it found it just now
@@ -277,6 +282,29 @@ std::string lower_case(std::string_view path) {
     return lower;
 }
 
+// The names a directory holds; none when it cannot be listed.
+const std::unordered_set<std::string>& directory_names(const std::string& dir) {
+    auto [it, added] = includes.directories.try_emplace(dir);
+    if (!added) return it->second;
+    std::vector<std::string> listed;
+    if (list_directory(dir.c_str(), listed)) it->second.insert(listed.begin(), listed.end());
+    return it->second;
+}
+
+// Whether the directory of a path holds a file whose name is spelled exactly
+// like the last component of the path (letter case included). Each
+// directory is listed once a run.
+bool name_case_matches(std::string_view path) {
+    std::size_t cut = path.find_last_of("/\\");
+    std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    if (name.empty()) return false;
+    std::string dir = cut == std::string_view::npos
+                          ? std::string(".")
+                          : std::string(path.substr(0, cut != 0 ? cut : 1));
+    use_slashes(dir);
+    return directory_names(dir).count(std::string(name)) != 0;
+}
+
 // The entry of a candidate path, made by opening it (and, failing that, its
 // lower-case copy) when the path is new; f is then the file opened.
 path_node* entry_for(std::string_view path, file_ptr& f) {
@@ -292,7 +320,7 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
         f = open_file(lower.c_str());
         if (f != nullptr) e.result = found::lower_case;
     }
-    if (e.result != found::missing) e.case_matches = file_name_case_matches(name.c_str());
+    if (e.result != found::missing) e.case_matches = name_case_matches(name);
     return &*includes.paths.emplace(std::move(name), std::move(e)).first;
 }
 
