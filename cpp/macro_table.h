@@ -16,20 +16,20 @@ constexpr int BODY_BUILT = -2;
 struct macro_def {
     macro_def* next = nullptr;        // next record of the same bucket chain
     macro_def* index_next = nullptr;  // next record of the same look-up index slot
-    std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
     wstr_ptr body;                    // encoded replacement text; null when dynamic
+    wstr_ptr name;
+    std::uint32_t index_hash = 0;  // full hash of the name for the look-up index
+    std::uint32_t hash = 0;
+    int nparams = 0;      // -1 object-like, -2 __LINE__, -3 __FILE__
+    int pending_at = -1;  // place in macros.pending while not yet in a chain
     // What expansion learnt of body the first time: its length when it is
     // the expansion text as it stands (no stringise or paste mark, not too
     // long), BODY_BUILT when the text must be built, BODY_UNMEASURED before.
     // Whoever replaces the body of a record that may have been expanded sets
     // it back to BODY_UNMEASURED.
     int body_length = BODY_UNMEASURED;
-    bool body_refers = false;  // body holds a parameter reference
-    std::uint32_t hash = 0;
-    int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
     signed char active = 0;
-    int pending_at = -1;  // place in macros.pending while not yet in a chain
-    wstr_ptr name;
+    bool body_refers = false;  // body holds a parameter reference
 };
 
 constexpr int MACRO_BUCKETS = 64;
