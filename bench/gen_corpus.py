@@ -1,16 +1,25 @@
 #!/usr/bin/env python3
-"""Writes the benchmark corpus: five deterministic C inputs.
+"""Writes the benchmark corpus: seven deterministic C inputs.
 
     gen_corpus.py [--out DIR] [--scale F] [--seed N]
 
 Files written under DIR (default bench/out/corpus):
-    plain.c       ordinary C89 text with a handful of macros
-    macros.c      thousands of definitions; nested calls, #, ##, rescans
-    includes.c    a tree of guarded headers over inc0/ .. inc3/ (use -I on
-                  each directory, in that order)
-    conds.c       deep #if/#elif/#ifdef nests, most of the text skipped
-    comments.c    C text buried in block and line comments
-    manifest.txt  one line per input: name and the include directories
+    plain.c          ordinary C89 text with a handful of macros
+    macros.c         thousands of definitions; nested calls, #, ##, rescans
+    includes.c       a tree of guarded headers over inc0/ .. inc3/ (use -I on
+                     each directory, in that order)
+    conds.c          deep #if/#elif/#ifdef nests, most of the text skipped
+    comments.c       C text buried in block and line comments
+    many_includes.c  the include traffic of a firmware build: about 16 600
+                     #include lines over 300 guarded headers in lib0/ ..
+                     lib4/ (use -I on each, in that order), most of them in
+                     the last directories, so that most look-ups miss the
+                     first ones; each header is included about 55 times, and
+                     reading every include in full reads some 16 MB
+    many_macros.c    the macro load of a firmware build: a register map of
+                     17 000 macros and 5 MB of code that reaches it through
+                     layers of function-like macros
+    manifest.txt     one line per input: name and the include directories
 
 Everything keeps to what a conservative C89 preprocessor and gcc agree on:
 no variadic macros, no empty arguments, identifiers of at most 31
@@ -33,6 +42,14 @@ INCLUDE_LEVELS = (20, 40, 60, 80, 60, 40)
 INCLUDE_DECLS = 300
 COND_BLOCKS = 500
 COMMENT_MODULES = 17000
+# The two inputs shaped like a firmware build.
+MANY_HEADERS = 300
+MANY_INCLUDE_LINES = 16600
+MANY_INCLUDES_PER_UNIT = 20
+MANY_HEADER_DIRS = 5
+MANY_HEADER_LEVELS = 4
+MANY_PERIPHERALS = 340
+MANY_MACRO_FUNCTIONS = 7000
 
 WORDS = (
     "alpha beta gamma delta count index total limit offset length flags "
@@ -549,6 +566,181 @@ def gen_comments(rng, scale):
     return out
 
 
+def gen_many_includes(rng, scale, root):
+    """Writes the headers of many_includes.c and returns its lines and the
+    include directories. The main file reads like the translation units of
+    a build run one after another: each unit includes some twenty headers
+    (mostly in the <...> form, some in the "..." form, which first looks
+    beside the main file) and then uses one of them. Every header is
+    guarded, opens with a comment block, closes its guard with a comment,
+    and includes up to two headers of the next level, so that the first
+    include of a header pulls in a few more."""
+    dirs = ["lib%d" % d for d in range(MANY_HEADER_DIRS)]
+    for d in dirs:
+        os.makedirs(os.path.join(root, d), exist_ok=True)
+    count = max(MANY_HEADER_LEVELS * 2, int(MANY_HEADERS * scale))
+    # Most headers live in the last directories: a look-up mostly misses
+    # the first ones.
+    homes = rng.choices(range(MANY_HEADER_DIRS), weights=(1, 1, 2, 3, 3), k=count)
+    per_level = count // MANY_HEADER_LEVELS
+
+    def level(i):
+        return min(i // per_level, MANY_HEADER_LEVELS - 1)
+
+    def hdr(i):
+        return "drv_%03d.h" % i
+
+    for i in range(count):
+        guard = "DRV_%03d_H" % i
+        text = ["/*",
+                " * %s/%s: driver %d of the board support package." % (dirs[homes[i]], hdr(i), i),
+                " * Generated for the benchmark; every declaration is made up.",
+                " */"]
+        form = rng.random()
+        if form < 0.8:
+            text.append("#ifndef " + guard)
+        elif form < 0.9:
+            text.append("#if !defined(%s)" % guard)
+        else:
+            text.append("#if !defined " + guard)
+        text += ["#define " + guard, ""]
+        if level(i) + 1 < MANY_HEADER_LEVELS:
+            lo = (level(i) + 1) * per_level
+            hi = count if level(i) + 2 == MANY_HEADER_LEVELS else lo + per_level
+            for j in sorted(rng.sample(range(lo, hi), rng.randrange(3))):
+                text.append("#include <%s>" % hdr(j))
+            text.append("")
+        text += ["#define DRV_%03d_ID %d" % (i, i),
+                 "#define DRV_%03d_FIFO_LEN %d" % (i, rng.choice((16, 32, 64, 128))),
+                 "#define DRV_%03d_IRQ(n) (%d + (n))" % (i, rng.randrange(16, 96)),
+                 "",
+                 "typedef struct drv_%03d_regs {" % i,
+                 "    volatile unsigned long ctrl;"]
+        for k in range(1, rng.randrange(3, 6)):
+            text.append("    volatile unsigned long r%d_%s;" % (k, rng.choice(WORDS)))
+        text += ["} drv_%03d_regs;" % i, "", "/* Set-up, transfers and status. */"]
+        for k in range(rng.randrange(6, 10)):
+            args = ", ".join("%s a%d" % (rng.choice(TYPES), a)
+                             for a in range(rng.randrange(1, 4)))
+            text.append("extern int drv_%03d_%s_%d(drv_%03d_regs *r, %s);"
+                        % (i, rng.choice(WORDS), k, i, args))
+        text += ["", "#endif /* %s */" % guard]
+        with open(os.path.join(root, dirs[homes[i]], hdr(i)), "w") as f:
+            f.write("\n".join(text) + "\n")
+
+    main = ["/* Include traffic: one translation unit after another */"]
+    units = max(1, int(MANY_INCLUDE_LINES * scale) // MANY_INCLUDES_PER_UNIT)
+    for u in range(units):
+        picks = rng.sample(range(count), min(MANY_INCLUDES_PER_UNIT, count))
+        main.append("")
+        main.append("/* unit %d */" % u)
+        for i in picks:
+            if rng.random() < 0.85:
+                main.append("#include <%s>" % hdr(i))
+            else:
+                main.append('#include "%s"' % hdr(i))
+        i = rng.choice(picks)
+        main += ["",
+                 "int unit_%d_start(drv_%03d_regs *r)" % (u, i),
+                 "{",
+                 "    r->ctrl = DRV_%03d_IRQ(%d) + DRV_%03d_FIFO_LEN;"
+                 % (i, rng.randrange(8), i),
+                 "    return DRV_%03d_ID;" % i,
+                 "}"]
+    return main, dirs
+
+
+def gen_many_macros(rng, scale):
+    """A register map (a base address, register offsets and the positions
+    and masks of their fields, per peripheral) under a layer of generic
+    function-like macros, and functions that reach the registers through
+    them: field reads and writes, clamps, alignment and chains of calls ten
+    deep."""
+    out = ["/* Register map and accessors, then code that uses them. */",
+           "#define REG32(a) (*(volatile unsigned long *)(a))",
+           "#define BIT(n) (1UL << (n))",
+           "#define MIN(a, b) ((a) < (b) ? (a) : (b))",
+           "#define MAX(a, b) ((a) > (b) ? (a) : (b))",
+           "#define CLAMP(x, lo, hi) MIN(MAX(x, lo), hi)",
+           "#define ALIGN_UP(x, a) (((x) + (a) - 1) & ~((a) - 1))",
+           "#define FIELD_GET(reg, msk, pos) (((reg) & (msk)) >> (pos))",
+           "#define FIELD_SET(reg, msk, pos, v) "
+           "((reg) = ((reg) & ~(msk)) | (((v) << (pos)) & (msk)))",
+           "#define FIELD_TEST(reg, msk) (((reg) & (msk)) != 0)",
+           "#define L0(x) ((x) + 1)"]
+    depth = 10
+    for k in range(1, depth):
+        out.append("#define L%d(x) L%d(((x) ^ %d) + %d)" % (k, k - 1, 0x111 * k, k))
+    out.append("")
+    peripherals = max(4, int(MANY_PERIPHERALS * scale))
+    regs, fields = 8, 2
+    for p in range(peripherals):
+        out.append("/* peripheral %d */" % p)
+        out.append("#define P%d_BASE 0x%08XUL" % (p, 0x40000000 + 0x400 * p))
+        out.append("#define P%d_IRQ %d" % (p, 16 + p % 200))
+        for r in range(regs):
+            out.append("#define P%d_R%d_OFF 0x%02X" % (p, r, 4 * r))
+            out.append("#define P%d_R%d REG32(P%d_BASE + P%d_R%d_OFF)" % (p, r, p, p, r))
+            pos = 0
+            for f in range(fields):
+                width = rng.randrange(1, 5)
+                out.append("#define P%d_R%d_F%d_POS %d" % (p, r, f, pos))
+                out.append("#define P%d_R%d_F%d_MSK (0x%XUL << P%d_R%d_F%d_POS)"
+                           % (p, r, f, (1 << width) - 1, p, r, f))
+                pos += width + rng.randrange(3)
+    out.append("")
+
+    def field():
+        p, r, f = rng.randrange(peripherals), rng.randrange(regs), rng.randrange(fields)
+        return "P%d_R%d" % (p, r), "P%d_R%d_F%d_MSK" % (p, r, f), "P%d_R%d_F%d_POS" % (p, r, f)
+
+    def simple():
+        k = rng.randrange(3)
+        if k == 0:
+            return "v"
+        if k == 1:
+            return "x_%d" % rng.randrange(8)
+        return "FIELD_GET(%s, %s, %s)" % field()
+
+    def value():
+        # Chains of calls hold no chain in their arguments: the argument
+        # texts would grow with the product of the depths.
+        k = rng.randrange(4)
+        if k == 0:
+            return simple()
+        if k == 1:
+            return "L%d(%s)" % (rng.randrange(depth), simple())
+        if k == 2:
+            return "BIT(P%d_R%d_F%d_POS)" % (rng.randrange(peripherals), rng.randrange(regs),
+                                             rng.randrange(fields))
+        return "P%d_IRQ" % rng.randrange(peripherals)
+
+    def statement():
+        k = rng.randrange(6)
+        if k == 0:
+            return "    v = FIELD_GET(%s, %s, %s);" % field()
+        if k == 1:
+            reg, msk, pos = field()
+            return "    FIELD_SET(%s, %s, %s, %s);" % (reg, msk, pos, value())
+        if k == 2:
+            return "    v = L%d(%s);" % (rng.randrange(4, depth), simple())
+        if k == 3:
+            return "    v = CLAMP(%s, %d, %s);" % (value(), rng.randrange(8), value())
+        if k == 4:
+            reg, msk, _ = field()
+            return "    if (FIELD_TEST(%s, %s)) v = ALIGN_UP(%s, %d);" % (
+                reg, msk, value(), rng.choice((4, 8, 16, 64)))
+        return "    %s = %s;" % (field()[0], value())
+
+    for n in range(int(MANY_MACRO_FUNCTIONS * scale)):
+        out += ["unsigned long drv_step_%d(unsigned long *x_0)" % n, "{",
+                "    unsigned long v = x_0[%d];" % rng.randrange(8)]
+        for _ in range(rng.randrange(6, 14)):
+            out.append(statement())
+        out += ["    return v;", "}", ""]
+    return out
+
+
 def write(path, lines):
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
@@ -573,6 +765,13 @@ def main():
     lines, dirs = gen_includes(rng, args.scale, args.out)
     write(os.path.join(args.out, "includes.c"), lines)
     manifest.insert(2, "includes.c " + " ".join(dirs))
+    rng = random.Random("%d/many_includes.c" % args.seed)
+    lines, dirs = gen_many_includes(rng, args.scale, args.out)
+    write(os.path.join(args.out, "many_includes.c"), lines)
+    manifest.append("many_includes.c " + " ".join(dirs))
+    rng = random.Random("%d/many_macros.c" % args.seed)
+    write(os.path.join(args.out, "many_macros.c"), gen_many_macros(rng, args.scale))
+    manifest.append("many_macros.c")
     write(os.path.join(args.out, "manifest.txt"), manifest)
 
 

@@ -1,18 +1,22 @@
 // Operating-system services: path joining and testing, whether two paths
-// name one file, the letter-case check of file names, the separators of
+// name one file, the listing of directories, the separators of
 // names, the standard streams, upper-casing. Windows (osdep_win32.cpp) writes
 // '\' and takes names as they are written; Linux (osdep_posix.cpp) writes '/'
 // and takes a '\' in a name as '/'.
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 // The separator written between a directory and a name.
 extern const char PATH_SEPARATOR;
 
 char* path_join(const char* dir, const char* name);  // null for an empty dir
 bool path_is_absolute(const char* path);
-bool file_name_case_matches(const char* path);
+// The names of a directory's entries, in no set order; false (and no names)
+// when it cannot be listed.
+bool list_directory(const char* dir, std::vector<std::string>& names);
 bool path_is_directory(const char* path);  // false also when it cannot be examined
 // Whether two paths name one and the same existing file, however they are
 // spelled ("a.c", "./a.c", "sub/../a.c", a link to it): on POSIX the same

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/alloc.h"
 #include "common/osdep.h"
@@ -43,29 +44,13 @@ bool path_is_absolute(const char* path) {
     return path[0] == '\\' && path[1] == '\\';
 }
 
-// Lists the directory of path and looks for an entry spelled exactly like its
-// last component. False also when the directory cannot be listed.
-bool file_name_case_matches(const char* path) {
-    std::string dir(path);
-    path_use_native_separators(dir.data());
-    std::size_t cut = dir.rfind('/');
-    std::string name = cut == std::string::npos ? dir : dir.substr(cut + 1);
-    if (cut == std::string::npos)
-        dir.assign(1, '.');
-    else
-        dir.resize(cut != 0 ? cut : 1);
-    if (name.empty()) return false;
-    DIR* d = opendir(dir.c_str());
+bool list_directory(const char* dir, std::vector<std::string>& names) {
+    names.clear();
+    DIR* d = opendir(dir);
     if (!d) return false;
-    bool found = false;
-    while (const dirent* e = readdir(d)) {
-        if (name == e->d_name) {
-            found = true;
-            break;
-        }
-    }
+    while (const dirent* e = readdir(d)) names.emplace_back(e->d_name);
     closedir(d);
-    return found;
+    return true;
 }
 
 bool path_is_directory(const char* path) {

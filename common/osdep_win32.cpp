@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/alloc.h"
 #include "common/osdep.h"
@@ -36,17 +38,19 @@ bool path_is_absolute(const char* path) {
     return path[1] == ':' || (path[0] == '\\' && path[1] == '\\');
 }
 
-// The file search gives the name as the directory stores it; the last
-// component of path must be spelled exactly so. False when nothing is found.
-bool file_name_case_matches(const char* path) {
+// The file search of "dir\*" gives every name as the directory stores it.
+bool list_directory(const char* dir, std::vector<std::string>& names) {
+    names.clear();
+    std::string pattern(dir);
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
+    do names.emplace_back(found.cFileName);
+    while (FindNextFileA(search, &found) != 0);
     FindClose(search);
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/') name = p + 1;
-    return std::strcmp(name, found.cFileName) == 0;
+    return true;
 }
 
 bool path_is_directory(const char* path) {

@@ -252,8 +252,7 @@ int do_live_directive(int code, const wchar* name, int pending) {
             do_undef();
             return expect_line_end(pending);
         case DIR_INCLUDE:
-            do_include();
-            return pending + 1;
+            return pending + 1 + do_include();
         case DIR_LINE:
             do_line();
             return expect_line_end(pending);

@@ -204,6 +204,7 @@ void reset_all() {
     getargs_reset();
     hash_reset();
     reader_reset();
+    include_reset();
     scanner = {};
     scanner.save_ptr = scanner.save_buffer;  // the copied pointer named the temporary
     directives_reset();

@@ -5,6 +5,7 @@
 #include "cpp/expand.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -173,24 +174,35 @@ bool build_text(const macro_def* m, const wchar* const* args) {
     return has_ref;
 }
 
-// A body with no stringise or paste mark that fits the text limit is the
-// expansion text as it stands; returns its length then, or -1.
-int plain_body_length(const wchar* body, bool& has_ref) {
+// Learns what the body is: the expansion text as it stands when it holds no
+// stringise or paste mark and fits the text limit, else a text to build.
+void measure_body(macro_def* m) {
+    const wchar* body = m->body ? m->body.get() : empty_text;
+    bool has_ref = false;
     int n = 0;
     for (; body[n] != 0; ++n) {
         wchar u = body[n];
-        if (u == MARK_STRINGISE || u == MARK_PASTE) return -1;
+        if (u == MARK_STRINGISE || u == MARK_PASTE) break;
         if (is_param_ref(u)) has_ref = true;
     }
-    return n <= MAX_TEXT ? n : -1;
+    m->body_length = body[n] == 0 && n <= MAX_TEXT ? n : BODY_BUILT;
+    m->body_refers = has_ref;
 }
 
-void push_expansion(macro_def* m, const wchar* const* args, int nargs) {
-    bool has_ref = false;
+// The argument texts of a call, with their lengths.
+struct call_arguments {
+    const wchar* text[MAX_PARAMS] = {};
+    int length[MAX_PARAMS] = {};
+    int count = 0;
+};
+
+void push_expansion(macro_def* m, const call_arguments& args) {
+    if (m->body_length == BODY_UNMEASURED) measure_body(m);
     const wchar* text = m->body ? m->body.get() : empty_text;
-    int length = plain_body_length(text, has_ref);
-    if (length < 0) {
-        has_ref = build_text(m, args);
+    int length = m->body_length;
+    bool has_ref = m->body_refers;
+    if (length == BODY_BUILT) {
+        has_ref = build_text(m, args.text);
         text = expansion.text;
         length = expansion.length;
     }
@@ -198,18 +210,21 @@ void push_expansion(macro_def* m, const wchar* const* args, int nargs) {
     std::memcpy(s->buffer.get(), text, static_cast<std::size_t>(length + 1) * sizeof(wchar));
     s->macro = m;
     ++m->active;
-    if (has_ref && nargs >= 1 && m->nparams >= 1) {
+    if (has_ref && args.count >= 1 && m->nparams >= 1) {
         // The texts are copied: the parameter pool is given back as soon as
         // the expansion is pushed. A reference to a parameter beyond
         // arg_count (the macro redefined meanwhile) finds no argument.
-        int count = std::min({m->nparams, nargs, MAX_PARAMS});
-        s->arg_text.clear();
+        int count = std::min({m->nparams, args.count, MAX_PARAMS});
+        std::vector<wchar>& t = s->arg_text;
+        t.clear();
         for (int i = 0; i < count; ++i) {
             s->arg_at[i] = -1;
-            if (args[i] == nullptr) continue;
-            s->arg_at[i] = static_cast<int>(s->arg_text.size());
-            s->arg_text.insert(s->arg_text.end(), args[i], args[i] + wstr_len(args[i]) + 1);
+            if (args.text[i] == nullptr) continue;
+            s->arg_at[i] = static_cast<int>(t.size());
+            t.insert(t.end(), args.text[i], args.text[i] + args.length[i] + 1);
         }
+        // Argument sources read their text here in place.
+        t.insert(t.end(), BUFFER_READ_AHEAD, 0);
         s->arg_count = count;
     }
 }
@@ -253,6 +268,20 @@ bool find_open_paren() {
     return false;
 }
 
+#if CPP_READER_FAST_PATH
+// Units that argument collection appends as the reader hands them out.
+std::array<bool, 256> make_ordinary_units() {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        t[c] = reader_plain_unit[c] && char_class_table[c] != CC_BLANK &&
+               char_class_table[c] != CC_QUOTE && c != '(' && c != ')' && c != ',';
+    }
+    return t;
+}
+// Both tables it reads are constant-initialised.
+const std::array<bool, 256> ordinary_unit = make_ordinary_units();
+#endif
+
 struct argument_reader {
     const macro_def* m;
     int line;       // line of the call's '('
@@ -274,10 +303,11 @@ struct argument_reader {
     }
 
     // Expands what a plain text source holds at c; false when c has been
-    // consumed as a whole name.
+    // consumed as a whole name. (No paste mark can follow a plain unit.)
     bool expand_in_place(int& c) {
         c = expand_if_macro(c);
-        while (is_paste_class(char_class(c)) && paste_tokens()) c = expand_if_macro(next_char());
+        while (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens())
+            c = expand_if_macro(next_char());
         if (char_class(c) != CC_IDENT) return true;
         append_name();
         return false;
@@ -304,6 +334,7 @@ struct argument_reader {
             if (c == '\n' || char_class(c) == CC_BLANK) {
                 if (c == '\n') reader.sync_needed = 1;
                 space = macros.pool_ptr != start;
+                take_units();
                 c = skip_paste_marks();
                 fresh = true;
                 continue;
@@ -311,6 +342,7 @@ struct argument_reader {
             if (fresh && plain_text_source()) {
                 fresh = false;
                 if (expand_in_place(c)) continue;
+                take_units();
                 c = skip_paste_marks();
                 fresh = true;
                 continue;
@@ -337,14 +369,98 @@ struct argument_reader {
                 if (c == ')') --depth;
                 append(c);
             }
+            take_units();
             c = skip_paste_marks();
         }
     }
+
+    // Takes the units ahead that the loop would take one by one with
+    // nothing but appending them, straight from the buffer, while the pool
+    // has room for them: in a file or macro text, those of no blank,
+    // parenthesis, comma or quote; in a plain text, where every token is
+    // looked at for a macro, also blanks, parentheses and commas inside
+    // the argument, and names that are no macro.
+    void take_units() {
+#if CPP_READER_FAST_PATH
+        input_source* s = reader.current_source;
+        if (s == nullptr || reader.bookkeeping) return;
+        const wchar* p = s->pos;
+        if (*p >= 256 || !reader_plain_unit[*p]) return;
+        if (s->file != nullptr || s->macro != nullptr) {
+            take_ordinary_units(s);
+        } else {
+            take_plain_text_units(s);
+        }
+#endif
+    }
+
+#if CPP_READER_FAST_PATH
+    void take_ordinary_units(input_source* s) {
+        const wchar* p = s->pos;
+        wchar* out = macros.pool_ptr;
+        wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1;
+        if (!ordinary_unit[*p] || out + 1 >= room) return;
+        if (space) *out++ = ' ';
+        space = false;
+        while (*p < 256 && ordinary_unit[*p] && out < room) *out++ = *p++;
+        s->pos = const_cast<wchar*>(p);
+        macros.pool_ptr = out;
+    }
+
+    // In a plain text: what the loop does for each unit after expanding it
+    // (when it is a name that is no macro, expansion leaves it as it is, cut
+    // to the significant length), as long as the unit after each token is
+    // one the reader hands out as it stands (so that no paste mark follows
+    // and a name ends within the text).
+    void take_plain_text_units(input_source* s) {
+        const wchar* p = s->pos;
+        wchar* out = macros.pool_ptr;
+        wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1;
+        const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+        const wchar* last = nullptr;  // the last token taken
+        std::size_t last_length = 0;
+        for (;;) {
+            const wchar u = *p;
+            if (u >= 256 || !reader_plain_unit[u]) break;
+            const int cls = char_class(u);
+            if (cls == CC_BLANK) {
+                space = out != start;
+                ++p;
+                continue;
+            }
+            std::size_t n = 1;
+            std::size_t length = 1;
+            if (cls == CC_IDENT) {
+                while (p[n] < 256 && plain_name_unit[p[n]]) ++n;
+                length = n < significant ? n : significant;
+                if (may_be_macro_name(p, length) && is_defined(p, length)) break;
+            } else if (cls == CC_QUOTE || (depth == 0 && (u == ')' || u == ','))) {
+                break;
+            }
+            if (p[n] >= 256 || !reader_plain_unit[p[n]] || out + 1 + length >= room) break;
+            if (u == '(') ++depth;
+            if (u == ')') --depth;
+            if (space) *out++ = ' ';
+            space = false;
+            for (std::size_t i = 0; i < length; ++i) *out++ = p[i];
+            last = p;
+            last_length = length;
+            p += n;
+        }
+        s->pos = const_cast<wchar*>(p);
+        macros.pool_ptr = out;
+        if (last != nullptr) {
+            // The identifier buffer holds what the identifier step left.
+            for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
+            scanner.name_buffer[last_length] = 0;
+        }
+    }
+#endif
 };
 
 // Collects the arguments of a call whose '(' has been read; returns their
 // number (0 when the input ended inside the list).
-int collect_arguments(const macro_def* m, const wchar** args) {
+int collect_arguments(const macro_def* m, call_arguments& args) {
     argument_reader ar{m, reader.current_line};
     int nargs = 0;
     for (;;) {
@@ -360,12 +476,13 @@ int collect_arguments(const macro_def* m, const wchar** args) {
         if (ar.read(c) == 0) {
             // The input ended inside the call: it supplies no argument, and
             // none read before the end may stand in the expansion.
-            std::fill(args, args + MAX_PARAMS, nullptr);
+            args = {};
             return 0;
         }
         bool closed = pool_char(0) == 0;
         if (nargs < MAX_PARAMS) {
-            args[nargs] = closed ? ar.start : empty_text;
+            args.text[nargs] = closed ? ar.start : empty_text;
+            args.length[nargs] = closed ? static_cast<int>(macros.pool_ptr - ar.start) - 1 : 0;
         } else {
             macros.pool_ptr = ar.start;  // a surplus argument is not kept
         }
@@ -467,20 +584,19 @@ int expand_macro(macro_def* m) {
         push_file_text();
         return 1;
     }
-    const wchar* args[MAX_PARAMS] = {};
-    int nargs = 0;
+    call_arguments args;
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {
         if (m->nparams < 0) report_with_name(MSG_BAD_PARAM_COUNT, m);
         if (!find_open_paren()) return 0;
-        nargs = collect_arguments(m, args);
-        if (nargs != m->nparams) {
+        args.count = collect_arguments(m, args);
+        if (args.count != m->nparams) {
             char name[NARROW_NAME];
             wstr_to_narrow(name, m->name.get());
-            alert_report(MSG_ARG_COUNT, name, nargs, m->nparams);
+            alert_report(MSG_ARG_COUNT, name, args.count, m->nparams);
         }
     }
-    push_expansion(m, args, nargs);
+    push_expansion(m, args);
     macros.pool_ptr = pool_mark;
     return 1;
 }
@@ -494,7 +610,7 @@ void push_argument(int index) {
     }
     const wchar* arg = s->argument(index);
     if (arg == nullptr) return;
-    push_text_source(arg);
+    push_borrowed_text(arg);
     reader.current_source->reenable_macro = m;
     --m->active;
 }

@@ -6,26 +6,45 @@
 // Candidates are joined and shown with the platform's separator; on Linux a
 // '\' written in a name or an -I directory is taken as '/', so sources
 // written on Windows work unchanged.
+//
+// Files do not appear or vanish in the include directories while a run
+// lasts, so what opening a candidate path gave (nothing, the file, or the
+// file only under its lower-case name, and whether the name on disk is
+// spelled so) is remembered for the run: a path looked up again costs no
+// system call but the open that reads it, and the letter-case check lists
+// each directory once. A file read once that turns out to be one group
+// guarded by #ifndef NAME is not read again while NAME is defined: reading
+// it would only have skipped the group (see pass_over).
 #include "cpp/include.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/alert.h"
 #include "common/hash.h"
 #include "common/osdep.h"
 #include "common/wstr.h"
+#include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
+#include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/options.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+
+#ifndef CPP_INCLUDE_SKIP
+#define CPP_INCLUDE_SKIP 1
+#endif
 
 namespace {
 
@@ -37,6 +56,51 @@ constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
 // counts as one that cannot be opened.
 constexpr int MAX_OPEN_FILES = 200;
 
+// What opening a candidate path gave.
+enum class found : std::uint8_t { missing, exact, lower_case };
+
+// Whether a file may be passed over instead of read.
+enum class guard_state : std::uint8_t {
+    unread,     // not read yet
+    read_once,  // read once, not looked at yet
+    none,       // not one guarded group, or not one the reader is known to skip quietly
+    guarded,    // see guard_facts
+};
+
+// A file whose whole text is one group opened by "#ifndef NAME",
+// "#if !defined NAME" or "#if !defined(NAME)" and closed by its #endif,
+// with nothing but blanks, line ends and comments around it, in which the
+// reader, skipping it, meets nothing to report: no unknown directive, no
+// #else or #elif of the group's own, no text after an #endif or #else, no
+// comment that nests or runs off the end, no trigraph, splice, NUL, lone CR
+// or overlong line.
+struct guard_facts {
+    std::u16string name;            // cut to the significant length
+    bool if_form = false;           // #if !defined: `defined` must be no macro
+    bool comments_outside = false;  // which -C would copy
+    int depth = 0;                  // conditionals open at once, the group's own included
+    int lines = 0;                  // line ends the main loop passes in the file
+};
+
+struct path_entry {
+    found result = found::missing;
+    bool case_matches = false;  // name_case_matches of the candidate
+    bool recorded = false;      // in driver.included_files
+    guard_state guard = guard_state::unread;
+    guard_facts facts;
+};
+using path_node = std::pair<const std::string, path_entry>;
+
+struct path_hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+struct file_closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using file_ptr = std::unique_ptr<std::FILE, file_closer>;
+
 struct include_state {
     // The paths recorded in driver.included_files; the table holds pointers
     // into these, so they live until the next run resets this state.
@@ -44,10 +108,21 @@ struct include_state {
     // The path open_include last opened (the lower-case copy when only that
     // one opened).
     std::string opened;
+    // Every candidate path tried in this run and what opening it gave.
+    std::unordered_map<std::string, path_entry, path_hash, std::equal_to<>> paths;
+    // Every search made in this run, by its form, the including file's
+    // directory (for the "..." form) and the name: the first candidate that
+    // opened, or null. A search that reported a candidate too long is not
+    // kept, so that it reports again.
+    std::unordered_map<std::string, path_node*, path_hash, std::equal_to<>> searches;
+    // The names each directory holds, listed the first time a file found in
+    // it has the letter case of its name checked.
+    std::unordered_map<std::string, std::unordered_set<std::string>> directories;
+    std::string candidate;  // the candidate being built
+    std::string search_key;
+    file_ptr found_file;  // the file a search opened when it found it just now
 };
 include_state includes;
-
-enum class try_result { not_found, done };
 
 bool is_separator(char c) {
     return c == '/' || c == '\\';
@@ -58,76 +133,98 @@ bool is_rooted(const std::string& name) {
     return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
 }
 
-// The name of the file the directive stands in: the nearest file source (a
-// macro that supplied the name may still be the current source).
-std::string including_file_name() {
+// Appends the directory part of the including file, separator included
+// (nothing for the current directory). The including file is the nearest
+// file source: a macro that supplied the name may still be the current
+// source.
+void append_including_directory(std::string& out) {
     const input_source* s = reader.current_source;
     while (s != nullptr && s->file == nullptr) s = s->parent.get();
-    if (s == nullptr || s->name == nullptr) return {};
-    std::string name;
-    for (const wchar* p = s->name.get(); *p != 0; ++p) name.push_back(static_cast<char>(*p & 0xFF));
-    return name;
+    if (s == nullptr || s->name == nullptr) return;
+    const wchar* name = s->name.get();
+    const wchar* backslash = nullptr;  // the last '\\' or, when there is none, the last '/'
+    const wchar* slash = nullptr;
+    for (const wchar* p = name; *p != 0; ++p) {
+        if ((*p & 0xFF) == '\\') backslash = p;
+        if ((*p & 0xFF) == '/') slash = p;
+    }
+    const wchar* cut = backslash != nullptr ? backslash : slash;
+    if (cut == nullptr) return;
+    for (const wchar* p = name; p <= cut; ++p) out.push_back(static_cast<char>(*p & 0xFF));
 }
 
-// The directory part of the including file, separator included; empty for
-// the current directory.
-std::string including_directory() {
-    std::string file = including_file_name();
-    std::size_t cut = file.rfind('\\');
-    if (cut == std::string::npos) cut = file.rfind('/');
-    if (cut == std::string::npos) return {};
-    return file.substr(0, cut + 1);
-}
-
-void record_included(const std::string& path) {
+void record_included(path_node* node) {
+    if (node->second.recorded) return;
+    node->second.recorded = true;
     hash_table* table = driver.included_files;
-    if (table == nullptr || hash_lookup(table, reinterpret_cast<hash_word>(path.c_str())) != 0)
+    if (table == nullptr ||
+        hash_lookup(table, reinterpret_cast<hash_word>(includes.opened.c_str())) != 0)
         return;
-    auto copy = std::make_unique<char[]>(path.size() + 1);
-    std::memcpy(copy.get(), path.c_str(), path.size() + 1);
+    auto copy = std::make_unique<char[]>(includes.opened.size() + 1);
+    std::memcpy(copy.get(), includes.opened.c_str(), includes.opened.size() + 1);
     auto key = reinterpret_cast<hash_word>(copy.get());
     hash_insert(table, key, key);
     includes.recorded.push_back(std::move(copy));
 }
 
-// One candidate. While only dependencies are listed, a path already included
-// ends the directive without being read again.
-try_result try_candidate(std::string candidate) {
-    path_use_native_separators(candidate.data());
-    if (driver.no_output && driver.included_files != nullptr &&
-        hash_lookup(driver.included_files, reinterpret_cast<hash_word>(candidate.c_str())) != 0)
-        return try_result::done;
-    if (open_include(candidate.c_str()) == 0) return try_result::not_found;
-    record_included(includes.opened);
-    return try_result::done;
+path_node* entry_for(std::string_view path, file_ptr& f);
+
+// The candidate in includes.candidate: its entry when it opens, else null.
+path_node* try_candidate() {
+    path_use_native_separators(includes.candidate.data());
+    path_node* node = entry_for(includes.candidate, includes.found_file);
+    return node->second.result != found::missing ? node : nullptr;
 }
 
-try_result search_own_directory(const std::string& name) {
-    std::string candidate = is_rooted(name) ? name : including_directory() + name;
+path_node* search_own_directory(const std::string& name, bool& too_long) {
+    std::string& candidate = includes.candidate;
+    candidate.clear();
+    if (!is_rooted(name)) append_including_directory(candidate);
+    candidate += name;
     if (candidate.size() > MAX_CANDIDATE_LEN) {
         alert_report(MSG_INCLUDE_PATH_LONG);
-        return try_result::not_found;
+        too_long = true;
+        return nullptr;
     }
-    return try_candidate(std::move(candidate));
+    return try_candidate();
 }
 
-try_result search_include_dirs(const std::string& name) {
+path_node* search_include_dirs(const std::string& name, bool& too_long) {
+    std::string& candidate = includes.candidate;
     for (int i = 0; i < options.include_count; ++i) {
-        std::string dir = options.include_dirs[i];
-        if (dir.size() + name.size() > MAX_CANDIDATE_LEN) {
+        const char* dir = options.include_dirs[i];
+        std::size_t dir_len = std::strlen(dir);
+        if (dir_len + name.size() > MAX_CANDIDATE_LEN) {
             alert_report(MSG_INCLUDE_PATH_LONG);
+            too_long = true;
             continue;
         }
-        std::string candidate;
-        if (!name.empty() && is_separator(name[0]))
-            candidate = name;
-        else if (!dir.empty() && is_separator(dir.back()))
-            candidate = dir + name;
-        else
-            candidate = dir + PATH_SEPARATOR + name;
-        if (try_candidate(std::move(candidate)) == try_result::done) return try_result::done;
+        candidate.clear();
+        if (name.empty() || !is_separator(name[0])) {
+            candidate.append(dir, dir_len);
+            if (dir_len == 0 || !is_separator(dir[dir_len - 1])) candidate += PATH_SEPARATOR;
+        }
+        candidate += name;
+        if (path_node* node = try_candidate()) return node;
     }
-    return try_result::not_found;
+    return nullptr;
+}
+
+// The first candidate for the name that opens, or null. The same search
+// made again gives the same answer and is answered from the searches made.
+path_node* search(const std::string& name, bool quoted) {
+    std::string& key = includes.search_key;
+    key.assign(1, quoted ? '"' : '<');
+    if (quoted && !is_rooted(name)) append_including_directory(key);
+    key += '\n';  // no name holds a line end
+    key += name;
+    auto it = includes.searches.find(key);
+    if (it != includes.searches.end()) return it->second;
+    bool too_long = false;
+    path_node* node = quoted ? search_own_directory(name, too_long) : nullptr;
+    if (node == nullptr) node = search_include_dirs(name, too_long);
+    if (!too_long) includes.searches.emplace(key, node);
+    return node;
 }
 
 // Collects the name up to the closing delimiter, a line end or the end of
@@ -138,6 +235,18 @@ std::string read_include_name(int close) {
     reader.raw_input = 1;
     bool overflowed = false;
     for (;;) {
+#if CPP_READER_FAST_PATH
+        // The units next_char would hand out as they are, straight from the
+        // buffer, while the save buffer has room for them.
+        if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
+            const wchar* p = s->pos;
+            wchar* out = scanner.save_ptr;
+            wchar* const room = scanner.save_buffer + SAVE_BUFFER_SIZE;
+            while (*p < 256 && reader_plain_unit[*p] && *p != close && out < room) *out++ = *p++;
+            s->pos = const_cast<wchar*>(p);
+            scanner.save_ptr = out;
+        }
+#endif
         int c = next_char();
         if (c == close || c == '\n' || c == 0) break;
         // The full buffer is reported once; the rest of the name is skipped.
@@ -148,6 +257,7 @@ std::string read_include_name(int close) {
     reader.raw_input = 0;
     wchar* end = std::min(scanner.save_ptr, scanner.save_buffer + SAVE_BUFFER_SIZE - 1);
     std::string name;
+    name.reserve(static_cast<std::size_t>(end - scanner.save_buffer));
     for (const wchar* p = scanner.save_buffer; p != end && name.size() < MAX_NAME_LEN; ++p) {
         char narrow = static_cast<char>(*p & 0xFF);
         if (narrow == '\0') break;
@@ -158,13 +268,58 @@ std::string read_include_name(int close) {
 
 // fopen that refuses directories, which the C library opens on Linux. The
 // bytes are read as they are: the reader takes CR LF as a line end itself.
-std::FILE* open_file(const char* path) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (f != nullptr && path_is_directory(path)) {
-        std::fclose(f);
-        return nullptr;
-    }
+file_ptr open_file(const char* path) {
+    file_ptr f(std::fopen(path, "rb"));
+    if (f != nullptr && path_is_directory(path)) f.reset();
     return f;
+}
+
+std::string lower_case(std::string_view path) {
+    std::string lower(path);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// The names a directory holds; none when it cannot be listed.
+const std::unordered_set<std::string>& directory_names(const std::string& dir) {
+    auto [it, added] = includes.directories.try_emplace(dir);
+    if (!added) return it->second;
+    std::vector<std::string> listed;
+    if (list_directory(dir.c_str(), listed)) it->second.insert(listed.begin(), listed.end());
+    return it->second;
+}
+
+// Whether the directory of a path holds a file whose name is spelled exactly
+// like the last component of the path (letter case included). Each
+// directory is listed once a run.
+bool name_case_matches(std::string_view path) {
+    std::size_t cut = path.find_last_of("/\\");
+    std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    if (name.empty()) return false;
+    std::string dir = cut == std::string_view::npos
+                          ? std::string(".")
+                          : std::string(path.substr(0, cut != 0 ? cut : 1));
+    path_use_native_separators(dir.data());
+    return directory_names(dir).count(std::string(name)) != 0;
+}
+
+// The entry of a candidate path, made by opening it (and, failing that, its
+// lower-case copy) when the path is new; f is then the file opened.
+path_node* entry_for(std::string_view path, file_ptr& f) {
+    auto it = includes.paths.find(path);
+    if (it != includes.paths.end()) return &*it;
+    path_entry e;
+    std::string name(path);
+    f = open_file(name.c_str());
+    if (f != nullptr) {
+        e.result = found::exact;
+    } else if (std::string lower = lower_case(path); lower != name) {
+        // (A name in lower case already would fail the same way again.)
+        f = open_file(lower.c_str());
+        if (f != nullptr) e.result = found::lower_case;
+    }
+    if (e.result != found::missing) e.case_matches = name_case_matches(name);
+    return &*includes.paths.emplace(std::move(name), std::move(e)).first;
 }
 
 int open_file_count() {
@@ -173,6 +328,414 @@ int open_file_count() {
         if (s->file != nullptr) ++n;
     }
     return n;
+}
+
+#if CPP_INCLUDE_SKIP
+
+// The bytes unit() looks at: NUL, line ends, CR, '?' and '\\'; to step over
+// the text of a line, '/' too, which may begin a comment, and to step over
+// that of a block comment, '*' as well.
+constexpr std::array<bool, 256> make_stops(bool slash, bool star) {
+    std::array<bool, 256> t{};
+    for (int c : {0, int{'\n'}, int{'\r'}, int{'?'}, int{'\\'}}) t[c] = true;
+    t['/'] = slash;
+    t['*'] = star;
+    return t;
+}
+constexpr std::array<bool, 256> unit_stops = make_stops(false, false);
+constexpr std::array<bool, 256> line_stops = make_stops(true, false);
+constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
+
+// Reads a file as the reader hands it out to a group being skipped, and
+// follows the main loop and the directive processor through it. It does not
+// follow what a quiet skip never meets: whatever it does not follow makes
+// the file no guarded group.
+class guard_scanner {
+   public:
+    explicit guard_scanner(std::FILE* f) : f_(f) {}
+    bool scan(guard_facts& g);
+
+   private:
+    static constexpr int END = -1;
+    static constexpr int NONE = -2;
+    // The longest line followed: far from the line buffer's pieces.
+    static constexpr int MAX_LINE = 4096;
+    // Conditionals followed, one bit each for whether #else was seen.
+    static constexpr int MAX_DEPTH = 31;
+
+    std::FILE* f_;
+    unsigned char buffer_[4096];
+    std::size_t length_ = 0;  // bytes in buffer_
+    std::size_t at_ = 0;      // bytes of buffer_ taken
+    bool ended_ = false;      // the file has no more bytes
+    int ahead_ = NONE;        // a byte read ahead
+    int back_ = NONE;         // a unit stepped back over
+    int line_length_ = 0;     // units of the current line so far
+    bool odd_ = false;        // something met that is not followed
+    bool commented_ = false;
+    int lines_ = 0;  // line ends handed out
+
+    int byte();
+    int unit();
+    int unit_slow();
+    int next();
+    int next_in_line();
+    int skip_blanks(int c);
+    bool skip_line(int c);
+    void pass_plain(const std::array<bool, 256>& stops);
+    int read_name(int c, std::u16string& name, std::size_t limit);
+    bool read_guard(guard_facts& g);
+    bool read_group(guard_facts& g);
+    static bool is_blank(int c) { return c >= 0 && char_class(c) == CC_BLANK; }
+    static bool is_name_unit(int c) {
+        return c >= 0 && (char_class(c) == CC_IDENT || char_class(c) == CC_DIGIT);
+    }
+};
+
+int guard_scanner::byte() {
+    if (ahead_ != NONE) {
+        int b = ahead_;
+        ahead_ = NONE;
+        return b;
+    }
+    if (at_ == length_) {
+        if (ended_) return END;
+        length_ = std::fread(buffer_, 1, sizeof buffer_, f_);
+        at_ = 0;
+        ended_ = length_ < sizeof buffer_;  // a short read is the end of the file
+        if (length_ == 0) return END;
+    }
+    return buffer_[at_++];
+}
+
+// The next unit as a refill stores it: CR LF as a line end, a line end
+// added to a last line without one. A NUL, a lone CR, "??", a backslash
+// before a line end and overlong lines are not followed.
+int guard_scanner::unit() {
+    if (back_ != NONE) {
+        int u = back_;
+        back_ = NONE;
+        return u;
+    }
+    if (ahead_ == NONE && at_ < length_) {
+        unsigned char b = buffer_[at_];
+        if (!unit_stops[b]) {
+            ++at_;
+            if (++line_length_ > MAX_LINE) odd_ = true;
+            return odd_ ? END : b;
+        }
+    }
+    return unit_slow();
+}
+
+int guard_scanner::unit_slow() {
+    int b = byte();
+    if (b == END) {
+        if (line_length_ == 0) return END;
+        b = '\n';
+    }
+    if (b == '\r') {
+        b = byte();
+        if (b != '\n') odd_ = true;
+    } else if (b == '?' || b == '\\') {
+        ahead_ = byte();
+        if (b == '?' ? ahead_ == '?' : ahead_ == '\n' || ahead_ == '\r' || ahead_ == END)
+            odd_ = true;
+    } else if (b == 0) {
+        odd_ = true;
+    }
+    line_length_ = b == '\n' ? 0 : line_length_ + 1;
+    if (line_length_ > MAX_LINE) odd_ = true;
+    return odd_ ? END : b;
+}
+
+// The next character as next_char returns it outside literals: a block
+// comment stands for a blank (whether it vanishes before a blank or
+// becomes one makes no difference here), a line comment for its line end;
+// VT and FF are blanks.
+int guard_scanner::next() {
+    int c = next_in_line();
+    if (c == '\n') ++lines_;
+    return c;
+}
+
+int guard_scanner::next_in_line() {
+    int c = unit();
+    if (c == 0x0B || c == 0x0C) return ' ';
+    if (c != '/') return c;
+    int d = unit();
+    if (d != '/' && d != '*') {
+        back_ = d;
+        return '/';
+    }
+    commented_ = true;
+    if (d == '/') {
+        do {
+            pass_plain(line_stops);
+            c = unit();
+        } while (c != '\n' && c != END);
+        return c;
+    }
+    for (pass_plain(comment_stops), c = unit();;) {
+        if (c == END) {
+            odd_ = true;  // the comment would run on into the includer
+            return END;
+        }
+        if (c == '/') {
+            c = unit();
+            if (c == '*') odd_ = true;  // a comment inside a comment is reported
+            if (odd_) return END;
+        } else if (c == '*') {
+            c = unit();
+            if (c == '/') return ' ';
+        } else {
+            pass_plain(comment_stops);
+            c = unit();
+        }
+    }
+}
+
+// Steps over the bytes ahead that unit() would hand out as they are and
+// that are not marked in stops, all at once.
+void guard_scanner::pass_plain(const std::array<bool, 256>& stops) {
+    if (back_ != NONE || ahead_ != NONE) return;
+    std::size_t from = at_;
+    while (at_ < length_ && !stops[buffer_[at_]]) ++at_;
+    line_length_ += static_cast<int>(at_ - from);
+    if (line_length_ > MAX_LINE) odd_ = true;
+}
+
+int guard_scanner::skip_blanks(int c) {
+    while (is_blank(c)) c = next();
+    return c;
+}
+
+// The rest of a line from c on, up to its line end; false when the file
+// ends first (the reader would go on in the includer).
+bool guard_scanner::skip_line(int c) {
+    while (c != '\n') {
+        if (c == END) return false;
+        pass_plain(line_stops);
+        c = next();
+    }
+    return true;
+}
+
+// A name from its first character c on, as scan_identifier and
+// scan_and_find_macro take it, cut at limit units; returns the character
+// after it.
+int guard_scanner::read_name(int c, std::u16string& name, std::size_t limit) {
+    name.clear();
+    do {
+        if (name.size() < limit) name.push_back(static_cast<char16_t>(c));
+        c = next();
+    } while (is_name_unit(c));
+    return c;
+}
+
+std::size_t significant_length() {
+    return static_cast<std::size_t>(std::min(scanner.max_ident_len, MAX_IDENT_LIMIT));
+}
+
+// The directive that opens the group, after its '#': "#ifndef NAME",
+// "#if !defined NAME" or "#if !defined(NAME)", and nothing after it.
+bool guard_scanner::read_guard(guard_facts& g) {
+    int c = skip_blanks(next());
+    if (c < 0 || char_class(c) != CC_IDENT) return false;
+    std::u16string word;
+    c = read_name(c, word, 16);
+    c = skip_blanks(c);
+    if (word == u"if") {
+        if (c != '!') return false;
+        c = skip_blanks(next());
+        if (c < 0 || char_class(c) != CC_IDENT) return false;
+        c = skip_blanks(read_name(c, word, 16));
+        if (word != u"defined") return false;
+        g.if_form = true;
+    } else if (word != u"ifndef") {
+        return false;
+    }
+    const bool parenthesised = g.if_form && c == '(';
+    if (parenthesised) c = skip_blanks(next());
+    if (c < 0 || char_class(c) != CC_IDENT) return false;
+    c = skip_blanks(read_name(c, g.name, significant_length()));
+    if (parenthesised) {
+        if (c != ')') return false;
+        c = skip_blanks(next());
+    }
+    return c == '\n';
+}
+
+// What the directive processor makes of a directive name in skipped text.
+enum class skipped_directive { unknown, opens, elif, else_, endif, other };
+
+skipped_directive classify_directive(const std::u16string& name) {
+    if (name == u"if" || name == u"ifdef" || name == u"ifndef") return skipped_directive::opens;
+    if (name == u"elif") return skipped_directive::elif;
+    if (name == u"else") return skipped_directive::else_;
+    if (name == u"endif") return skipped_directive::endif;
+    static constexpr std::u16string_view others[] = {u"define", u"undef", u"include", u"line",
+                                                     u"pragma", u"error", u"warning", u"ident",
+                                                     u"assert", u"asm",   u"endasm"};
+    for (std::u16string_view o : others) {
+        if (name == o) return skipped_directive::other;
+    }
+    return skipped_directive::unknown;
+}
+
+// The lines of the group, skipped, up to and with its #endif: directives
+// that open conditionals are counted and their lines discarded, as are the
+// lines of other known directives and of text; #else, #elif and #endif of
+// inner conditionals must draw no report.
+bool guard_scanner::read_group(guard_facts& g) {
+    int depth = 1;
+    std::uint32_t else_seen = 0;  // bit d: the conditional at depth d had its #else
+    g.depth = 1;
+    std::u16string word;
+    for (;;) {
+        int c = next();
+        while (is_blank(c) || c == '\n') c = next();
+        if (c != '#') {
+            if (!skip_line(c)) return false;
+            continue;
+        }
+        c = skip_blanks(next());
+        if (c == '\n') continue;  // a null directive
+        if (c == END) return false;
+        if (c < 128 && std::isdigit(c)) {  // a line number: #line, discarded
+            if (!skip_line(c)) return false;
+            continue;
+        }
+        c = read_name(c, word, 16);
+        const std::uint32_t bit = std::uint32_t{1} << depth;
+        switch (classify_directive(word)) {
+            case skipped_directive::unknown:
+                return false;
+            case skipped_directive::opens:
+                if (++depth > MAX_DEPTH) return false;
+                g.depth = std::max(g.depth, depth);
+                else_seen &= ~(std::uint32_t{1} << depth);
+                break;
+            case skipped_directive::elif:
+                if (depth == 1 || (else_seen & bit) != 0) return false;
+                break;
+            case skipped_directive::else_:
+                if (depth == 1 || (else_seen & bit) != 0) return false;
+                else_seen |= bit;
+                if (skip_blanks(c) != '\n') return false;
+                continue;
+            case skipped_directive::endif:
+                if (skip_blanks(c) != '\n') return false;
+                if (--depth == 0) return true;
+                continue;
+            case skipped_directive::other:
+                break;
+        }
+        if (!skip_line(c)) return false;
+    }
+}
+
+bool guard_scanner::scan(guard_facts& g) {
+    int c = next();
+    while (is_blank(c) || c == '\n') c = next();
+    g.comments_outside = commented_;
+    if (c != '#' || !read_guard(g) || !read_group(g)) return false;
+    commented_ = false;
+    do c = next();
+    while (is_blank(c) || c == '\n');
+    g.comments_outside = g.comments_outside || commented_;
+    g.lines = lines_;
+    return c == END && !odd_;
+}
+
+// Looks at a file read once before to learn whether it is a guarded
+// group; false when the file could not be set back to its start.
+bool look_for_guard(std::FILE* f, path_entry& e) {
+    e.guard = guard_state::none;
+    if (std::fseek(f, 0, SEEK_CUR) != 0) return true;  // a pipe: read it as it comes
+    if (guard_scanner(f).scan(e.facts)) e.guard = guard_state::guarded;
+    return std::fseek(f, 0, SEEK_SET) == 0;
+}
+
+// Whether reading the guarded file now would skip its group: its guard is
+// defined (and `defined` is no macro for the #if forms), and nothing makes
+// the skip show: no comment to copy around the group, no assembler text
+// (whose line-start blanks the main loop counts), no conditional that
+// would overflow the stack, and a file includes it (a macro that supplied
+// the name would still be read after it).
+bool guard_holds(const guard_facts& g) {
+    if (driver.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
+    const input_source* s = reader.current_source;
+    if (s == nullptr || s->file == nullptr) return false;
+    if ((conditional.cond_top - conditional.cond_stack) + g.depth > COND_STACK_SIZE - 1)
+        return false;
+    if (g.if_form && find_expandable(u"defined", 7) != nullptr) return false;
+    return find_expandable(g.name.data(), g.name.size()) != nullptr;
+}
+
+#endif
+
+// Opens the file of a known entry again.
+file_ptr reopen(const path_entry& e) {
+    (void)e;
+    return file_ptr(std::fopen(includes.opened.c_str(), "rb"));
+}
+
+// Whether the include may pass over the file instead of reading it; a
+// file read once before is looked at first (through f, opened when needed).
+bool may_pass_over(path_entry& e, file_ptr& f) {
+#if CPP_INCLUDE_SKIP
+    if (e.guard == guard_state::read_once) {
+        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) return false;
+        if (!look_for_guard(f.get(), e)) f.reset();
+    }
+    return e.guard == guard_state::guarded && guard_holds(e.facts);
+#else
+    (void)e;
+    (void)f;
+    return false;
+#endif
+}
+
+// Leaves everything as reading the guarded file would have: the file gives
+// only line ends, its one group is skipped, and the last directive name
+// read is that of its #endif.
+void pass_over() {
+    pass_over_file_source();
+    wstr_from_narrow(scanner.name_buffer, "endif");
+}
+
+// Opens and pushes (or passes over) the file of a candidate path; f is the
+// file when the look-up opened it just now. Returns 0 when the file cannot
+// be opened.
+int open_entry(path_node* node, file_ptr& f, int& lines) {
+    path_entry& e = node->second;
+    if (e.result == found::missing) return 0;
+    const char* path = node->first.c_str();
+    if (e.result == found::lower_case) {
+        includes.opened = lower_case(node->first);
+        alert_report(MSG_LOWER_CASE_INCLUDE, path);
+    } else {
+        includes.opened = node->first;
+    }
+    if (!e.case_matches) alert_report(MSG_INCLUDE_CASE, path);
+    if (may_pass_over(e, f)) {
+        pass_over();
+        lines = e.facts.lines;
+    } else {
+        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) {
+            // The file has gone since it was found: look for it afresh.
+            includes.paths.clear();
+            includes.searches.clear();
+            return 0;
+        }
+        if (e.guard == guard_state::unread) e.guard = guard_state::read_once;
+        std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
+        push_file_source(f.release(), shown.c_str(), true);
+    }
+    return 1;
 }
 
 }  // namespace
@@ -187,23 +750,12 @@ std::uint32_t include_name_hash(std::uintptr_t name) {
 }
 
 int open_include(const char* path) {
-    includes.opened = path;
-    std::FILE* f = open_file(path);
-    if (f == nullptr) {
-        std::string lower = path;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        f = open_file(lower.c_str());
-        if (f == nullptr) return 0;
-        alert_report(MSG_LOWER_CASE_INCLUDE, path);
-        includes.opened = lower;
-    }
-    if (!file_name_case_matches(path)) alert_report(MSG_INCLUDE_CASE, path);
-    std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
-    push_file_source(f, shown.c_str(), true);
-    return 1;
+    file_ptr f;
+    int lines = 0;
+    return open_entry(entry_for(path, f), f, lines);
 }
 
-void do_include() {
+int do_include() {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
         // A bare #include must not take the next line with it; stepping back
@@ -211,18 +763,33 @@ void do_include() {
         if (c == '\n') unget_char();
         alert_report(MSG_BAD_INCLUDE_NAME);
         skip_line();
-        return;
+        return 0;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
     if (open_file_count() >= MAX_OPEN_FILES) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
-        return;
+        return 0;
     }
     std::string name = read_name;
     path_use_native_separators(name.data());
-    if (c == '"' && search_own_directory(name) == try_result::done) return;
-    if (search_include_dirs(name) == try_result::done) return;
-    alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+    path_node* node = search(name, c == '"');
+    file_ptr f = std::move(includes.found_file);
+    if (node == nullptr) {
+        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+        return 0;
+    }
+    // While only dependencies are listed, a path already included ends the
+    // directive without being read again.
+    if (driver.no_output && driver.included_files != nullptr &&
+        hash_lookup(driver.included_files, reinterpret_cast<hash_word>(node->first.c_str())) != 0)
+        return 0;
+    int lines = 0;
+    if (open_entry(node, f, lines) == 0) {
+        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+        return 0;
+    }
+    record_included(node);
+    return lines;
 }
 
 void include_reset() {

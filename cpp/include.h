@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-void do_include();
+// Carries out #include; returns the line ends the main loop would have
+// passed in the file when the file is passed over instead of read (else 0).
+int do_include();
 int open_include(const char* path);
 std::uint32_t include_name_hash(std::uintptr_t name);
 // Releases the paths recorded in the included-files table of the last run.

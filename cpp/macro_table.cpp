@@ -21,6 +21,22 @@ macro_state macros;
 
 namespace {
 
+std::array<bool, 256> make_name_units() {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        int cls = char_class_table[c];
+        t[c] = reader_plain_unit[c] && (cls == CC_IDENT || cls == CC_DIGIT);
+    }
+    return t;
+}
+
+}  // namespace
+
+// Both tables it reads are constant-initialised.
+const std::array<bool, 256> plain_name_unit = make_name_units();
+
+namespace {
+
 constexpr int NARROW_NAME = MAX_IDENT_LIMIT + 2;
 
 std::uint32_t name_hash(const wchar* name) {
@@ -98,20 +114,6 @@ inline std::uint32_t index_hash(const wchar* p, std::size_t n) {
 std::uint32_t index_hash(const wchar* name) {
     return index_hash(name, wstr_len(name));
 }
-
-#if CPP_READER_FAST_PATH
-// Units of a name that the reader hands out as they stand.
-std::array<bool, 256> make_name_units() {
-    std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-        int cls = char_class_table[c];
-        t[c] = reader_plain_unit[c] && (cls == CC_IDENT || cls == CC_DIGIT);
-    }
-    return t;
-}
-// Both tables it reads are constant-initialised.
-const std::array<bool, 256> name_unit = make_name_units();
-#endif
 
 std::size_t index_slot(std::uint32_t h) {
     return (h ^ (h >> 15)) & (macros.index.size() - 1);
@@ -281,7 +283,7 @@ macro_def* scan_and_find_macro(int c) {
         // units are plain; a plain unit after it ends the name unread.
         if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
             const wchar* p = s->pos;
-            while (*p < 256 && name_unit[*p]) {
+            while (*p < 256 && plain_name_unit[*p]) {
                 if (stored < scanner.max_ident_len) out[stored++] = *p;
                 ++p;
             }
@@ -313,6 +315,10 @@ macro_def* scan_and_find_macro(int c) {
 macro_def* find_expandable(const wchar* name, std::size_t n) {
     macro_def* m = index_find(name, n, index_hash(name, n));
     return m != nullptr && m->active == 0 ? m : nullptr;
+}
+
+bool is_defined(const wchar* name, std::size_t n) {
+    return index_find(name, n, index_hash(name, n)) != nullptr;
 }
 
 int pool_char_slow(int c) {
@@ -364,6 +370,7 @@ void abandon_definition(definition& d, int c) {
     if (c == '\n') unget_char();  // the next line must not be lost
     if (d.existed) {
         d.m->body = std::move(d.old_body);
+        d.m->body_length = BODY_UNMEASURED;
         d.m->nparams = d.old_nparams;
     } else {
         macro_install(d.m->name.get(), 1);
@@ -547,6 +554,7 @@ void do_define() {
     drop_trailing_spaces();
     terminate_saved();
     d.m->body.reset(wstr_dup(scanner.save_buffer));
+    d.m->body_length = BODY_UNMEASURED;
     d.m->nparams = d.nparams;
     if (driver.html_report != nullptr) report_macro_row(d.m);
     if (d.existed && (!d.old_body || wstr_cmp(d.old_body.get(), d.m->body.get()) != 0)) {

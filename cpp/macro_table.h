@@ -10,16 +10,26 @@
 #include "common/wstr.h"
 #include "cpp/scanner.h"
 
+constexpr int BODY_UNMEASURED = -1;
+constexpr int BODY_BUILT = -2;
+
 struct macro_def {
     macro_def* next = nullptr;        // next record of the same bucket chain
     macro_def* index_next = nullptr;  // next record of the same look-up index slot
-    std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
     wstr_ptr body;                    // encoded replacement text; null when dynamic
-    std::uint32_t hash = 0;
-    int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
-    signed char active = 0;
-    int pending_at = -1;  // place in macros.pending while not yet in a chain
     wstr_ptr name;
+    std::uint32_t index_hash = 0;  // full hash of the name for the look-up index
+    std::uint32_t hash = 0;
+    int nparams = 0;      // -1 object-like, -2 __LINE__, -3 __FILE__
+    int pending_at = -1;  // place in macros.pending while not yet in a chain
+    // What expansion learnt of body the first time: its length when it is
+    // the expansion text as it stands (no stringise or paste mark, not too
+    // long), BODY_BUILT when the text must be built, BODY_UNMEASURED before.
+    // Whoever replaces the body of a record that may have been expanded sets
+    // it back to BODY_UNMEASURED.
+    int body_length = BODY_UNMEASURED;
+    signed char active = 0;
+    bool body_refers = false;  // body holds a parameter reference
 };
 
 constexpr int MACRO_BUCKETS = 64;
@@ -76,6 +86,12 @@ inline bool may_be_macro_name(const Unit* name, std::size_t n) {
 // would expand (present and not being expanded), or null; the identifier
 // buffer is left as it is.
 macro_def* find_expandable(const wchar* name, std::size_t n);
+// Whether the name of n units at name is in the table at all (being
+// expanded or not).
+bool is_defined(const wchar* name, std::size_t n);
+
+// Units of a name that the reader hands out as they stand.
+extern const std::array<bool, 256> plain_name_unit;
 
 void do_define();
 void do_undef();

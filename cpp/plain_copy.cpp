@@ -2,10 +2,10 @@
 // names that are no macro, numbers, literals and punctuation; reading them
 // one character at a time through the reader and writing them one character
 // at a time is most of the cost of preprocessing such text. Here each token
-// is measured where it lies (in the file's block, or in the line buffer) and
-// copied only when every unit the token loop would read for it (the unit
-// after it included) is one the reader hands out unchanged; anything else is
-// left unread for the token loop.
+// is measured where it lies (in the file's block, in the line buffer, or in
+// a macro text or argument) and copied only when every unit the token loop
+// would read for it (the unit after it included) is one the reader hands
+// out unchanged; anything else is left unread for the token loop.
 #include "cpp/plain_copy.h"
 
 #include <array>
@@ -379,13 +379,19 @@ macro_def* expandable(const unsigned char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) name[i] = p[i];
     return find_expandable(name, n);
 }
+// Whether a name of n units at p in macro text or an argument may be
+// expanded: there a macro being expanded may be expanded again (inside its
+// own argument), so any name in the table may.
+bool may_expand_in_text(const wchar* p, std::size_t n) {
+    return may_be_macro_name(p, n) && is_defined(p, n);
+}
 
 // Copies the tokens from p on into out; space says whether blanks were read
 // before p since the last token written. Returns where it stopped: at the
 // first unit it leaves, with the blanks before it read; done is then the end
 // of the last token taken (p when none was). The identifier buffer is left
 // as the token loop's look-up leaves it after the last token taken.
-template <class Unit>
+template <class Unit, bool from_file = true>
 const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit*& done) {
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
     const Unit* stretch = p;  // start of the text not yet written
@@ -409,7 +415,11 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
                 end = p + n;
                 if (!steps_back(end)) goto stop;
                 length = n < significant ? n : significant;
-                if (expandable(p, length) != nullptr) goto stop;
+                if constexpr (from_file) {
+                    if (expandable(p, length) != nullptr) goto stop;
+                } else {
+                    if (may_expand_in_text(p, length)) goto stop;
+                }
                 break;
             }
             case K_NUMBER:
@@ -464,7 +474,9 @@ stop:
         if (last_length == 0) last_length = 1;
         for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
         scanner.name_buffer[last_length] = 0;
-        reader.expansion_depth = 0;
+        // The identifier step starts the count of nested expansions afresh
+        // at every token of a file (not of macro text).
+        if constexpr (from_file) reader.expansion_depth = 0;
     }
     return p;
 }
@@ -831,6 +843,19 @@ int copy_file_tokens(int blanks) {
     return (done == start ? blanks : 0) + static_cast<int>(p - done);
 }
 
+int copy_text_tokens(int blanks) {
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping || reader.raw_input) return blanks;
+    const wchar* start = s->pos;
+    // Most calls stop at once: at a parameter reference, a mark, the end.
+    if (kind_of(*start) == K_STOP) return blanks;
+    plain_output out;
+    const wchar* done;
+    const wchar* p = copy_tokens<wchar, false>(out, start, blanks != 0, done);
+    s->pos = const_cast<wchar*>(p);
+    return (done == start ? blanks : 0) + static_cast<int>(p - done);
+}
+
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines};
     input_source* s = plain_source();
@@ -868,6 +893,10 @@ plain_lines copy_plain_lines(int newlines) {
 #else
 
 int copy_file_tokens(int blanks) {
+    return blanks;
+}
+
+int copy_text_tokens(int blanks) {
     return blanks;
 }
 

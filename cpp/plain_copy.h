@@ -1,5 +1,5 @@
 // The bulk path of the text-line copy: tokens read straight from a file's
-// block or line buffer and written a stretch at a time.
+// block or line buffer, or from macro text, and written a stretch at a time.
 #pragma once
 
 #include "cpp/reader.h"
@@ -13,11 +13,14 @@
 // character by character, and the output is the same as if it had read
 // everything so.
 int copy_file_tokens(int blanks);
+// The same for macro text and arguments, where no name that is a macro is
+// taken (even one being expanded) and the count of nested expansions is
+// left alone.
+int copy_text_tokens(int blanks);
 inline int copy_plain_tokens(int blanks) {
-    // Macro text and arguments are read by the token loop: most calls end
-    // here.
     const input_source* s = reader.current_source;
-    return s != nullptr && s->file != nullptr ? copy_file_tokens(blanks) : blanks;
+    if (s == nullptr) return blanks;
+    return s->file != nullptr ? copy_file_tokens(blanks) : copy_text_tokens(blanks);
 }
 
 // What copy_plain_lines leaves for the main loop.

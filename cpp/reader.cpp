@@ -30,6 +30,8 @@ constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
 
 // Finished text sources kept for reuse; deeper stacks allocate.
 constexpr std::size_t MAX_SPARE_SOURCES = 32;
+// Buffers of finished include files kept for reuse.
+constexpr std::size_t MAX_SPARE_FILES = 8;
 
 // Results of the steps of the slow path besides characters.
 constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
@@ -94,16 +96,18 @@ void lower_expansion_depth(int by) {
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {
     if (s->file_eof) return false;
-    // Zeroed read-ahead past the block, as for the line buffer.
+    // Read-ahead past the block, as for the line buffer.
+    if (!s->block && !reader.spare_blocks.empty()) {
+        s->block = std::move(reader.spare_blocks.back());
+        reader.spare_blocks.pop_back();
+    }
     if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
     s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
     s->block[s->block_len] = 0;  // ends the rest of the block for a scan
     s->block_pos = 0;
-    if (s->block_len == 0) {
-        s->file_eof = true;
-        return false;
-    }
-    return true;
+    // fread comes back short only at the end of the file (or on an error).
+    if (s->block_len < BLOCK_SIZE) s->file_eof = true;
+    return s->block_len != 0;
 }
 
 // Next byte of a file source's block, or -1 at the end of the file.
@@ -240,9 +244,23 @@ input_source* pop_source() {
     return s;
 }
 
-// A file source's file has ended: close it and return to the includer.
+// Keeps the buffers of a file source that ended for the next include (as
+// many as were in use at once, up to a few).
+void keep_file_buffers(input_source* s) {
+    if (s->block && reader.spare_blocks.size() < MAX_SPARE_FILES) {
+        reader.spare_blocks.push_back(std::move(s->block));
+    }
+    if (s->capacity == FILE_LINE_CAPACITY && reader.spare_lines.size() < MAX_SPARE_FILES) {
+        reader.spare_lines.push_back(std::move(s->buffer));
+        s->capacity = 0;
+    }
+}
+
+// A file source's file has ended: close it, keep its buffers, and return to
+// the includer.
 input_source* end_file_source(input_source* s) {
     if (s->owns_file) std::fclose(s->file);
+    if (s != reader.main_source) keep_file_buffers(s);
     s->file = nullptr;
     s->owns_file = false;
     if (s->parent != nullptr) reader.sync_needed = 1;
@@ -332,6 +350,11 @@ input_source* push_source(int capacity, const wchar* name) {
     } else {
         s = std::make_unique<input_source>();
         s->name.reset(wstr_dup(name));
+        if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
+            s->buffer = std::move(reader.spare_lines.back());
+            reader.spare_lines.pop_back();
+            s->capacity = FILE_LINE_CAPACITY;
+        }
     }
     // A reused record keeps its buffer when it is large enough.
     if (s->capacity < capacity) {
@@ -340,7 +363,7 @@ input_source* push_source(int capacity, const wchar* name) {
         s->capacity = capacity;
     }
     s->buffer[0] = 0;
-    s->pos = s->buffer.get();
+    s->pos = s->text = s->buffer.get();
     if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
     s->parent = std::move(reader.top);
     reader.top = std::move(s);
@@ -356,6 +379,11 @@ int push_text_source(const wchar* text) {
     return 0;
 }
 
+void push_borrowed_text(const wchar* text) {
+    input_source* s = push_source(1, nullptr);
+    s->pos = s->text = const_cast<wchar*>(text);
+}
+
 int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     assert(file != nullptr);
     auto wide = std::make_unique<wchar[]>(std::strlen(name) + 1);
@@ -367,6 +395,19 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file) {
     reader.sync_needed = 1;
     start_file(s, name);
     return 0;
+}
+
+void pass_over_file_source() {
+    input_source* s = reader.current_source;
+    assert(s != nullptr && s->file != nullptr);
+    s->saved_line = reader.current_line;
+    // The file's first character would have settled the pops owed to it.
+    lower_expansion_depth(s->pending_pops);
+    s->pending_pops = 0;
+    update_bookkeeping();
+    alert_line_read();
+    // Set when the file was pushed, and again when it ended.
+    reader.sync_needed = 1;
 }
 
 bool refill_file_line(input_source* s) {
@@ -392,7 +433,7 @@ bool load_block_line(input_source* s, std::size_t at) {
 int unget_char_slow() {
     input_source* s = reader.current_source;
     if (s == nullptr) return 0;
-    if (s->pos == s->buffer.get()) {
+    if (s->pos == s->text) {
         // Nothing before the buffer to step back to: stay at its start.
         alert_report(MSG_PUSHBACK_UNDERFLOW);
         return 0;
@@ -469,6 +510,21 @@ int after_slash(input_source* start) {
     return read_comment(c == '*', start);
 }
 
+// Copies a borrowed text into the source's own buffer, so that it may be
+// written.
+void own_text(input_source* s) {
+    if (s->text == s->buffer.get()) return;
+    std::size_t n = wstr_len(s->text);
+    std::ptrdiff_t at = s->pos - s->text;
+    if (s->capacity < static_cast<int>(n) + 1) {
+        s->buffer = std::make_unique<wchar[]>(n + 1 + BUFFER_READ_AHEAD);
+        s->capacity = static_cast<int>(n) + 1;
+    }
+    std::memcpy(s->buffer.get(), s->text, (n + 1) * sizeof(wchar));
+    s->text = s->buffer.get();
+    s->pos = s->text + at;
+}
+
 // The end of a block comment: it vanishes before white space and line ends,
 // and otherwise becomes one space that a pushback re-reads.
 int end_block_comment() {
@@ -477,7 +533,10 @@ int end_block_comment() {
     if (s == nullptr) return SOURCE_CHANGED;
     wchar next = *s->pos;
     if (next == '\n' || char_class(next) == CC_BLANK) return SOURCE_CHANGED;
-    if (s->pos != s->buffer.get()) s->pos[-1] = ' ';
+    if (s->pos != s->text) {
+        own_text(s);
+        s->pos[-1] = ' ';
+    }
     return ' ';
 }
 

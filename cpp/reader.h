@@ -19,6 +19,9 @@ constexpr int BUFFER_READ_AHEAD = 32;
 
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
+    // Start of the text read: the buffer, or for a borrowed text the text
+    // of another source that outlives this one (see push_borrowed_text).
+    wchar* text = nullptr;
     int saved_line = 0;
     std::FILE* file = nullptr;             // null for a text source
     std::unique_ptr<input_source> parent;  // each source owns the one below it
@@ -56,6 +59,10 @@ struct reader_state {
     // Finished text sources kept for reuse with their buffers, so that an
     // expansion costs no allocation once the stack has been this deep.
     std::vector<std::unique_ptr<input_source>> spare;
+    // Line buffers and blocks of included files that ended, for the next
+    // ones: making them anew (zeroed) costs more than reading a small header.
+    std::vector<std::unique_ptr<wchar[]>> spare_lines;
+    std::vector<std::unique_ptr<unsigned char[]>> spare_blocks;
     int current_line = 1;
     int raw_input = 0;
     int echo_comments = 0;
@@ -80,10 +87,19 @@ inline void count_lines(int by) {
 // fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
+// Pushes a text source that reads the text where it lies, without a copy:
+// the text must outlive the source and be followed by BUFFER_READ_AHEAD
+// readable units. (The reader writes into a borrowed text only after
+// copying it.)
+void push_borrowed_text(const wchar* text);
 // Pushes an open file and reads its first block: a UTF-8 byte-order mark
 // at its start is stepped over, and a UTF-16 file is refused (message 188,
 // and nothing of it is read when the run goes on).
 int push_file_source(std::FILE* file, const char* name, bool owns_file);
+// Leaves the reader as pushing a file source on the current one (a file
+// source) and reading it to its end would, for a file whose lines give the
+// main loop nothing but line ends and directives that change nothing.
+void pass_over_file_source();
 int next_char_slow();
 // Reads the next line of a file source into its buffer; false, with
 // nothing changed, once the file has ended.
@@ -131,7 +147,7 @@ inline int next_char() {
 inline int unget_char() {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
-    if (s != nullptr && !s->at_end && s->pos != s->buffer.get()) {
+    if (s != nullptr && !s->at_end && s->pos != s->text) {
         --s->pos;
         if (s->file != nullptr && *s->pos == '\n') count_lines(-1);
         return 0;

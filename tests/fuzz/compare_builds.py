@@ -5,15 +5,20 @@ read as the fuzz target reads them (two bytes of option bits, then the main
 file and up to two include files split at "@@@"), but each run is a process
 of its own with its diagnostics on standard error.
 
-Meant for a build with the reader's fast path against one without it: the
-bulk paths must give exactly what reading character by character gives.
+Meant for a build with the reader's fast path and the pass over guarded
+headers against one without them: the bulk paths must give exactly what
+reading character by character gives, and passing over a header what
+reading it gives. --args adds arguments to every run (say --udf=r.html);
+every file a run leaves in its folder is compared too. __DATE__ and
+__TIME__ come from SOURCE_DATE_EPOCH, so that the two runs agree.
 
-usage: compare_builds.py <cpp A> <cpp B> <corpus dir> [--limit N]
+usage: compare_builds.py <cpp A> <cpp B> <corpus dir> [--limit N] [--args "..."]
 Exit status 0 when every run agrees, 1 otherwise (the first few differing
 inputs are named).
 """
 import argparse
 import os
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -36,17 +41,27 @@ def split_input(data):
     return args, parts
 
 
+INPUTS = ["main.c", "inc/a.h", "inc/b.h"]
+
+
 def run(binary, args, workdir):
-    out = os.path.join(workdir, "out.i")
-    if os.path.exists(out):
-        os.remove(out)
+    """Exit status, standard output and error, and every file the run left
+    (out.i among them), which are removed again."""
+    env = dict(os.environ, SOURCE_DATE_EPOCH="0")
     try:
-        p = subprocess.run([binary] + args + ["main.c", "out.i"], cwd=workdir,
-                           capture_output=True, timeout=60)
+        # The report names the program as it was started: both are "cpp".
+        p = subprocess.run(["cpp"] + args + ["main.c", "out.i"], executable=binary,
+                           cwd=workdir, capture_output=True, timeout=60, env=env)
+        result = ("ran", p.returncode, p.stdout, p.stderr)
     except subprocess.TimeoutExpired:
-        return ("timeout",)
-    text = open(out, "rb").read() if os.path.exists(out) else None
-    return (p.returncode, p.stdout, p.stderr, text)
+        result = ("timeout",)
+    left = {}
+    for name in sorted(os.listdir(workdir)):
+        path = os.path.join(workdir, name)
+        if name not in INPUTS and os.path.isfile(path):
+            left[name] = open(path, "rb").read()
+            os.remove(path)
+    return result + (left,)
 
 
 def main():
@@ -55,7 +70,9 @@ def main():
     ap.add_argument("b")
     ap.add_argument("corpus")
     ap.add_argument("--limit", type=int, default=0)
+    ap.add_argument("--args", default="", help="arguments added to every run")
     opts = ap.parse_args()
+    extra = shlex.split(opts.args)
     opts.a, opts.b = os.path.abspath(opts.a), os.path.abspath(opts.b)
     names = sorted(os.listdir(opts.corpus))
     if opts.limit:
@@ -69,7 +86,8 @@ def main():
             if len(data) < 2:
                 continue
             args, parts = split_input(data)
-            for file, text in zip(["main.c", "inc/a.h", "inc/b.h"], parts):
+            args += extra
+            for file, text in zip(INPUTS, parts):
                 with open(os.path.join(workdir, file), "wb") as f:
                     f.write(text)
             compared += 1

@@ -1,0 +1,3 @@
+#ifndef BAD2_H
+#define BAD2_H
+#endif junk

@@ -1,0 +1,7 @@
+#ifndef DEEP_H
+#define DEEP_H
+#if 1
+#if 1
+#endif
+#endif
+#endif

@@ -1,0 +1,4 @@
+#if !defined(G2_H)
+#define G2_H
+int g2;
+#endif

@@ -1,0 +1,2 @@
+#if ! defined G3_H
+#endif

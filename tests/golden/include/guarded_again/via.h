@@ -1,0 +1,1 @@
+#include "g3.h"
