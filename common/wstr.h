@@ -16,7 +16,7 @@ using wstr_ptr = std::unique_ptr<wchar[], free_deleter>;
 
 unsigned wstr_len(const wchar* s);
 wchar* wstr_copy(wchar* dst, const wchar* src);
-wchar* wstr_dup(const wchar* s);  // caller frees (std::free or wstr_ptr)
+wchar* wstr_dup(const wchar* s);               // caller frees (std::free or wstr_ptr)
 int wstr_cmp(const wchar* a, const wchar* b);  // -1, 0 or 1
 wchar* wstr_from_narrow(wchar* dst, const char* src);
 wchar* wstr_from_narrow_n(wchar* dst, const char* src, unsigned n);

@@ -142,7 +142,8 @@ std::vector<write_failure> finish_written_files() {
     std::vector<write_failure> failed;
     std::FILE* dep = driver.dep_stream;
     if (dep != nullptr) {
-        int noted = driver.dep_errno != 0 || dep != driver.out ? driver.dep_errno : driver.out_errno;
+        int noted =
+            driver.dep_errno != 0 || dep != driver.out ? driver.dep_errno : driver.out_errno;
         if (int err = finish_stream(dep, driver.dep_stream_owned, noted)) {
             bool file = driver.dep_stream_owned;
             failed.push_back({file ? MSG_WRITE_DEPENDENCIES : MSG_WRITE_STDOUT,
@@ -153,8 +154,8 @@ std::vector<write_failure> finish_written_files() {
     if (driver.out != nullptr && driver.out != dep) {
         if (int err = finish_stream(driver.out, driver.out_owned, driver.out_errno)) {
             bool file = driver.out_owned;
-            failed.push_back({file ? MSG_WRITE_OUTPUT : MSG_WRITE_STDOUT,
-                              file ? driver.out_name : "", err});
+            failed.push_back(
+                {file ? MSG_WRITE_OUTPUT : MSG_WRITE_STDOUT, file ? driver.out_name : "", err});
         }
     }
     driver.dep_stream = driver.out = nullptr;
@@ -332,7 +333,8 @@ void open_outputs(int files, char** argv, const char* input_path) {
         refuse_input_as_output(("toc_" + page).c_str(), input_path);
         refuse_input_as_output(("main_" + page).c_str(), input_path);
     }
-    if (output != nullptr && options.unknown_option) stop_for_file(MSG_OUTPUT_AFTER_BAD_OPTION, output);
+    if (output != nullptr && options.unknown_option)
+        stop_for_file(MSG_OUTPUT_AFTER_BAD_OPTION, output);
     if (output != nullptr) open_output_file(output);
     if (driver.dep_file_name != nullptr) {
         driver.dep_stream = std::fopen(driver.dep_file_name, "w");
@@ -587,7 +589,8 @@ void capture_report_position() {
         return;
     }
     bool after_line_end = s->pos != s->buffer.get() && s->pos[-1] == '\n';
-    driver.report_line = static_cast<int>(static_cast<unsigned>(*line) - (after_line_end ? 1u : 0u));
+    driver.report_line =
+        static_cast<int>(static_cast<unsigned>(*line) - (after_line_end ? 1u : 0u));
     driver.report_line_start = s->buffer.get();
     alert_set_position(s->name.get(), &driver.report_line, &driver.report_line_start, &s->pos);
 }

@@ -26,11 +26,11 @@ struct driver_state {
     std::FILE* out = nullptr;  // preprocessed text (standard output or a file)
     bool out_owned = false;
     const char* out_name = nullptr;  // the output file, when there is one
-    int out_errno = 0;              // why the output failed, when the run stopped for it
-    std::FILE* err_file = nullptr;  // -E<file>: diagnostics appended there
+    int out_errno = 0;               // why the output failed, when the run stopped for it
+    std::FILE* err_file = nullptr;   // -E<file>: diagnostics appended there
     const char* err_file_name = nullptr;
     bool err_file_failed = false;  // told on standard error; diagnostics went back there
-    std::FILE* in = nullptr;        // standard input, or the file that stands for it
+    std::FILE* in = nullptr;       // standard input, or the file that stands for it
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output
     std::string held_comment;            // -C: a line comment not yet written

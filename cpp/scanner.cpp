@@ -4,7 +4,6 @@
 // not take, so every caller sees the input continue where the token ended.
 #include "cpp/scanner.h"
 
-
 #include "common/alert.h"
 #include "cpp/driver.h"
 #include "cpp/messages.h"
