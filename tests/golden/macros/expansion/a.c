@@ -34,6 +34,8 @@ __STDC__
 #if __STDC__
 yes
 #endif
+#define WHERE __FILE__ __LINE__
+WHERE
 #define A 1
 #undef A
 #undef NEVER
