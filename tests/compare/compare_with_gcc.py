@@ -54,13 +54,9 @@ class Generator:
             name = 'C%d' % i
             self.emit('#define %s (%s + %s)' % (name, self.r.choice(self.consts), self.r.choice(self.consts)))
             self.consts.append(name)
-        self.emit('#define STR(x) #x')
-        self.emit('#define XSTR(x) STR(x)')
-        self.emit('#define CAT(a, b) a ## b')
-        self.emit('#define CAT3(a,b,c) a##b##c')
-        self.emit('#define NUM(n) n ## 0')
-        self.emit('#define ID(x) x')
-        self.emit('#define APPLY(f, x) f(x)')
+        for line in ['STR(x) #x', 'XSTR(x) STR(x)', 'CAT(a, b) a ## b', 'CAT3(a,b,c) a##b##c',
+                     'NUM(n) n ## 0', 'ID(x) x', 'APPLY(f, x) f(x)']:
+            self.emit('#define ' + line)
         for i in range(n // 2):
             k = self.r.randint(1, 5)
             params = ['p%d' % j for j in range(k)]
@@ -72,53 +68,34 @@ class Generator:
             self.emit('#define FLAG%d %d' % (i, self.r.randint(0, 1)))
             self.flags.append('FLAG%d' % i)
 
+    # Bodies call no function-like macro: a name left in macro text collected
+    # as an argument is rescanned here only after the call, where its macro
+    # may still be active; the other expands it before the call.
+    FORMS = ['(%s)', '(%s) * {k}', '(%s) << 1', '(%s + 1)', '(%s) / {k}', '((%s) ? {k} : -1)']
+
     def body(self, params):
-        parts = []
-        for p in params:
-            form = self.r.randint(0, 5)
-            if form == 0:
-                parts.append('(%s)' % p)
-            elif form == 1:
-                parts.append('(%s) * %s' % (p, self.r.choice(self.consts)))
-            elif form == 2:
-                parts.append('(%s) << 1' % p)
-            elif form == 3:
-                parts.append('(%s + 1)' % p)
-            elif form == 4:
-                # Bodies call no function-like macro: a name left in macro
-                # text collected as an argument is rescanned here only after
-                # the call, where its macro may still be active; the other
-                # expands it before the call.
-                parts.append('(%s) / %s' % (p, self.r.choice(self.consts)))
-            else:
-                parts.append('((%s) ? %s : -1)' % (p, self.r.choice(self.consts)))
-        op = self.r.choice([' + ', ' - ', '|', ' ^ '])
-        return '(' + op.join(parts) + ')'
+        parts = [self.r.choice(self.FORMS).format(k=self.r.choice(self.consts)) % p for p in params]
+        return '(' + self.r.choice([' + ', ' - ', '|', ' ^ ']).join(parts) + ')'
 
     def expr(self, depth):
-        form = self.r.randint(0, 9 if depth > 0 else 3)
-        if form == 0:
-            return self.r.choice(self.consts)
-        if form == 1:
-            return str(self.r.randint(0, 99999))
-        if form == 2:
-            return 'v%d' % self.r.randint(0, 50)
-        if form == 3:
-            return '"s%d, (x)"' % self.r.randint(0, 9)
+        r = self.r
+        form = r.randint(0, 9 if depth > 0 else 3)
         if form in (4, 5, 6):
-            f, k = self.r.choice(self.funcs)
-            args = [self.expr(depth - 1) for _ in range(k)]
-            sep = self.r.choice([', ', ',', ' ,\n    ', ',\t'])
-            return '%s(%s)' % (f, sep.join(args))
-        if form == 7:
-            return 'CAT(v, %d) + CAT(%s, _tail) + CAT3(x, %d, y) + NUM(%d)' % (
-                self.r.randint(0, 99), 'name%d' % self.r.randint(0, 9), self.r.randint(0, 9),
-                self.r.randint(1, 9))
+            f, k = r.choice(self.funcs)
+            sep = r.choice([', ', ',', ' ,\n    ', ',\t'])
+            return '%s(%s)' % (f, sep.join(self.expr(depth - 1) for _ in range(k)))
         if form == 8:
             return 'ID(%s) + APPLY(ID, %s)' % (self.expr(depth - 1), self.expr(depth - 1))
         # Stringised operands hold no macro names: the two differ in how far
         # names reached through an argument are expanded before stringising.
-        return 'sizeof XSTR(K%d) + sizeof STR(v%d + "(,)")' % (self.r.randint(0, 99), self.r.randint(0, 9))
+        return [lambda: r.choice(self.consts), lambda: str(r.randint(0, 99999)),
+                lambda: 'v%d' % r.randint(0, 50), lambda: '"s%d, (x)"' % r.randint(0, 9),
+                None, None, None,
+                lambda: 'CAT(v, %d) + CAT(name%d, _tail) + CAT3(x, %d, y) + NUM(%d)' % (
+                    r.randint(0, 99), r.randint(0, 9), r.randint(0, 9), r.randint(1, 9)),
+                None,
+                lambda: 'sizeof XSTR(K%d) + sizeof STR(v%d + "(,)")' % (r.randint(0, 99),
+                                                                         r.randint(0, 9))][form]()
 
     def statements(self, count):
         for i in range(count):

@@ -70,7 +70,21 @@ name_in_reports() {
     sed -i "s|^<code>[^<]*cpp\\.exe</code><br>|<code>$name</code><br>|" "$@"
   fi
 }
-export -f crlf_to_lf crlf_to_lf_files name_in_reports
+# For a run.sh: msgs filters messages to their numbers; text keeps the lines
+# of preprocessed text that are neither line markers nor blank; rep TEXT N
+# writes TEXT (with printf escapes) N times; piece NAME COMMAND... prints
+# "== NAME", the command's exit status, its output and its message numbers.
+msgs() { sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/\1/p'; }
+text() { crlf_to_lf | grep -v '^#' | grep .; }
+rep() { printf -- "$1%.0s" $(seq "$2"); }
+piece() {
+  echo "== $1"
+  ("${@:2}") > o.txt 2> e.txt
+  echo "status $?"
+  cat o.txt
+  msgs < e.txt | sed 's/^/message /'
+}
+export -f crlf_to_lf crlf_to_lf_files name_in_reports msgs text rep piece
 
 # The expectation of this platform: expected.win.<what> where the case has one.
 expected() {
@@ -152,7 +166,7 @@ if [ -f "$(expected err)" ] && ! cmp -s "$(expected err)" actual.err; then
 fi
 # Message numbers: the first "(N) " of each line that is not an echoed source
 # line ("%6d:<tab>").
-actual_msgs=$(sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/\1/p' actual.err | tr '\n' ' ')
+actual_msgs=$(msgs < actual.err | tr '\n' ' ')
 expected_msgs=""
 [ -f "$(expected msgs)" ] && expected_msgs=$(tr -s ' \n' '  ' < "$(expected msgs)" | sed 's/^ *//')
 if [ "$(echo $actual_msgs)" != "$(echo $expected_msgs)" ]; then
