@@ -47,23 +47,18 @@ class Generator:
 
     def define_base(self, n):
         for i in range(n):
-            name = 'K%d' % i
-            self.emit('#define %s %d' % (name, self.r.randint(0, 999)))
-            self.consts.append(name)
+            self.emit('#define K%d %d' % (i, self.r.randint(0, 999)))
+            self.consts.append('K%d' % i)
         for i in range(n // 4):
-            name = 'C%d' % i
-            self.emit('#define %s (%s + %s)' % (name, self.r.choice(self.consts), self.r.choice(self.consts)))
-            self.consts.append(name)
+            self.emit('#define C%d (%s + %s)' % (i, self.r.choice(self.consts), self.r.choice(self.consts)))
+            self.consts.append('C%d' % i)
         for line in ['STR(x) #x', 'XSTR(x) STR(x)', 'CAT(a, b) a ## b', 'CAT3(a,b,c) a##b##c',
                      'NUM(n) n ## 0', 'ID(x) x', 'APPLY(f, x) f(x)']:
             self.emit('#define ' + line)
         for i in range(n // 2):
-            k = self.r.randint(1, 5)
-            params = ['p%d' % j for j in range(k)]
-            body = self.body(params)
-            name = 'F%d' % i
-            self.emit('#define %s(%s) %s' % (name, ', '.join(params), body))
-            self.funcs.append((name, k))
+            params = ['p%d' % j for j in range(self.r.randint(1, 5))]
+            self.emit('#define F%d(%s) %s' % (i, ', '.join(params), self.body(params)))
+            self.funcs.append(('F%d' % i, len(params)))
         for i in range(n // 8):
             self.emit('#define FLAG%d %d' % (i, self.r.randint(0, 1)))
             self.flags.append('FLAG%d' % i)
@@ -105,29 +100,20 @@ class Generator:
                 self.emit('#if %s && %s > 3' % (flag, self.r.choice(self.consts)))
                 self.emit('int c%d = %s;' % (i, self.expr(2)))
                 self.emit('#elif defined(%s)' % self.r.choice(self.consts))
-                self.emit('long d%d = %s;' % (i, self.expr(1)))
-                self.emit('#else')
-                self.emit('short e%d;' % i)
-                self.emit('#endif')
+                self.emit('long d%d = %s;\n#else\nshort e%d;\n#endif' % (i, self.expr(1), i))
             elif kind == 1:
                 name = self.r.choice(self.consts)
                 self.emit('#undef %s' % name)
                 self.emit('#define %s %d /* redefined */' % (name, self.r.randint(0, 9)))
             elif kind == 2:
-                self.emit('#ifdef NEVER_DEFINED_%d' % i)
-                self.emit('this is skipped ( unbalanced')
-                self.emit('#endif')
+                self.emit('#ifdef NEVER_DEFINED_%d\nthis is skipped ( unbalanced\n#endif' % i)
             else:
                 self.emit('int v%d = %s; // %d' % (i, self.expr(3), i))
 
 
 def tokens(text, drop_sync):
-    out = []
-    for line in text.split('\n'):
-        if drop_sync and re.match(r'#\s*\d+', line):
-            continue
-        out.extend(TOKEN.findall(line))
-    return out
+    return [t for line in text.split('\n') if not (drop_sync and re.match(r'#\s*\d+', line))
+            for t in TOKEN.findall(line)]
 
 
 def main():
@@ -149,37 +135,31 @@ def main():
     src = os.path.join(work, 'macros.c')
     with open(src, 'w') as f:
         f.write('\n'.join(g.out) + '\n')
-    size = os.path.getsize(src)
-
-    start = time.time()
-    ours = subprocess.run([a.cpp, src], capture_output=True)
-    ours_time = time.time() - start
-    start = time.time()
-    theirs = subprocess.run([gcc, '-E', '-undef', '-std=gnu89', '-P', '-x', 'c', src], capture_output=True)
-    gcc_time = time.time() - start
-    print('input %d bytes; cpp %.2f s (status %d), gcc %.2f s' % (size, ours_time, ours.returncode, gcc_time))
-    ok = True
-    if ours.returncode != 0 or ours.stderr:
-        print('cpp reported:\n' + ours.stderr.decode('latin-1')[:2000])
-        ok = False
+    runs = []
+    for command in ([a.cpp, src], [gcc, '-E', '-undef', '-std=gnu89', '-P', '-x', 'c', src]):
+        start = time.time()
+        runs.append(subprocess.run(command, capture_output=True))
+        runs[-1].time = time.time() - start
+    ours, theirs = runs
+    print('input %d bytes; cpp %.2f s (status %d), gcc %.2f s' % (
+        os.path.getsize(src), ours.time, ours.returncode, theirs.time))
+    if not a.keep:
+        shutil.rmtree(work)
     if theirs.returncode != 0:
         print('gcc failed:\n' + theirs.stderr.decode('latin-1')[:2000])
         return 1
+    ok = ours.returncode == 0 and not ours.stderr
+    if not ok:
+        print('cpp reported:\n' + ours.stderr.decode('latin-1')[:2000])
     a_tok = tokens(ours.stdout.decode('latin-1'), True)
     b_tok = tokens(theirs.stdout.decode('latin-1'), False)
-    n = min(len(a_tok), len(b_tok))
-    first = next((i for i in range(n) if a_tok[i] != b_tok[i]), None)
-    if first is None and len(a_tok) != len(b_tok):
-        first = n
-    if first is not None:
-        print('token %d differs:\n  cpp: %s\n  gcc: %s' % (
-            first, ' '.join(a_tok[max(0, first - 15):first + 15]), ' '.join(b_tok[max(0, first - 15):first + 15])))
-        ok = False
-    else:
+    first = next((i for i, (x, y) in enumerate(zip(a_tok + [None], b_tok + [None])) if x != y), None)
+    if first is None:
         print('%d tokens agree' % len(a_tok))
-    if not a.keep:
-        shutil.rmtree(work)
-    return 0 if ok else 1
+        return 0 if ok else 1
+    print('token %d differs:\n  cpp: %s\n  gcc: %s' % (
+        first, ' '.join(a_tok[max(0, first - 15):first + 15]), ' '.join(b_tok[max(0, first - 15):first + 15])))
+    return 1
 
 
 if __name__ == '__main__':
