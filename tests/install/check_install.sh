@@ -21,10 +21,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The files an installation holds, and nothing else.
 expected_files() {
@@ -34,36 +31,23 @@ expected_files() {
 
 # check_tree <root>: the installed tree under root.
 check_tree() {
-  local root=$1
-  local listed
+  local root=$1 listed elsewhere run lang prog text got
   listed=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
-  if [ "$listed" != "$(expected_files)" ]; then
-    fail "files of $root:"
-    diff <(expected_files) <(echo "$listed") || true
-  fi
-  # Run from an unrelated directory, with no hint of where the tree is.
-  local elsewhere
+  [ "$listed" = "$(expected_files)" ] || { fail "files of $root:"; diff <(expected_files) <(echo "$listed") || true; }
+  # Run from an unrelated directory, with no hint of where the tree is, in
+  # English and in German, and called through a link on PATH with no
+  # language set, as from /usr/local/bin.
   elsewhere=$(mktemp -d "$work/elsewhere.XXXXXX")
   printf '#foo\nok\n' > "$elsewhere/in.c"
-  local lang text got
-  for lang in C:"(107) unknown directive #foo" de_DE.UTF-8:"(107) unbekannte Direktive #foo"; do
-    text=${lang#*:}
-    got=$(cd "$elsewhere" && env -u ZQT_INSTDIR -u ZQT_ERR_FILE -u LC_ALL -u LC_MESSAGES \
-      LANG="${lang%%:*}" "$root/bin/cpp" in.c 2>&1 >/dev/null | tail -n 1 || true)
-    case "$got" in
-      *"$text"*) ;;
-      *) fail "$root/bin/cpp with LANG=${lang%%:*} shows: $got" ;;
-    esac
-  done
-  # Called through a link on PATH, as from /usr/local/bin.
   mkdir "$elsewhere/links"
   ln -s "$root/bin/cpp" "$elsewhere/links/cpp"
-  got=$(cd "$elsewhere" && env -u ZQT_INSTDIR -u ZQT_ERR_FILE -u LC_ALL -u LC_MESSAGES -u LANG \
-    PATH="$elsewhere/links:$PATH" cpp in.c 2>&1 >/dev/null | tail -n 1 || true)
-  case "$got" in
-    *"(107) unknown directive #foo"*) ;;
-    *) fail "cpp through a link to $root/bin/cpp shows: $got" ;;
-  esac
+  for run in "C|$root/bin/cpp|(107) unknown directive #foo" "|cpp|(107) unknown directive #foo" \
+    "de_DE.UTF-8|$root/bin/cpp|(107) unbekannte Direktive #foo"; do
+    IFS='|' read -r lang prog text <<<"$run"
+    got=$(cd "$elsewhere" && env -u ZQT_INSTDIR -u ZQT_ERR_FILE -u LC_ALL -u LC_MESSAGES -u LANG \
+      ${lang:+LANG=$lang} PATH="$elsewhere/links:$PATH" "$prog" in.c 2>&1 >/dev/null | tail -n 1 || true)
+    [[ $got == *"$text"* ]] || fail "$prog with LANG=$lang shows: $got"
+  done
   if command -v man >/dev/null; then
     MANWIDTH=80 man -l "$root/share/man/man1/cpp.1" 2>/dev/null | grep -q 'cpp - C preprocessor' ||
       fail "manual page of $root does not render"
@@ -93,7 +77,7 @@ case $mode in
         fail "$f of the package is '$(dpkg-deb -f "$deb" "$f")', not '${fields[$f]}'"
     done
     version=$(dpkg-deb -f "$deb" Version)
-    case $version in [0-9]*.[0-9]*-[0-9]*) ;; *) fail "package version '$version'" ;; esac
+    [[ $version == [0-9]*.[0-9]*-[0-9]* ]] || fail "package version '$version'"
     for f in Maintainer Description; do
       [ -n "$(dpkg-deb -f "$deb" "$f")" ] || fail "the package has no $f"
     done
@@ -117,8 +101,5 @@ case $mode in
     ;;
 esac
 
-if [ "$failures" != 0 ]; then
-  echo "$failures failures"
-  exit 1
-fi
+[ "$failures" = 0 ] || { echo "$failures failures"; exit 1; }
 echo "ok: $mode"
