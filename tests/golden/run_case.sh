@@ -86,26 +86,16 @@ piece() {
 }
 export -f crlf_to_lf crlf_to_lf_files name_in_reports msgs text rep piece
 
-# The expectation of this platform: expected.win.<what> where the case has one.
+# The expectation of this platform: expected.win.<what> where the case has one
+# (what: out, err, ..., files/<name>).
 expected() {
-  if [ -n "$variant" ] && [ -e "expected.$variant.$1" ]; then
-    echo "expected.$variant.$1"
-  else
-    echo "expected.$1"
-  fi
+  if [ -n "$variant" ] && [ -e "expected.$variant.$1" ]; then echo "expected.$variant.$1"; else echo "expected.$1"; fi
 }
-# The files the run must leave, and the expectation of each.
+# The files the run must leave.
 expected_files() {
   for d in expected.files ${variant:+"expected.$variant.files"}; do
     [ -d "$d" ] && (cd "$d" && find . -type f)
   done | sort -u
-}
-expected_file() {
-  if [ -n "$variant" ] && [ -f "expected.$variant.files/$1" ]; then
-    echo "expected.$variant.files/$1"
-  else
-    echo "expected.files/$1"
-  fi
 }
 
 # A clean, predictable environment: English, no templates, no catalogue path.
@@ -137,9 +127,7 @@ fail=0
 # Windows text: every line ended by CR LF (checked where only the program
 # wrote), then read as LF.
 if [ -n "$variant" ]; then
-  written=(actual.out actual.err)
-  written+=($(expected_files))
-  for f in "${written[@]}"; do
+  for f in actual.out actual.err $(expected_files); do
     [ -f "$f" ] || continue
     if [ ! -f run.sh ] && ! perl -0777 -ne 'exit(/(?<!\r)\n/ ? 1 : 0)' "$f"; then
       echo "$f: a line ends in LF without CR"
@@ -154,16 +142,14 @@ if [ "$status" != "$expected_status" ]; then
   echo "exit status: expected $expected_status, got $status"
   fail=1
 fi
-if [ -f "$(expected out)" ] && ! cmp -s "$(expected out)" actual.out; then
-  echo "standard output differs:"
-  diff "$(expected out)" actual.out | head -40
-  fail=1
-fi
-if [ -f "$(expected err)" ] && ! cmp -s "$(expected err)" actual.err; then
-  echo "standard error differs:"
-  diff "$(expected err)" actual.err | head -40
-  fail=1
-fi
+for what in "out:standard output" "err:standard error"; do
+  f=$(expected "${what%%:*}")
+  if [ -f "$f" ] && ! cmp -s "$f" "actual.${what%%:*}"; then
+    echo "${what#*:} differs:"
+    diff "$f" "actual.${what%%:*}" | head -40
+    fail=1
+  fi
+done
 # Message numbers: the first "(N) " of each line that is not an echoed source
 # line ("%6d:<tab>").
 actual_msgs=$(msgs < actual.err | tr '\n' ' ')
@@ -174,14 +160,11 @@ if [ "$(echo $actual_msgs)" != "$(echo $expected_msgs)" ]; then
   fail=1
 fi
 for f in $(expected_files); do
-  if ! cmp -s "$(expected_file "$f")" "$f"; then
+  if ! cmp -s "$(expected "files/$f")" "$f"; then
     echo "file $f differs:"
-    diff "$(expected_file "$f")" "$f" | head -20
+    diff "$(expected "files/$f")" "$f" | head -20
     fail=1
   fi
 done
-if [ "$fail" != 0 ]; then
-  echo "--- standard error ---"
-  head -30 actual.err
-fi
+[ "$fail" = 0 ] || { echo "--- standard error ---"; head -30 actual.err; }
 exit $fail
