@@ -27,24 +27,11 @@
 
 namespace {
 
+// clang-format off
 const char* const option_list[16] = {
-    "-C",
-    "-DFOO",
-    "-DBAR=1+2",
-    "-UFOO",
-    "-U__STDC__",
-    "-Iinc",
-    "-L",
-    "-N40",
-    "-E1",
-    "-W!",
-    "-W3",
-    "-S1,2,4,4,4,8",
-    "-SP2,2,2,2,2,2,2",
-    "--emax=3",
-    "-Fshown.c",
-    "--disl=111,163:off",
-};
+    "-C", "-DFOO", "-DBAR=1+2", "-UFOO", "-U__STDC__", "-Iinc", "-L", "-N40", "-E1", "-W!", "-W3",
+    "-S1,2,4,4,4,8", "-SP2,2,2,2,2,2,2", "--emax=3", "-Fshown.c", "--disl=111,163:off"};
+// clang-format on
 
 void write_file(const char* name, std::string_view text) {
     std::FILE* f = std::fopen(name, "wb");
@@ -81,9 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parts[i + 1] = rest;
     }
     if (parts[1].data() == nullptr) parts[0] = rest;
-    write_file("main.c", parts[0]);
-    write_file("inc/a.h", parts[1]);
-    write_file("inc/b.h", parts[2]);
+    const char* const names[3] = {"main.c", "inc/a.h", "inc/b.h"};
+    for (int i = 0; i < 3; ++i) write_file(names[i], parts[i]);
 
     // Arguments are mutable copies: the option parser writes into them.
     std::vector<std::string> words = {"cpp", "-E/dev/null"};
