@@ -136,8 +136,7 @@ def compare(item, opts, workdir):
     args, parts = split_input(data)
     args += shlex.split(opts.args)
     for file, text in zip(INPUTS, parts):
-        with open(os.path.join(workdir, file), "wb") as f:
-            f.write(text)
+        open(os.path.join(workdir, file), "wb").write(text)
     a = run(opts.a, args, workdir)
     if opts.wine and len(a) > 1 and b"(164)" in a[2]:
         return "skipped"
@@ -163,9 +162,8 @@ def main():
     opts = ap.parse_intermixed_args()
     opts.inputs = [d for d in opts.inputs if os.path.isdir(d) or print(f"no inputs in {d}")]
     opts.a = [os.path.abspath(opts.a)]
-    opts.b = [os.path.abspath(opts.b)]
+    opts.b = ([WINE, os.path.abspath(opts.wine)] if opts.wine else []) + [os.path.abspath(opts.b)]
     if opts.wine:
-        opts.b = [WINE, os.path.abspath(opts.wine)] + opts.b
         subprocess.run(opts.b[:2] + ["--start"], check=True)
     inputs = gather(opts)
     with tempfile.TemporaryDirectory() as top, \

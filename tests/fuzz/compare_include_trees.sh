@@ -21,20 +21,15 @@ python3 "$root/bench/gen_corpus.py" --out "$work/corpus" --scale "$scale"
 run() {
   local bin=$1 dir=$2
   shift 2
-  rm -rf "$dir"
-  mkdir -p "$dir"
+  rm -rf "$dir" && mkdir -p "$dir"
   (cd "$dir" && SOURCE_DATE_EPOCH=0 exec -a cpp "$bin" "$@" > stdout 2> stderr) || echo $? > "$dir/status"
 }
 
 status=0
 for input in includes.c many_includes.c; do
-  inc=()
-  for d in $(grep "^$input " "$work/corpus/manifest.txt" | cut -d' ' -f2-); do
-    inc+=("-I$work/corpus/$d")
-  done
+  inc=($(grep "^$input " "$work/corpus/manifest.txt" | cut -d' ' -f2- | tr ' ' '\n' | sed "s|^|-I$work/corpus/|"))
   for extra in "" -L -C -Ldeps.txt --udf=r.html; do
-    run "$a" "$work/a" "${inc[@]}" $extra "$work/corpus/$input" out.i
-    run "$b" "$work/b" "${inc[@]}" $extra "$work/corpus/$input" out.i
+    for side in a b; do run "${!side}" "$work/$side" "${inc[@]}" $extra "$work/corpus/$input" out.i; done
     if diff -r "$work/a" "$work/b" > /dev/null; then
       echo "same: $input $extra"
     else
