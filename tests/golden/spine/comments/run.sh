@@ -9,5 +9,5 @@ for args in in.c "-C in.c" main.c "-C main.c" "-C look.c" eof.c; do
   echo "== cpp $args"
   "$CPP" $args 2> e.txt
   echo "[status $?]"
-  sed -n -E '/^ *[0-9]+:\t/d; s/^[^(]*\(([0-9]+)\) .*/message \1/p' e.txt
+  msgs < e.txt | sed 's/^/message /'
 done
