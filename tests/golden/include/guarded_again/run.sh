@@ -11,6 +11,17 @@
 # by -C), and a file included through a macro, whose end is read after it
 # with the line ends passed since the last text line written out as blank
 # lines (via.h).
+# The headers, one line each.
+printf '#ifndef BAD1_H\n#define BAD1_H\n#if 0\n#frobnicate\n#endif\n#endif\n' > bad1.h
+printf '#ifndef BAD2_H\n#define BAD2_H\n#endif junk\n' > bad2.h
+printf '#ifndef BAD3_H\n#define BAD3_H\n#endif\nafter_bad3;\n' > bad3.h
+printf '#ifndef BAD4_H\n#define BAD4_H\nfirst_bad4;\n#else\nagain_bad4;\n#endif\n' > bad4.h
+printf '/* before the guard */\n#ifndef CMT_H\n#define CMT_H\n#endif\n// after the guard\n' > cmt.h
+printf '#ifndef DEEP_H\n#define DEEP_H\n#if 1\n#if 1\n#endif\n#endif\n#endif\n' > deep.h
+printf '/* g1.h: a guarded header */\n#ifndef G1_H\n#define G1_H\n#define ONE 1\nint g1;\n#if 0\n#pragma anything   /* skipped */\n#endif\n#endif /* G1_H */\n\n' > g1.h
+printf '#if !defined(G2_H)\n#define G2_H\nint g2;\n#endif\n' > g2.h
+printf '#if ! defined G3_H\n#endif\n' > g3.h
+printf '#include "g3.h"\n' > via.h
 run() {
   "$CPP" "$@" > o.txt 2> e.txt
   echo "status $?"

@@ -1,3 +1,0 @@
-#ifndef BAD2_H
-#define BAD2_H
-#endif junk

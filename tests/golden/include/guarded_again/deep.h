@@ -1,7 +1,0 @@
-#ifndef DEEP_H
-#define DEEP_H
-#if 1
-#if 1
-#endif
-#endif
-#endif

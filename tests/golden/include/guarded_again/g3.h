@@ -1,2 +1,0 @@
-#if ! defined G3_H
-#endif

@@ -1,1 +1,0 @@
-#include "g3.h"
