@@ -1,6 +1,6 @@
 // Catalogue files: the fields of a line, kinds and levels, malformed lines
-// reported by line number, lines read in pieces of 255 characters, a second
-// file replacing the first, and the installation's English fallback.
+// reported by line number, a second file replacing the first, and the
+// installation's English fallback.
 #include "common/alert_catalogue.h"
 
 #include <gtest/gtest.h>
@@ -79,15 +79,6 @@ TEST_F(Catalogue, MalformedLinesAreReportedByLineNumber) {
                  {"-5 E text\n", {1}}, {"100 X\n", {1, 1}},       {"# comment\n\n100 E ok\n", {2}},
                  {"100 E ok", {}},     {"1 E ok\r\n2 E\r\n", {2}}};
     for (const auto& c : cases) EXPECT_EQ(load(c.text), malformed(c.lines)) << c.text;
-}
-
-TEST_F(Catalogue, LongLinesAreReadInPiecesOf255) {
-    std::string text(249, 'a');  // with "100 E " one piece of 255
-    EXPECT_EQ(load("100 E " + text + "101 E tail\n" + std::string(254, 'b') + "\n102 E after\n"),
-              malformed({3}));
-    EXPECT_EQ(entry(100), "E " + text);
-    EXPECT_EQ(entry(101), "E tail");
-    EXPECT_EQ(entry(102), "E after");
 }
 
 TEST_F(Catalogue, SecondFileReplacesTheFirstWhole) {
