@@ -7,17 +7,6 @@
 #include <random>
 #include <string>
 
-// The installation's values, the catalogue language and the installation
-// directory, come from LANG and ZQT_INSTDIR on Linux; on Windows they are
-// the registry's (set by the golden cases of windows/ under wine).
-#ifdef _WIN32
-constexpr bool INSTALLATION_FROM_ENVIRONMENT = false;
-#else
-constexpr bool INSTALLATION_FROM_ENVIRONMENT = true;
-#endif
-#define SKIP_UNLESS_INSTALLATION_FROM_ENVIRONMENT() \
-    if (!INSTALLATION_FROM_ENVIRONMENT) GTEST_SKIP() << "the installation is the registry's here"
-
 // Sets a variable, or clears it when value is null.
 inline void set_env(const char* name, const char* value) {
 #ifdef _WIN32
