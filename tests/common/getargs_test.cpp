@@ -51,10 +51,8 @@ TEST_F(Getargs, WordsOfCommandFilesAndTexts) {
     const std::pair<const char*, words> files[] = {
         {"", {}},
         {" \t\n\n  \n", {}},
-        {"-Dx=1   \"a b\"\n", {"-Dx=1", "a b"}},
         {"'say \"hi\"' \"it's\"", {"say \"hi\"", "it's"}},
         {"a\"b c\"d e'f g' \"\"", {"ab cd", "ef g", ""}},
-        {"a\nb\n\nc  d\n", {"a", "b", "c", "d"}},
         {"x\\y \\z", {"x\\y", "\\z"}},
         {"ab\\\ncd e\\\n f \\\ng", {"abcd", "e", "f", "g"}},
         {"\"a \\\nb\" c\\", {"a b", "c"}},
