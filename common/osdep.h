@@ -22,7 +22,8 @@ bool path_is_directory(const char* path);  // false also when it cannot be exami
 // spelled ("a.c", "./a.c", "sub/../a.c", a link to it): on POSIX the same
 // device and inode, on Windows the same volume and file index. False when
 // either cannot be examined, so a file that does not exist yet is never the
-// same as another. Both paths must be non-null.
+// same as another, and when they name a device (writing /dev/null loses
+// nothing). Both paths must be non-null.
 bool path_same_file(const char* a, const char* b);
 // Rewrites, in place, the separators of a name taken from a source or the
 // command line as this platform writes them.

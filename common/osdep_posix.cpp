@@ -62,7 +62,7 @@ bool path_same_file(const char* a, const char* b) {
     struct stat sa {};
     struct stat sb {};
     if (stat(a, &sa) != 0 || stat(b, &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return S_ISREG(sa.st_mode) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 void path_use_native_separators(char* path) {

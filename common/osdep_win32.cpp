@@ -61,12 +61,12 @@ bool path_is_directory(const char* path) {
 namespace {
 
 // The volume and file index of an existing file or directory; false when it
-// cannot be opened for its attributes.
+// cannot be opened for its attributes or is a device.
 bool file_identity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
     HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = GetFileInformationByHandle(h, info) != 0;
+    bool ok = GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, info) != 0;
     CloseHandle(h);
     return ok;
 }

@@ -24,6 +24,8 @@ TEST(Paths, JoinDropsOneSeparatorOnEachSideAndWritesSlash) {
     for (const char* p : {"C:x.h", "\\\\server\\share\\x.h", "/usr/include"})
         EXPECT_TRUE(path_is_absolute(p)) << p;
     for (const char* p : {"\\x.h", "x.h", "C"}) EXPECT_FALSE(path_is_absolute(p)) << p;
+    // A device read and written is no file the output could destroy.
+    EXPECT_FALSE(path_same_file("/dev/null", "/dev/null"));
     char text[] = "abc-xYz_09";
     EXPECT_STREQ(str_upper(text), "ABC-XYZ_09");
 }
