@@ -64,8 +64,10 @@ class Expr : public ::testing::Test {
         while (next_char() != 0) {
         }
         std::istringstream reports(testing::internal::GetCapturedStderr());
-        for (std::string line; std::getline(reports, line);)
-            result += " " + line.substr(0, line.ends_with(":@") ? line.size() - 2 : line.size());
+        for (std::string line; std::getline(reports, line);) {
+            result += ' ';
+            result.append(line, 0, line.ends_with(":@") ? line.size() - 2 : line.size());
+        }
         return result;
     }
 };
