@@ -675,9 +675,8 @@ bool guard_holds(const guard_facts& g) {
 
 #endif
 
-// Opens the file of a known entry again.
-file_ptr reopen(const path_entry& e) {
-    (void)e;
+// Opens again the file open_entry has just named in includes.opened.
+file_ptr reopen_opened() {
     return file_ptr(std::fopen(includes.opened.c_str(), "rb"));
 }
 
@@ -686,7 +685,7 @@ file_ptr reopen(const path_entry& e) {
 bool may_pass_over(path_entry& e, file_ptr& f) {
 #if CPP_INCLUDE_SKIP
     if (e.guard == guard_state::read_once) {
-        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) f = reopen_opened();
         if (f == nullptr) return false;
         if (!look_for_guard(f.get(), e)) f.reset();
     }
@@ -724,7 +723,7 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
         pass_over();
         lines = e.facts.lines;
     } else {
-        if (f == nullptr) f = reopen(e);
+        if (f == nullptr) f = reopen_opened();
         if (f == nullptr) {
             // The file has gone since it was found: look for it afresh.
             includes.paths.clear();
