@@ -14,9 +14,19 @@ extern const char PATH_SEPARATOR;
 
 char* path_join(const char* dir, const char* name);  // null for an empty dir
 bool path_is_absolute(const char* path);
-// The names of a directory's entries, in no set order; false (and no names)
-// when it cannot be listed.
-bool list_directory(const char* dir, std::vector<std::string>& names);
+struct directory_entry {
+    std::string name;
+    bool plain_file = false;  // a regular file, not a directory or a link
+};
+// The entries of a directory, in no set order; false (and no entries) when
+// it cannot be listed.
+bool list_directory(const char* dir, std::vector<directory_entry>& entries);
+// Whether a file may open under a name that the listing of its directory
+// spells in no ASCII letter case. Windows opens device names, short names
+// and names with trailing dots or blanks that no listing shows; on POSIX a
+// case-folding or short-name file system (a FAT or SMB mount) may do the same
+// for names with bytes beyond ASCII, a '~', or a trailing dot or blank.
+bool name_may_open_unlisted(const char* name);
 bool path_is_directory(const char* path);  // false also when it cannot be examined
 // Whether two paths name one and the same existing file, however they are
 // spelled ("a.c", "./a.c", "sub/../a.c", a link to it): on POSIX the same

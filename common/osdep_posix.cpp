@@ -44,13 +44,22 @@ bool path_is_absolute(const char* path) {
     return path[0] == '\\' && path[1] == '\\';
 }
 
-bool list_directory(const char* dir, std::vector<std::string>& names) {
-    names.clear();
+bool list_directory(const char* dir, std::vector<directory_entry>& entries) {
+    entries.clear();
     DIR* d = opendir(dir);
     if (!d) return false;
-    while (const dirent* e = readdir(d)) names.emplace_back(e->d_name);
+    while (const dirent* e = readdir(d)) entries.push_back({e->d_name, e->d_type == DT_REG});
     closedir(d);
     return true;
+}
+
+bool name_may_open_unlisted(const char* name) {
+    std::size_t len = std::strlen(name);
+    if (len == 0 || name[len - 1] == '.' || name[len - 1] == ' ') return true;
+    for (const char* p = name; *p != '\0'; ++p) {
+        if (*p == '~' || static_cast<unsigned char>(*p) >= 0x80) return true;
+    }
+    return false;
 }
 
 bool path_is_directory(const char* path) {

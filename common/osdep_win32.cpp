@@ -39,17 +39,22 @@ bool path_is_absolute(const char* path) {
 }
 
 // The file search of "dir\*" gives every name as the directory stores it.
-bool list_directory(const char* dir, std::vector<std::string>& names) {
-    names.clear();
+bool list_directory(const char* dir, std::vector<directory_entry>& entries) {
+    entries.clear();
     std::string pattern(dir);
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
-    do names.emplace_back(found.cFileName);
+    constexpr DWORD not_plain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    do entries.push_back({found.cFileName, (found.dwFileAttributes & not_plain) == 0});
     while (FindNextFileA(search, &found) != 0);
     FindClose(search);
+    return true;
+}
+
+bool name_may_open_unlisted(const char*) {
     return true;
 }
 

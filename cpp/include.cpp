@@ -11,15 +11,20 @@
 // lasts, so what opening a candidate path gave (nothing, the file, or the
 // file only under its lower-case name, and whether the name on disk is
 // spelled so) is remembered for the run: a path looked up again costs no
-// system call but the open that reads it, and the letter-case check lists
-// each directory once. A file read once that turns out to be one group
-// guarded by #ifndef NAME is not read again while NAME is defined: reading
-// it would only have skipped the group (see pass_over).
+// system call but the open that reads it. Each directory a candidate lies
+// in is listed once a run; a candidate whose name the listing holds in no
+// letter case is not opened at all (where the platform says a listing can
+// tell), and the letter-case check reads the same listing. A file read once
+// that turns out to be one group guarded by #ifndef NAME is not read again
+// while NAME is defined: reading it would only have skipped the group (see
+// pass_over); a file that fits the reader's first block is looked at for
+// its guard as it is pushed.
 #include "cpp/include.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -86,6 +91,7 @@ struct path_entry {
     found result = found::missing;
     bool case_matches = false;  // name_case_matches of the candidate
     bool recorded = false;      // in driver.included_files
+    int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
 };
@@ -94,6 +100,20 @@ using path_node = std::pair<const std::string, path_entry>;
 struct path_hash {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+using name_set = std::unordered_set<std::string, path_hash, std::equal_to<>>;
+
+struct directory_listing {
+    bool listed = false;   // false when the directory cannot be listed
+    name_set names;        // as spelled
+    name_set folded;       // in lower case
+    name_set plain_files;  // the names of regular files, as spelled
+};
+
+struct search_result {
+    path_node* found = nullptr;
+    int error = 0;  // errno of the last candidate tried, when none opened
 };
 
 struct file_closer {
@@ -114,10 +134,11 @@ struct include_state {
     // directory (for the "..." form) and the name: the first candidate that
     // opened, or null. A search that reported a candidate too long is not
     // kept, so that it reports again.
-    std::unordered_map<std::string, path_node*, path_hash, std::equal_to<>> searches;
-    // The names each directory holds, listed the first time a file found in
-    // it has the letter case of its name checked.
-    std::unordered_map<std::string, std::unordered_set<std::string>> directories;
+    std::unordered_map<std::string, search_result, path_hash, std::equal_to<>> searches;
+    int search_error = 0;  // errno of the last candidate that failed to open
+    // What each directory holds, listed the first time a path in it is
+    // tried.
+    std::unordered_map<std::string, directory_listing, path_hash, std::equal_to<>> directories;
     std::string candidate;  // the candidate being built
     std::string search_key;
     file_ptr found_file;  // the file a search opened when it found it just now
@@ -173,7 +194,9 @@ path_node* entry_for(std::string_view path, file_ptr& f);
 path_node* try_candidate() {
     path_use_native_separators(includes.candidate.data());
     path_node* node = entry_for(includes.candidate, includes.found_file);
-    return node->second.result != found::missing ? node : nullptr;
+    if (node->second.result != found::missing) return node;
+    includes.search_error = node->second.error;
+    return nullptr;
 }
 
 path_node* search_own_directory(const std::string& name, bool& too_long) {
@@ -210,8 +233,9 @@ path_node* search_include_dirs(const std::string& name, bool& too_long) {
     return nullptr;
 }
 
-// The first candidate for the name that opens, or null. The same search
-// made again gives the same answer and is answered from the searches made.
+// The first candidate for the name that opens, or null with errno as the
+// last candidate tried left it. The same search made again gives the same
+// answer and is answered from the searches made.
 path_node* search(const std::string& name, bool quoted) {
     std::string& key = includes.search_key;
     key.assign(1, quoted ? '"' : '<');
@@ -219,12 +243,20 @@ path_node* search(const std::string& name, bool quoted) {
     key += '\n';  // no name holds a line end
     key += name;
     auto it = includes.searches.find(key);
-    if (it != includes.searches.end()) return it->second;
-    bool too_long = false;
-    path_node* node = quoted ? search_own_directory(name, too_long) : nullptr;
-    if (node == nullptr) node = search_include_dirs(name, too_long);
-    if (!too_long) includes.searches.emplace(key, node);
-    return node;
+    if (it == includes.searches.end()) {
+        bool too_long = false;
+        includes.search_error = ENOENT;  // no candidate at all: nothing there
+        path_node* node = quoted ? search_own_directory(name, too_long) : nullptr;
+        if (node == nullptr) node = search_include_dirs(name, too_long);
+        search_result result{node, includes.search_error};
+        if (too_long) {
+            errno = result.error;
+            return node;
+        }
+        it = includes.searches.emplace(key, result).first;
+    }
+    if (it->second.found == nullptr) errno = it->second.error;
+    return it->second.found;
 }
 
 // Collects the name up to the closing delimiter, a line end or the end of
@@ -266,11 +298,15 @@ std::string read_include_name(int close) {
     return name;
 }
 
-// fopen that refuses directories, which the C library opens on Linux. The
-// bytes are read as they are: the reader takes CR LF as a line end itself.
-file_ptr open_file(const char* path) {
+// fopen that refuses directories, which the C library opens on Linux, unless
+// the path is known to be a regular file. The bytes are read as they are:
+// the reader takes CR LF as a line end itself. The reader takes whole
+// blocks into its own buffer, so the stream needs none (whose making costs
+// a system call).
+file_ptr open_file(const char* path, bool plain_file) {
     file_ptr f(std::fopen(path, "rb"));
-    if (f != nullptr && path_is_directory(path)) f.reset();
+    if (f != nullptr && !plain_file && path_is_directory(path)) f.reset();
+    if (f != nullptr) std::setvbuf(f.get(), nullptr, _IONBF, 0);
     return f;
 }
 
@@ -280,27 +316,57 @@ std::string lower_case(std::string_view path) {
     return lower;
 }
 
-// The names a directory holds; none when it cannot be listed.
-const std::unordered_set<std::string>& directory_names(const std::string& dir) {
-    auto [it, added] = includes.directories.try_emplace(dir);
-    if (!added) return it->second;
-    std::vector<std::string> listed;
-    if (list_directory(dir.c_str(), listed)) it->second.insert(listed.begin(), listed.end());
-    return it->second;
+// What a directory holds: each is listed once a run.
+const directory_listing& listing_of(std::string_view dir) {
+    auto it = includes.directories.find(dir);
+    if (it != includes.directories.end()) return it->second;
+    directory_listing& l = includes.directories[std::string(dir)];
+    std::vector<directory_entry> listed;
+    l.listed = list_directory(std::string(dir).c_str(), listed);
+    for (directory_entry& e : listed) {
+        l.folded.insert(lower_case(e.name));
+        if (e.plain_file) l.plain_files.insert(e.name);
+        l.names.insert(std::move(e.name));
+    }
+    return l;
+}
+
+// The listing of a path's directory ("." for none), with the path's last
+// component in name.
+const directory_listing& listing_for(std::string_view path, std::string_view& name) {
+    std::size_t cut = path.find_last_of("/\\");
+    if (cut == std::string_view::npos) {
+        name = path;
+        return listing_of(".");
+    }
+    name = path.substr(cut + 1);
+    std::string dir(path.substr(0, cut != 0 ? cut : 1));
+    path_use_native_separators(dir.data());
+    return listing_of(dir);
 }
 
 // Whether the directory of a path holds a file whose name is spelled exactly
-// like the last component of the path (letter case included). Each
-// directory is listed once a run.
+// like the last component of the path (letter case included).
 bool name_case_matches(std::string_view path) {
-    std::size_t cut = path.find_last_of("/\\");
-    std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
-    if (name.empty()) return false;
-    std::string dir = cut == std::string_view::npos
-                          ? std::string(".")
-                          : std::string(path.substr(0, cut != 0 ? cut : 1));
-    path_use_native_separators(dir.data());
-    return directory_names(dir).count(std::string(name)) != 0;
+    std::string_view name;
+    const directory_listing& l = listing_for(path, name);
+    return !name.empty() && l.names.find(name) != l.names.end();
+}
+
+// Opens a candidate path unless the listing of its directory shows that
+// opening it must fail: the directory holds its name in no letter case.
+file_ptr open_listed(const std::string& path) {
+    std::string_view name;
+    const directory_listing& l = listing_for(path, name);
+    bool plain_file = false;
+    if (CPP_INCLUDE_SKIP && l.listed && !name_may_open_unlisted(std::string(name).c_str())) {
+        if (l.folded.find(lower_case(name)) == l.folded.end()) {
+            errno = ENOENT;  // as opening it would have said
+            return nullptr;
+        }
+        plain_file = l.plain_files.find(name) != l.plain_files.end();
+    }
+    return open_file(path.c_str(), plain_file);
 }
 
 // The entry of a candidate path, made by opening it (and, failing that, its
@@ -310,15 +376,19 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
     if (it != includes.paths.end()) return &*it;
     path_entry e;
     std::string name(path);
-    f = open_file(name.c_str());
+    f = open_listed(name);
     if (f != nullptr) {
         e.result = found::exact;
     } else if (std::string lower = lower_case(path); lower != name) {
         // (A name in lower case already would fail the same way again.)
-        f = open_file(lower.c_str());
+        f = open_listed(lower);
         if (f != nullptr) e.result = found::lower_case;
     }
-    if (e.result != found::missing) e.case_matches = name_case_matches(name);
+    if (e.result != found::missing) {
+        e.case_matches = name_case_matches(name);
+    } else {
+        e.error = errno;
+    }
     return &*includes.paths.emplace(std::move(name), std::move(e)).first;
 }
 
@@ -353,6 +423,9 @@ constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
 class guard_scanner {
    public:
     explicit guard_scanner(std::FILE* f) : f_(f) {}
+    // Scans the whole text of a file held in memory.
+    guard_scanner(const unsigned char* text, std::size_t length)
+        : data_(text), length_(length), ended_(true) {}
     bool scan(guard_facts& g);
 
    private:
@@ -363,15 +436,16 @@ class guard_scanner {
     // Conditionals followed, one bit each for whether #else was seen.
     static constexpr int MAX_DEPTH = 31;
 
-    std::FILE* f_;
+    std::FILE* f_ = nullptr;  // null when the text is in memory
     unsigned char buffer_[4096];
-    std::size_t length_ = 0;  // bytes in buffer_
-    std::size_t at_ = 0;      // bytes of buffer_ taken
-    bool ended_ = false;      // the file has no more bytes
-    int ahead_ = NONE;        // a byte read ahead
-    int back_ = NONE;         // a unit stepped back over
-    int line_length_ = 0;     // units of the current line so far
-    bool odd_ = false;        // something met that is not followed
+    const unsigned char* data_ = buffer_;  // the bytes read so far
+    std::size_t length_ = 0;               // bytes in data_
+    std::size_t at_ = 0;                   // bytes of data_ taken
+    bool ended_ = false;                   // the file has no more bytes
+    int ahead_ = NONE;                     // a byte read ahead
+    int back_ = NONE;                      // a unit stepped back over
+    int line_length_ = 0;                  // units of the current line so far
+    bool odd_ = false;                     // something met that is not followed
     bool commented_ = false;
     int lines_ = 0;  // line ends handed out
 
@@ -400,12 +474,13 @@ int guard_scanner::byte() {
     }
     if (at_ == length_) {
         if (ended_) return END;
+        data_ = buffer_;
         length_ = std::fread(buffer_, 1, sizeof buffer_, f_);
         at_ = 0;
         ended_ = length_ < sizeof buffer_;  // a short read is the end of the file
         if (length_ == 0) return END;
     }
-    return buffer_[at_++];
+    return data_[at_++];
 }
 
 // The next unit as a refill stores it: CR LF as a line end, a line end
@@ -418,7 +493,7 @@ int guard_scanner::unit() {
         return u;
     }
     if (ahead_ == NONE && at_ < length_) {
-        unsigned char b = buffer_[at_];
+        unsigned char b = data_[at_];
         if (!unit_stops[b]) {
             ++at_;
             if (++line_length_ > MAX_LINE) odd_ = true;
@@ -500,7 +575,7 @@ int guard_scanner::next_in_line() {
 void guard_scanner::pass_plain(const std::array<bool, 256>& stops) {
     if (back_ != NONE || ahead_ != NONE) return;
     std::size_t from = at_;
-    while (at_ < length_ && !stops[buffer_[at_]]) ++at_;
+    while (at_ < length_ && !stops[data_[at_]]) ++at_;
     line_length_ += static_cast<int>(at_ - from);
     if (line_length_ > MAX_LINE) odd_ = true;
 }
@@ -675,9 +750,23 @@ bool guard_holds(const guard_facts& g) {
 
 #endif
 
+// Marks a file just pushed for the first time as read once; when its first
+// block holds all of it, looks at it for a guard at once, sparing the file
+// a second opening when it is included again.
+void learn_guard(path_entry& e) {
+    e.guard = guard_state::read_once;
+#if CPP_INCLUDE_SKIP
+    std::size_t length = 0;
+    if (const unsigned char* bytes = whole_file_bytes(reader.current_source, length)) {
+        e.guard =
+            guard_scanner(bytes, length).scan(e.facts) ? guard_state::guarded : guard_state::none;
+    }
+#endif
+}
+
 // Opens again the file open_entry has just named in includes.opened.
 file_ptr reopen_opened() {
-    return file_ptr(std::fopen(includes.opened.c_str(), "rb"));
+    return open_file(includes.opened.c_str(), true);
 }
 
 // Whether the include may pass over the file instead of reading it; a
@@ -730,9 +819,9 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
             includes.searches.clear();
             return 0;
         }
-        if (e.guard == guard_state::unread) e.guard = guard_state::read_once;
         std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
         push_file_source(f.release(), shown.c_str(), true);
+        if (e.guard == guard_state::unread) learn_guard(e);
     }
     return 1;
 }

@@ -419,6 +419,13 @@ unsigned char* block_rest(input_source* s, std::size_t& left) {
     return left != 0 ? s->block.get() + s->block_pos : nullptr;
 }
 
+const unsigned char* whole_file_bytes(const input_source* s, std::size_t& length) {
+    length = s->block_len;
+    // A short first read is the whole file (a refused UTF-16 file is marked
+    // ended however long it is).
+    return s->block && s->block_len < BLOCK_SIZE ? s->block.get() : nullptr;
+}
+
 void skip_block_bytes(input_source* s, std::size_t n) {
     s->block_pos += n;
     alert_line_read();

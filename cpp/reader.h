@@ -108,6 +108,9 @@ bool refill_file_line(input_source* s);
 // no line has taken yet, followed by a 0 (and read-ahead), with their
 // number in left; null when there are none.
 unsigned char* block_rest(input_source* s, std::size_t& left);
+// The bytes of a file source just pushed, when its first block holds the
+// whole file, with their number in length; null for a longer file.
+const unsigned char* whole_file_bytes(const input_source* s, std::size_t& length);
 // Takes n bytes of that rest, which the caller has read: whole lines.
 void skip_block_bytes(input_source* s, std::size_t n);
 // Reads the line that begins the rest into the line buffer as a refill

@@ -40,12 +40,15 @@ TEST(Paths, JoinDropsOneBackslashOnEachSideAndAbsoluteMeansDriveOrNetwork) {
 TEST(Paths, DirectoryListsNamesAsStored) {
     fs::path dir = make_scratch_dir("osdep_case_");
     std::ofstream(dir / "Mixed.H");
-    std::vector<std::string> names{"stale"};
-    ASSERT_TRUE(list_directory((dir.string() + "\\").c_str(), names));
+    fs::create_directory(dir / "sub");
+    std::vector<directory_entry> entries{{"stale", true}};
+    ASSERT_TRUE(list_directory((dir.string() + "\\").c_str(), entries));
+    std::vector<std::string> names;
+    for (const directory_entry& e : entries) names.push_back(e.name + (e.plain_file ? "" : "/"));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "Mixed.H"}));
-    EXPECT_FALSE(list_directory((dir / "nodir").string().c_str(), names));
-    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(names, (std::vector<std::string>{"../", "./", "Mixed.H", "sub/"}));
+    EXPECT_FALSE(list_directory((dir / "nodir").string().c_str(), entries));
+    EXPECT_TRUE(entries.empty());
     fs::remove_all(dir);
 }
 

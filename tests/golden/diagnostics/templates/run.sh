@@ -10,3 +10,6 @@ ZQT_ERR_FORMAT='[%f|%l|%c] %s' "$CPP" -E1 -Q /dev/null 2>&1 > /dev/null
 # A message text holds 511 characters, a line 2046 and its newline.
 printf '#error %s\n' "$(printf 'x%.0s' {1..600})" > long.c
 ZQT_ERR_FORMAT='%s|%s|%s|%s|%s' "$CPP" -E1 long.c 2>&1 > /dev/null | crlf_to_lf | awk -F'|' '{ print length($0), length($1) }'
+# The reason of a missing include when no directory is there to search.
+printf '#include <no.h>\n' > missing.c
+ZQT_ERR_FORMAT='%l %m' "$CPP" -E0 -E1 missing.c 2>&1 > /dev/null | crlf_to_lf
