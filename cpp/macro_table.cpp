@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "common/alert.h"
+#include "common/small_pool.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
 #include "cpp/messages.h"
@@ -135,7 +136,7 @@ void grow_index() {
 }
 
 void index_insert(macro_def* m) {
-    if (macros.index_count >= macros.index.size()) grow_index();
+    if (macros.index_count >= 2 * macros.index.size()) grow_index();
     macro_def*& slot = macros.index[index_slot(m->index_hash)];
     m->index_next = slot;
     slot = m;
@@ -214,6 +215,25 @@ void macro_table_settle() {
     macros.pending_removed = 0;
 }
 
+void macro_text_deleter::operator()(wchar* p) const noexcept {
+    small_free(p, (std::size_t{wstr_len(p)} + 1) * sizeof(wchar));
+}
+
+macro_text macro_text_dup(const wchar* s) {
+    std::size_t bytes = (std::size_t{wstr_len(s)} + 1) * sizeof(wchar);
+    macro_text copy(static_cast<wchar*>(small_alloc(bytes)));
+    std::memcpy(copy.get(), s, bytes);
+    return copy;
+}
+
+void* macro_def::operator new(std::size_t bytes) {
+    return small_alloc(bytes);
+}
+
+void macro_def::operator delete(void* p, std::size_t bytes) {
+    small_free(p, bytes);
+}
+
 void macros_reset() {
     for (macro_def*& head : macros.macro_table) {
         free_chain(head);
@@ -223,6 +243,7 @@ void macros_reset() {
     free_chain(macros.retired);
     macros = {};
     macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
+    small_pool_reset();
 }
 
 // A redefined name's new record takes the old one's place: in the pending
@@ -254,7 +275,7 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     std::size_t key = lead_pair(name, wstr_len(name));
     macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
     m->hash = name_hash(name);
-    m->name.reset(wstr_dup(name));
+    m->name = macro_text_dup(name);
     m->index_hash = index_hash(m->name.get());
     if (link != nullptr) {
         m->next = *link;
@@ -349,7 +370,7 @@ bool pool_string(const wchar* s) {
 // What #define has learnt so far about the macro it is defining.
 struct definition {
     macro_def* m = nullptr;
-    wstr_ptr old_body;
+    macro_text old_body;
     bool existed = false;
     int old_nparams = 0;
     int nparams = -1;
@@ -553,7 +574,7 @@ void do_define() {
     if (c != 0) unget_char();
     drop_trailing_spaces();
     terminate_saved();
-    d.m->body.reset(wstr_dup(scanner.save_buffer));
+    d.m->body = macro_text_dup(scanner.save_buffer);
     d.m->body_length = BODY_UNMEASURED;
     d.m->nparams = d.nparams;
     if (driver.html_report != nullptr) report_macro_row(d.m);

@@ -10,14 +10,23 @@
 #include "common/wstr.h"
 #include "cpp/scanner.h"
 
+// The owner of a macro's name or body: a text ended by a 0, in the small
+// pool (a program may define tens of thousands of macros).
+struct macro_text_deleter {
+    void operator()(wchar* p) const noexcept;
+};
+using macro_text = std::unique_ptr<wchar[], macro_text_deleter>;
+// A copy of a text ended by a 0 (up to it) as a macro's name or body.
+macro_text macro_text_dup(const wchar* s);
+
 constexpr int BODY_UNMEASURED = -1;
 constexpr int BODY_BUILT = -2;
 
 struct macro_def {
     macro_def* next = nullptr;        // next record of the same bucket chain
     macro_def* index_next = nullptr;  // next record of the same look-up index slot
-    wstr_ptr body;                    // encoded replacement text; null when dynamic
-    wstr_ptr name;
+    macro_text body;                  // encoded replacement text; null when dynamic
+    macro_text name;
     std::uint32_t index_hash = 0;  // full hash of the name for the look-up index
     std::uint32_t hash = 0;
     int nparams = 0;      // -1 object-like, -2 __LINE__, -3 __FILE__
@@ -30,6 +39,9 @@ struct macro_def {
     int body_length = BODY_UNMEASURED;
     signed char active = 0;
     bool body_refers = false;  // body holds a parameter reference
+
+    static void* operator new(std::size_t bytes);
+    static void operator delete(void* p, std::size_t bytes);
 };
 
 constexpr int MACRO_BUCKETS = 64;
@@ -45,7 +57,8 @@ struct macro_state {
     // macros_reset.
     macro_def* retired = nullptr;
     // Look-up index beside the chains: slots of records by a well-mixed hash
-    // of the whole name, grown to keep about one record a slot. The chains
+    // of the whole name, grown to keep at most two records a slot on average
+    // (the slots of a large table are a good part of its memory). The chains
     // alone decide the order listings see.
     std::vector<macro_def*> index;
     std::size_t index_count = 0;

@@ -86,9 +86,9 @@ void define_option(const char* value) {
     wchar name[MAX_MACRO_NAME + 1];
     widen_name(name, value, eq);
     macro_def* m = macro_install(name, 0);
-    auto* body = static_cast<wchar*>(alloc_mem((std::strlen(text) + 1) * sizeof(wchar)));
-    wstr_from_narrow(body, text);
-    m->body.reset(body);
+    std::vector<wchar> body(std::strlen(text) + 1);
+    wstr_from_narrow(body.data(), text);
+    m->body = macro_text_dup(body.data());
     m->nparams = -1;
 }
 

@@ -26,15 +26,14 @@ macro_def* install(const char* name) {
 }
 
 // A body of the form "<part of the clock text>", quotes included.
-wchar* quoted_clock_text(const char* clock, int from, int count, int from2, int count2) {
-    int units = 1 + count + count2 + 2;
-    auto* body = static_cast<wchar*>(alloc_mem(units * sizeof(wchar)));
+macro_text quoted_clock_text(const char* clock, int from, int count, int from2, int count2) {
+    wchar body[64];  // (count + count2 is at most 11)
     body[0] = '"';
     wstr_from_narrow_n(body + 1, clock + from, count);
     if (count2 > 0) wstr_from_narrow_n(body + 1 + count, clock + from2, count2);
     body[1 + count + count2] = '"';
     body[2 + count + count2] = 0;
-    return body;
+    return macro_text_dup(body);
 }
 
 // The clock text of a moment, "Www Mmm dd hh:mm:ss yyyy\n", made here
@@ -115,7 +114,7 @@ int define_predefined_macros() {
         for (const char* const* n = fixed_names; *n != nullptr; ++n) {
             if (**n == 0) continue;
             macro_def* m = install(*n);
-            m->body.reset(wstr_dup(u"1"));
+            m->body = macro_text_dup(u"1");
             m->nparams = -1;
         }
     }
@@ -125,10 +124,10 @@ int define_predefined_macros() {
     char text[64];
     const char* clock = start_up_clock_text(text);
     macro_def* date = install("__DATE__");
-    date->body.reset(quoted_clock_text(clock, 4, 7, 20, 4));
+    date->body = quoted_clock_text(clock, 4, 7, 20, 4);
     date->nparams = -1;
     macro_def* time = install("__TIME__");
-    time->body.reset(quoted_clock_text(clock, 11, 8, 0, 0));
+    time->body = quoted_clock_text(clock, 11, 8, 0, 0);
     time->nparams = -1;
     return 0;
 }

@@ -1,0 +1,78 @@
+#include "common/small_pool.h"
+
+#include <array>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool POOLED = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool POOLED = false;
+#else
+constexpr bool POOLED = true;
+#endif
+#else
+constexpr bool POOLED = true;
+#endif
+
+constexpr std::size_t STEP = 8;
+constexpr std::size_t LARGEST = 256;  // larger blocks come from the heap
+constexpr std::size_t SLAB = 64 * 1024;
+
+struct free_block {
+    free_block* next;
+};
+
+struct pool_state {
+    std::vector<std::unique_ptr<std::byte[]>> slabs;
+    std::byte* free_from = nullptr;  // the untouched rest of the newest slab
+    std::byte* free_end = nullptr;
+    std::array<free_block*, LARGEST / STEP + 1> given_back{};  // by size / STEP
+};
+
+pool_state pool;
+
+std::size_t size_class(std::size_t bytes) {
+    return (bytes + STEP - 1) / STEP;
+}
+
+}  // namespace
+
+void* small_alloc(std::size_t bytes) {
+    if (!POOLED || bytes > LARGEST) return ::operator new(bytes);
+    std::size_t k = size_class(bytes != 0 ? bytes : 1);
+    if (free_block* b = pool.given_back[k]) {
+        pool.given_back[k] = b->next;
+        return b;
+    }
+    std::size_t size = k * STEP;
+    if (static_cast<std::size_t>(pool.free_end - pool.free_from) < size) {
+        // The rest of the old slab (less than the largest block) is left.
+        pool.slabs.emplace_back(new std::byte[SLAB]);
+        pool.free_from = pool.slabs.back().get();
+        pool.free_end = pool.free_from + SLAB;
+    }
+    void* p = pool.free_from;
+    pool.free_from += size;
+    return p;
+}
+
+void small_free(void* p, std::size_t bytes) {
+    if (p == nullptr) return;
+    if (!POOLED || bytes > LARGEST) {
+        ::operator delete(p);
+        return;
+    }
+    std::size_t k = size_class(bytes != 0 ? bytes : 1);
+    auto* b = static_cast<free_block*>(p);
+    b->next = pool.given_back[k];
+    pool.given_back[k] = b;
+}
+
+void small_pool_reset() {
+    pool = {};
+}
