@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The separator written between a directory and a name.
@@ -26,7 +27,7 @@ bool list_directory(const char* dir, std::vector<directory_entry>& entries);
 // and names with trailing dots or blanks that no listing shows; on POSIX a
 // case-folding or short-name file system (a FAT or SMB mount) may do the same
 // for names with bytes beyond ASCII, a '~', or a trailing dot or blank.
-bool name_may_open_unlisted(const char* name);
+bool name_may_open_unlisted(std::string_view name);
 bool path_is_directory(const char* path);  // false also when it cannot be examined
 // Whether two paths name one and the same existing file, however they are
 // spelled ("a.c", "./a.c", "sub/../a.c", a link to it): on POSIX the same

@@ -53,11 +53,10 @@ bool list_directory(const char* dir, std::vector<directory_entry>& entries) {
     return true;
 }
 
-bool name_may_open_unlisted(const char* name) {
-    std::size_t len = std::strlen(name);
-    if (len == 0 || name[len - 1] == '.' || name[len - 1] == ' ') return true;
-    for (const char* p = name; *p != '\0'; ++p) {
-        if (*p == '~' || static_cast<unsigned char>(*p) >= 0x80) return true;
+bool name_may_open_unlisted(std::string_view name) {
+    if (name.empty() || name.back() == '.' || name.back() == ' ') return true;
+    for (char c : name) {
+        if (c == '~' || static_cast<unsigned char>(c) >= 0x80) return true;
     }
     return false;
 }

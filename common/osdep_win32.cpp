@@ -54,7 +54,7 @@ bool list_directory(const char* dir, std::vector<directory_entry>& entries) {
     return true;
 }
 
-bool name_may_open_unlisted(const char*) {
+bool name_may_open_unlisted(std::string_view) {
     return true;
 }
 

@@ -89,7 +89,7 @@ struct guard_facts {
 
 struct path_entry {
     found result = found::missing;
-    bool case_matches = false;  // name_case_matches of the candidate
+    bool case_matches = false;  // the name on disk is spelled as the candidate's
     bool recorded = false;      // in driver.included_files
     int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
@@ -102,13 +102,11 @@ struct path_hash {
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-using name_set = std::unordered_set<std::string, path_hash, std::equal_to<>>;
-
 struct directory_listing {
-    bool listed = false;   // false when the directory cannot be listed
-    name_set names;        // as spelled
-    name_set folded;       // in lower case
-    name_set plain_files;  // the names of regular files, as spelled
+    bool listed = false;  // false when the directory cannot be listed
+    // The names as spelled, each with whether it is a regular file.
+    std::unordered_map<std::string, bool, path_hash, std::equal_to<>> names;
+    std::unordered_set<std::string, path_hash, std::equal_to<>> folded;  // in lower case
 };
 
 struct search_result {
@@ -325,8 +323,7 @@ const directory_listing& listing_of(std::string_view dir) {
     l.listed = list_directory(std::string(dir).c_str(), listed);
     for (directory_entry& e : listed) {
         l.folded.insert(lower_case(e.name));
-        if (e.plain_file) l.plain_files.insert(e.name);
-        l.names.insert(std::move(e.name));
+        l.names.emplace(std::move(e.name), e.plain_file);
     }
     return l;
 }
@@ -345,26 +342,18 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
     return listing_of(dir);
 }
 
-// Whether the directory of a path holds a file whose name is spelled exactly
-// like the last component of the path (letter case included).
-bool name_case_matches(std::string_view path) {
-    std::string_view name;
-    const directory_listing& l = listing_for(path, name);
-    return !name.empty() && l.names.find(name) != l.names.end();
-}
-
-// Opens a candidate path unless the listing of its directory shows that
-// opening it must fail: the directory holds its name in no letter case.
-file_ptr open_listed(const std::string& path) {
-    std::string_view name;
-    const directory_listing& l = listing_for(path, name);
+// Opens a candidate path, whose last component is name in the listing l of
+// its directory, unless the listing shows that opening it must fail: the
+// directory holds the name in no letter case.
+file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name) {
     bool plain_file = false;
-    if (CPP_INCLUDE_SKIP && l.listed && !name_may_open_unlisted(std::string(name).c_str())) {
+    if (CPP_INCLUDE_SKIP && l.listed && !name_may_open_unlisted(name)) {
         if (l.folded.find(lower_case(name)) == l.folded.end()) {
             errno = ENOENT;  // as opening it would have said
             return nullptr;
         }
-        plain_file = l.plain_files.find(name) != l.plain_files.end();
+        auto it = l.names.find(name);
+        plain_file = it != l.names.end() && it->second;
     }
     return open_file(path.c_str(), plain_file);
 }
@@ -375,21 +364,23 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
     auto it = includes.paths.find(path);
     if (it != includes.paths.end()) return &*it;
     path_entry e;
-    std::string name(path);
-    f = open_listed(name);
+    std::string_view last;  // the last component, checked for its letter case
+    const directory_listing& l = listing_for(path, last);
+    f = open_listed(std::string(path), l, last);
     if (f != nullptr) {
         e.result = found::exact;
-    } else if (std::string lower = lower_case(path); lower != name) {
+    } else if (std::string lower = lower_case(path); lower != path) {
         // (A name in lower case already would fail the same way again.)
-        f = open_listed(lower);
+        std::string_view lower_last;
+        f = open_listed(lower, listing_for(lower, lower_last), lower_last);
         if (f != nullptr) e.result = found::lower_case;
     }
     if (e.result != found::missing) {
-        e.case_matches = name_case_matches(name);
+        e.case_matches = !last.empty() && l.names.find(last) != l.names.end();
     } else {
         e.error = errno;
     }
-    return &*includes.paths.emplace(std::move(name), std::move(e)).first;
+    return &*includes.paths.emplace(path, std::move(e)).first;
 }
 
 int open_file_count() {

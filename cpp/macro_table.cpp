@@ -215,6 +215,7 @@ void macro_table_settle() {
     macros.pending_removed = 0;
 }
 
+// A text's block is as long as the text and its 0 (macro_text_dup made it).
 void macro_text_deleter::operator()(wchar* p) const noexcept {
     small_free(p, (std::size_t{wstr_len(p)} + 1) * sizeof(wchar));
 }
