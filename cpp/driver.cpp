@@ -18,6 +18,7 @@
 #include "common/osdep.h"
 #include "common/platform_stdio.h"
 #include "common/registry.h"
+#include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
 #include "cpp/expr.h"
@@ -213,6 +214,7 @@ void reset_all() {
     expand_reset();
     expr_reset();
     options_reset();
+    dialect_reset();
     driver = {};
     driver.out = stdout;
     driver.in = stdin;
@@ -349,6 +351,7 @@ void start_up(int argc, char** argv) {
     alert_set_formats("%f: %l: (%n) %s (error)", "%f: %l: (%n) %s (warning)", "%f: %l: %s");
     alert_set_position_hook(capture_report_position);
     collect_arguments(argc, argv);
+    dialect_scan_arguments(argc, argv);
     define_predefined_macros();
     int files = parse_options(argc, argv);
     const char* input_path = open_input(files, argv);

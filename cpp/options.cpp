@@ -13,6 +13,7 @@
 #include "common/alert.h"
 #include "common/alloc.h"
 #include "common/wstr.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/expr.h"
 #include "cpp/include.h"
@@ -210,6 +211,7 @@ constexpr const char* USAGE =
     "  -SPlist, -S*list     pointer sizes for sizeof, and function pointers last\n"
     "  --edf=file           take the message texts from this catalogue file\n"
     "  --udf=file           write an HTML report: file, toc_file and main_file\n"
+    "  --std=c99            ISO C99 preprocessing (also c11, c17): see the manual\n"
     "  --emax=count         stop after this many errors (default 10)\n"
     "  --disl=list          hide messages: n,n:off (errors too); 0 all warnings\n"
     "  --msgdisable=list    the same as --disl=\n"
@@ -246,6 +248,13 @@ void long_option(const char* arg) {
     } else if (has_prefix_nocase(key, "emax=")) {
         driver.error_limit = read_decimal(key + 5);
         alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
+    } else if (has_prefix_nocase(key, "std=")) {
+        // Applied before the predefined macros were installed; a value
+        // named no dialect is an unknown option.
+        if (!dialect_select(key + 4)) {
+            options.unknown_option = true;
+            alert_report(MSG_UNKNOWN_OPTION, arg);
+        }
     } else if (equals_nocase(key, "ver") || equals_nocase(key, "version")) {
         print_and_exit(false);
     } else if (equals_nocase(key, "help")) {

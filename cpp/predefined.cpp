@@ -10,6 +10,7 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
+#include "cpp/dialect.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/options.h"
@@ -107,6 +108,20 @@ const char* start_up_clock_text(char (&text)[64]) {
     return text;
 }
 
+// The macros ISO C adds, as a hosted implementation has them.
+void define_iso_macros() {
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%ldL", dialect.version);
+    wchar body[24];
+    wstr_from_narrow(body, digits);
+    macro_def* version = install("__STDC_VERSION__");
+    version->body = macro_text_dup(body);
+    version->nparams = -1;
+    macro_def* hosted = install("__STDC_HOSTED__");
+    hosted->body = macro_text_dup(u"1");
+    hosted->nparams = -1;
+}
+
 }  // namespace
 
 int define_predefined_macros() {
@@ -117,6 +132,7 @@ int define_predefined_macros() {
             m->body = macro_text_dup(u"1");
             m->nparams = -1;
         }
+        if (dialect.iso) define_iso_macros();
     }
     if (options.suppress_predefined >= 2) return 0;
     int nparams = -2;

@@ -1,0 +1,1 @@
+__STDC_VERSION__ __STDC_HOSTED__ __STDC__
