@@ -23,6 +23,7 @@
 #include "cpp/expand.h"
 #include "cpp/expr.h"
 #include "cpp/include.h"
+#include "cpp/iso_tokens.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/options.h"
@@ -404,6 +405,7 @@ void write_held_comment() {
 
 int emit_char(int c) {
     if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
+    driver.last_emitted = static_cast<wchar>(c & 0xFF);
     put_out(c & 0xFF);
     return 0;
 }
@@ -488,21 +490,76 @@ void check_output() {
     }
 }
 
+// ISO C: tokens that come out of different macro texts (or out of a macro
+// text and the file) side by side must not run together into other tokens
+// when the output is read again: "#define m -" and "m-" is two minus signs.
+struct token_joint {
+    unsigned seen = reader.boundaries;
+    wchar last = 0;       // the last unit written
+    bool number = false;  // which ended a preprocessing number
+
+    // The units before the read position: the bulk copy may have written
+    // the line up to there.
+    void copied(const input_source* s) {
+        if (s == nullptr || s->pos == s->text) return;
+        last = s->pos[-1];
+        number = pp_number_ends_at(s->text, s->pos);
+    }
+
+    // Before the token c (an identifier's name is in the identifier buffer).
+    void before(int c) {
+        if (is_marker(static_cast<unsigned>(c))) return;
+        wchar first = char_class(c) == CC_IDENT ? scanner.name_buffer[0] : static_cast<wchar>(c);
+        if (reader.boundaries != seen && last != 0 && pp_tokens_merge(last, number, first) &&
+            !driver.no_output)
+            put_out(' ');
+    }
+
+    void after(int c) {
+        if (is_marker(static_cast<unsigned>(c))) return;
+        number = false;
+        if (char_class(c) == CC_IDENT) {
+            unsigned n = wstr_len(scanner.name_buffer);
+            last = n != 0 ? scanner.name_buffer[n - 1] : 0;
+        } else {
+            last = driver.last_emitted;
+            number = char_class(c) == CC_DIGIT || (c == '.' && last != '.');
+        }
+        seen = reader.boundaries;
+    }
+};
+
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input.
 int copy_text_line(int blanks) {
+    const bool iso = dialect.iso;
+    token_joint joint;
+    if (iso) joint.copied(reader.current_source);
     for (unsigned tokens = 0;; ++tokens) {
         if (tokens % 64 == 63) check_output();  // a line may expand without end
-        blanks = copy_plain_tokens(blanks);
+        if (iso) {
+            const input_source* s = reader.current_source;
+            const wchar* before = s != nullptr ? s->pos : nullptr;
+            blanks = copy_plain_tokens(blanks);
+            if (s != nullptr && s == reader.current_source && s->pos != before) joint.copied(s);
+        } else {
+            blanks = copy_plain_tokens(blanks);
+        }
         int c = next_char();
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
-        if (blanks != 0 && !driver.no_output) put_out(' ');
+        if (blanks != 0) {
+            if (!driver.no_output) put_out(' ');
+            joint.last = ' ';
+            joint.number = false;
+        }
         blanks = 0;
         c = expand_if_macro(c);
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
+        if (iso) joint.before(c);
         write_token(c);
+        if (iso) joint.after(c);
     }
 }
 

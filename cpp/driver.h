@@ -36,6 +36,7 @@ struct driver_state {
     std::string held_comment;            // -C: a line comment not yet written
     wchar* report_line_start = nullptr;  // line shown with a message
     int report_line = 0;                 // and its number
+    wchar last_emitted = 0;              // the last unit emit_char wrote
 };
 extern driver_state driver;
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/alert.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
@@ -230,43 +231,6 @@ void push_expansion(macro_def* m, const call_arguments& args) {
 }
 
 // --- collecting the arguments -----------------------------------------------
-
-// Looks for the '(' of a call across blanks, end marks and line ends. When
-// there is none, what was passed is given back as a line end and a space.
-bool find_open_paren() {
-    bool passed = false;
-    bool line_end = false;
-    bool blank = false;
-    int line_ends = 0;
-    int c;
-    for (;;) {
-        c = next_char();
-        if (c == '\n') {
-            passed = line_end = true;
-            blank = false;
-            if (++line_ends >= 2) reader.sync_needed = 1;
-        } else if (c == MARK_END) {
-            passed = true;
-        } else if (char_class(c) == CC_BLANK) {
-            passed = blank = true;
-        } else {
-            break;
-        }
-    }
-    if (c == '(') return true;
-    if (!passed) {
-        unget_char();
-        return false;
-    }
-    wchar back[4];
-    int n = 0;
-    if (line_end) back[n++] = '\n';
-    if (blank) back[n++] = ' ';
-    if (c != 0) back[n++] = static_cast<wchar>(c);
-    back[n] = 0;
-    if (n > 0) push_text_source(back);
-    return false;
-}
 
 #if CPP_READER_FAST_PATH
 // Units that argument collection appends as the reader hands them out.
@@ -539,12 +503,61 @@ void abandon_expansions(const macro_def* m) {
 
 }  // namespace
 
+// What was passed is given back as a line end and a space.
+bool find_open_paren() {
+    bool passed = false;
+    bool line_end = false;
+    bool blank = false;
+    int line_ends = 0;
+    int c;
+    for (;;) {
+        c = next_char();
+        if (c == '\n') {
+            passed = line_end = true;
+            blank = false;
+            if (++line_ends >= 2) reader.sync_needed = 1;
+        } else if (c == MARK_END) {
+            passed = true;
+        } else if (char_class(c) == CC_BLANK) {
+            passed = blank = true;
+        } else {
+            break;
+        }
+    }
+    if (c == '(') return true;
+    if (!passed) {
+        unget_char();
+        return false;
+    }
+    wchar back[4];
+    int n = 0;
+    if (line_end) back[n++] = '\n';
+    if (blank) back[n++] = ' ';
+    if (c != 0) back[n++] = static_cast<wchar>(c);
+    back[n] = 0;
+    if (n > 0) {
+        push_text_source(back);
+        reader.current_source->pushback = true;
+    }
+    return false;
+}
+
+void report_nesting(const macro_def* m) {
+    char name[NARROW_NAME];
+    char outer[NARROW_NAME];
+    wstr_to_narrow(name, m->name.get());
+    const macro_def* o = expansion.outermost_macro != nullptr ? expansion.outermost_macro : m;
+    wstr_to_narrow(outer, o->name.get());
+    alert_report(MSG_RECURSION, name, outer);
+}
+
 bool expansion_refers_to(const macro_def* m) {
     return m == expansion.outermost_macro;
 }
 
 void expand_reset() {
     expansion = {};
+    expand_iso_reset();
 }
 
 int expand_if_macro(int c) {
@@ -584,6 +597,7 @@ int expand_macro(macro_def* m) {
         push_file_text();
         return 1;
     }
+    if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {

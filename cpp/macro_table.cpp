@@ -11,6 +11,7 @@
 
 #include "common/alert.h"
 #include "common/small_pool.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
 #include "cpp/messages.h"
@@ -324,6 +325,8 @@ macro_def* scan_and_find_macro(int c) {
     const auto n = static_cast<std::size_t>(stored);
     macro_def* m = index_find(out, n, index_hash(out, n));
     if (m == nullptr || m->active == 0) return m;
+    // ISO C: a name met while its macro is being rescanned never expands.
+    if (dialect.iso) return nullptr;
     // Inside an argument or a pasted text that was pushed while reading
     // this very macro's expansion, the name may expand once more.
     const input_source* s = reader.current_source;
@@ -341,6 +344,10 @@ macro_def* find_expandable(const wchar* name, std::size_t n) {
 
 bool is_defined(const wchar* name, std::size_t n) {
     return index_find(name, n, index_hash(name, n)) != nullptr;
+}
+
+macro_def* find_macro(const wchar* name, std::size_t n) {
+    return index_find(name, n, index_hash(name, n));
 }
 
 int pool_char_slow(int c) {
@@ -374,9 +381,13 @@ struct definition {
     macro_text old_body;
     bool existed = false;
     int old_nparams = 0;
+    bool old_variadic = false;
     int nparams = -1;
-    const wchar* param_names[MAX_PARAMS] = {};
+    bool variadic = false;
+    std::vector<const wchar*> param_names;
 };
+
+const wchar va_args_name[] = u"__VA_ARGS__";
 
 int find_param(const definition& d, const wchar* name) {
     for (int i = 0; i < d.nparams; ++i) {
@@ -387,38 +398,83 @@ int find_param(const definition& d, const wchar* name) {
 
 // A #define that failed leaves the table as it was: the old definition is
 // restored, a record made for it is removed again.
-void abandon_definition(definition& d, int c) {
-    alert_report(MSG_BAD_DEFINE);
+void abandon_definition(definition& d, int c, unsigned number = MSG_BAD_DEFINE) {
+    alert_report(number);
     if (c == '\n') unget_char();  // the next line must not be lost
     if (d.existed) {
         d.m->body = std::move(d.old_body);
         d.m->body_length = BODY_UNMEASURED;
         d.m->nparams = d.old_nparams;
+        d.m->variadic = d.old_variadic;
     } else {
         macro_install(d.m->name.get(), 1);
     }
     macros.pool_ptr = macros.param_pool;
 }
 
+// ISO C: the "..." of a variadic parameter list, whose first '.' is read.
+bool read_ellipsis() {
+    if (next_char() == '.' && next_char() == '.') return true;
+    unget_char();
+    return false;
+}
+
+// The list ends with "..." (or a named "name..."): the last parameter takes
+// the rest of the arguments. False, with the definition abandoned, unless
+// ')' follows.
+bool end_variadic(definition& d, bool named) {
+    if (!read_ellipsis()) {
+        abandon_definition(d, '.');
+        return false;
+    }
+    if (!named) d.param_names.push_back(va_args_name);
+    if (!named) ++d.nparams;
+    d.variadic = true;
+    int c = skip_blanks();
+    if (c == ')') return true;
+    abandon_definition(d, c);
+    return false;
+}
+
+// ISO C: a parameter named __VA_ARGS__ or named twice makes no definition.
+bool refuse_parameter(definition& d) {
+    if (wstr_cmp(scanner.name_buffer, va_args_name) == 0) {
+        abandon_definition(d, 0, MSG_VA_ARGS_MISPLACED);
+        return true;
+    }
+    if (find_param(d, scanner.name_buffer) < 0) return false;
+    char name[NARROW_NAME];
+    narrow_name(name, scanner.name_buffer);
+    alert_report(MSG_DUPLICATE_PARAM, name);
+    abandon_definition(d, 0);
+    return true;
+}
+
 // Reads a parameter list after its '('; false after a malformed list.
 bool read_parameters(definition& d) {
     d.nparams = 0;
     int count = 0;
+    const int limit = dialect.iso ? ISO_MAX_PARAMS : MAX_PARAMS;
     for (;;) {
         int c = skip_blanks();
-        if (c == ')') return true;
+        // ISO C: "f(a,)" declares no empty parameter.
+        if (c == ')' && (!dialect.iso || count == 0)) return true;
+        if (dialect.iso && c == '.') return end_variadic(d, false);
         if (char_class(c) != CC_IDENT) {
             abandon_definition(d, c);
             return false;
         }
         scan_identifier(c);
-        if (++count > MAX_PARAMS) {
+        if (dialect.iso && refuse_parameter(d)) return false;
+        if (++count > limit) {
             alert_report(MSG_TOO_MANY_PARAMS);
         } else {
             const wchar* at = macros.pool_ptr;
-            d.param_names[d.nparams++] = pool_string(scanner.name_buffer) ? at : nullptr;
+            d.param_names.push_back(pool_string(scanner.name_buffer) ? at : nullptr);
+            ++d.nparams;
         }
         c = skip_blanks();
+        if (dialect.iso && c == '.') return end_variadic(d, true);
         if (c == ')') return true;
         if (c != ',') {
             abandon_definition(d, c);
@@ -470,9 +526,23 @@ bool is_printable(int c) {
     return c < 256 && (std::isgraph(c) || c == ' ' || c == '\t');
 }
 
+// ISO C: "##" between any two tokens, never at either end of the text.
+int save_iso_paste() {
+    drop_trailing_spaces();
+    bool at_start = scanner.save_ptr == scanner.save_buffer;
+    int c = skip_blanks();
+    if (at_start || c == '\n' || c == 0) {
+        alert_report(MSG_PASTE_AT_END);
+        return c;
+    }
+    save_char(MARK_PASTE);
+    return c;
+}
+
 // The operator "##": blanks around it vanish; a digit run after it is closed
 // by a second paste mark. Returns the character to go on with.
 int save_paste() {
+    if (dialect.iso) return save_iso_paste();
     drop_trailing_spaces();
     save_char(MARK_PASTE);
     int c = skip_blanks();
@@ -510,6 +580,8 @@ int save_token(const definition& d, int c) {
         if (index >= 0) {
             save_char(MARK_PARAM0 + index);
         } else {
+            if (dialect.iso && wstr_cmp(scanner.name_buffer, va_args_name) == 0)
+                alert_report(MSG_VA_ARGS_MISPLACED);
             if (wstr_cmp(scanner.name_buffer, d.m->name.get()) == 0) save_char(MARK_NO_EXPAND);
             for (const wchar* p = scanner.name_buffer; *p != 0; ++p) save_char(*p);
         }
@@ -517,6 +589,32 @@ int save_token(const definition& d, int c) {
         save_char(c);
     }
     return next_char();
+}
+
+// ISO C: '#' of a function-like macro stringises the parameter after it;
+// anywhere else it is a token of its own. c follows the '#'.
+int save_iso_stringise(const definition& d, int c) {
+    if (d.nparams < 0) {
+        save_char('#');
+        return c;
+    }
+    if (char_class(c) == CC_BLANK) c = skip_blanks();
+    if (char_class(c) == CC_IDENT) {
+        scan_identifier(c);
+        int index = find_param(d, scanner.name_buffer);
+        if (index >= 0) {
+            save_char(MARK_STRINGISE);
+            save_char(MARK_PARAM0 + index);
+            return next_char();
+        }
+        alert_report(MSG_STRINGISE_NO_PARAM);
+        save_char('#');
+        for (const wchar* p = scanner.name_buffer; *p != 0; ++p) save_char(*p);
+        return next_char();
+    }
+    alert_report(MSG_STRINGISE_NO_PARAM);
+    save_char('#');
+    return c;
 }
 
 // Encodes the replacement text that begins with c into the save buffer.
@@ -527,6 +625,10 @@ int save_replacement(const definition& d, int c) {
             c = next_char();
             if (c == '#') {
                 c = save_paste();
+                continue;
+            }
+            if (dialect.iso) {
+                c = save_iso_stringise(d, c);
                 continue;
             }
             if (char_class(c) == CC_BLANK) c = skip_blanks();
@@ -561,6 +663,7 @@ void do_define() {
         d.existed = true;
         d.old_body = std::move(d.m->body);
         d.old_nparams = d.m->nparams;
+        d.old_variadic = d.m->variadic;
     } else {
         d.m = macro_install(scanner.name_buffer, 0);
     }
@@ -578,6 +681,7 @@ void do_define() {
     d.m->body = macro_text_dup(scanner.save_buffer);
     d.m->body_length = BODY_UNMEASURED;
     d.m->nparams = d.nparams;
+    d.m->variadic = d.variadic;
     if (driver.html_report != nullptr) report_macro_row(d.m);
     if (d.existed && (!d.old_body || wstr_cmp(d.old_body.get(), d.m->body.get()) != 0)) {
         char name[NARROW_NAME];

@@ -39,6 +39,7 @@ struct macro_def {
     int body_length = BODY_UNMEASURED;
     signed char active = 0;
     bool body_refers = false;  // body holds a parameter reference
+    bool variadic = false;     // ISO C: the last parameter takes the rest of the arguments
 
     static void* operator new(std::size_t bytes);
     static void operator delete(void* p, std::size_t bytes);
@@ -47,6 +48,8 @@ struct macro_def {
 constexpr int MACRO_BUCKETS = 64;
 constexpr int PARAM_POOL_SIZE = 16384;
 constexpr int MAX_PARAMS = 31;
+// ISO C: as many parameters (and arguments) as parameter references exist.
+constexpr int ISO_MAX_PARAMS = MARK_PARAM_LAST - MARK_PARAM0 + 1;
 
 struct macro_state {
     macro_def* macro_table[MACRO_BUCKETS] = {};
@@ -102,6 +105,8 @@ macro_def* find_expandable(const wchar* name, std::size_t n);
 // Whether the name of n units at name is in the table at all (being
 // expanded or not).
 bool is_defined(const wchar* name, std::size_t n);
+// The record of the name of n units at name, being expanded or not, or null.
+macro_def* find_macro(const wchar* name, std::size_t n);
 
 // Units of a name that the reader hands out as they stand.
 extern const std::array<bool, 256> plain_name_unit;

@@ -84,6 +84,11 @@ enum msg : unsigned {
     MSG_UTF16_INPUT = 188,              // file name
     MSG_OUTPUT_AFTER_BAD_OPTION = 189,  // output file
     MSG_BAD_SOURCE_DATE_EPOCH = 190,    // the variable's value
+    // ISO C (--std=c99).
+    MSG_VA_ARGS_MISPLACED = 195,  // __VA_ARGS__ outside a variadic macro's text
+    MSG_DUPLICATE_PARAM = 196,    // parameter name
+    MSG_PASTE_AT_END = 197,       // "##" at either end of a replacement text
+    MSG_INVALID_PASTE = 198,      // left operand, right operand
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,

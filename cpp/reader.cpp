@@ -34,8 +34,9 @@ constexpr std::size_t MAX_SPARE_SOURCES = 32;
 constexpr std::size_t MAX_SPARE_FILES = 8;
 
 // Results of the steps of the slow path besides characters.
-constexpr int SOURCE_CHANGED = -1;  // go on reading from the current source
-constexpr int END_RETURNED = -2;    // the end-of-expansion marker is the result
+constexpr int SOURCE_CHANGED = -1;   // go on reading from the current source
+constexpr int END_RETURNED = -2;     // the end-of-expansion marker is the result
+constexpr int BARRIER_REACHED = -3;  // the end of a barrier text: 0 is the result
 
 constexpr bool is_param_ref(unsigned c) {
     return c >= MARK_PARAM0 && c <= MARK_PARAM_LAST;
@@ -337,6 +338,8 @@ std::unique_ptr<input_source> text_source_record() {
     s->pending_pops = 0;
     s->at_end = 0;
     s->reenable_macro = nullptr;
+    s->barrier = false;
+    s->pushback = false;
     return s;
 }
 
@@ -382,6 +385,18 @@ int push_text_source(const wchar* text) {
 void push_borrowed_text(const wchar* text) {
     input_source* s = push_source(1, nullptr);
     s->pos = s->text = const_cast<wchar*>(text);
+}
+
+void push_barrier_text(const wchar* text) {
+    push_borrowed_text(text);
+    reader.current_source->barrier = true;
+}
+
+void pop_barrier_source() {
+    input_source* s = reader.current_source;
+    assert(s != nullptr && s->barrier);
+    lower_expansion_depth(s->pending_pops);
+    pop_source();
 }
 
 int push_file_source(std::FILE* file, const char* name, bool owns_file) {
@@ -635,12 +650,16 @@ int take_unit(input_source* src, int& popped) {
     if (!src->at_end) {
         unsigned c = *src->pos++;
         if (c != 0) return static_cast<int>(c);
-        if (src->macro != nullptr) {
+        if (src->macro != nullptr || src->barrier) {
             src->at_end = 1;
             update_bookkeeping();
+            if (src->barrier) return BARRIER_REACHED;
+            ++reader.boundaries;
             return END_RETURNED;
         }
     }
+    if (src->barrier) return BARRIER_REACHED;
+    if (!src->pushback) ++reader.boundaries;
     finish_text_source(src, popped);
     pop_source();
     return SOURCE_CHANGED;
@@ -667,6 +686,7 @@ int next_char_slow() {
     for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
         int c = take_unit(src, popped);
         if (c == END_RETURNED) return MARK_END;
+        if (c == BARRIER_REACHED) return 0;
         if (c == SOURCE_CHANGED) continue;
         // A parameter reference in macro text: read its argument instead.
         if (!reader.comment_lookahead && is_param_ref(static_cast<unsigned>(c))) {

@@ -48,6 +48,13 @@ struct input_source {
     std::size_t block_pos = 0;
     bool file_eof = false;
     bool nul_reported = false;  // a NUL byte of this file has been reported
+    // A text read on its own, as if it were the rest of the input (an ISO C
+    // argument being macro-replaced): its end reads as 0 until it is popped
+    // with pop_barrier_source.
+    bool barrier = false;
+    // Characters given back after a look-ahead for '(' found none: no macro
+    // boundary begins or ends with them.
+    bool pushback = false;
     ~input_source();
 };
 
@@ -69,6 +76,9 @@ struct reader_state {
     int sync_needed = 0;
     bool comment_lookahead = false;
     int expansion_depth = 0;
+    // Counts the starts and ends of macro texts: tokens read on either side
+    // of one may need a space between them in ISO C output.
+    unsigned boundaries = 0;
     // Set while the current source's parent has pops to account for, or the
     // current source has returned its end marker; the fast path then steps
     // aside.
@@ -101,6 +111,11 @@ int push_file_source(std::FILE* file, const char* name, bool owns_file);
 // main loop nothing but line ends and directives that change nothing.
 void pass_over_file_source();
 int next_char_slow();
+// Pushes a barrier text source reading the text where it lies (as
+// push_borrowed_text does).
+void push_barrier_text(const wchar* text);
+// Pops the barrier source whose end has been read.
+void pop_barrier_source();
 // Reads the next line of a file source into its buffer; false, with
 // nothing changed, once the file has ended.
 bool refill_file_line(input_source* s);

@@ -14,7 +14,7 @@ enum marker : wchar {
     MARK_PASTE = 0x7F1E,       // '##' between two tokens to be joined
     MARK_END = 0x7F1F,         // end of one macro's expansion text
     MARK_PARAM0 = 0x7F7F,      // reference to parameter 0 ...
-    MARK_PARAM_LAST = 0x7F9F,  // ... up to parameter 32
+    MARK_PARAM_LAST = 0xBF7E,  // ... up to parameter 16383 (31 outside ISO C)
 };
 
 enum char_class_code : int {

@@ -1,0 +1,523 @@
+// ISO C macro replacement. The arguments of a call are collected as
+// written; each one is completely macro-replaced, as if it were the rest of
+// the input, before it takes its parameter's place, unless it is an operand
+// of '#' or '##'. Pasting happens while the replacement is built, with
+// placemarkers for empty operands; the result is then rescanned with the
+// macro disabled. A name met while its macro is disabled is painted (the
+// no-expand mark before it) so that it never expands later, wherever the
+// text goes.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "common/alert.h"
+#include "cpp/expand.h"
+#include "cpp/iso_tokens.h"
+#include "cpp/macro_table.h"
+#include "cpp/messages.h"
+#include "cpp/reader.h"
+#include "cpp/scanner.h"
+
+namespace {
+
+// Calls whose arguments are being replaced inside the arguments of another
+// call, at the most: each level is a few frames of the machine's stack.
+constexpr int MAX_ARGUMENT_NESTING = 200;
+
+using text = std::vector<wchar>;
+
+// One call being expanded: its arguments as written and as replaced, and
+// the replacement being built. Kept for reuse, one per nesting level.
+struct iso_call {
+    text raw;  // each argument followed by a 0, read-ahead after the last
+    std::vector<std::size_t> raw_at;
+    std::vector<std::size_t> raw_length;
+    text replaced;                        // arguments macro-replaced, on demand
+    std::vector<std::ptrdiff_t> rep_at;   // -1 until replaced
+    std::vector<std::size_t> rep_length;  //
+    text out;                             // the replacement text
+    text operand;                         // a right operand of '##' built on its own
+    std::size_t count = 0;                // arguments collected
+    bool variadic_given = false;          // the variable arguments are present
+};
+
+struct iso_state {
+    std::vector<std::unique_ptr<iso_call>> calls;
+    int nesting = 0;
+    text* target = nullptr;  // where append_unit puts what a scanner writes
+};
+iso_state iso;
+
+int append_unit(int c) {
+    iso.target->push_back(static_cast<wchar>(c));
+    return 0;
+}
+
+bool is_param_ref(unsigned u) {
+    return u >= MARK_PARAM0 && u <= MARK_PARAM_LAST;
+}
+
+bool is_name_unit(int c) {
+    int cls = char_class(c);
+    return cls == CC_IDENT || cls == CC_DIGIT;
+}
+
+// Whether the name of n units at name is a macro being rescanned.
+bool is_disabled(const wchar* name, std::size_t n) {
+    if (n == 0 || name[0] == MARK_NO_EXPAND) return false;
+    std::size_t significant = std::min(n, static_cast<std::size_t>(scanner.max_ident_len));
+    const macro_def* m = find_macro(name, significant);
+    return m != nullptr && m->active > 0;
+}
+
+// Appends a name (painted when its macro is disabled).
+void put_name(text& t, const wchar* name, std::size_t n) {
+    if (is_disabled(name, n)) t.push_back(MARK_NO_EXPAND);
+    t.insert(t.end(), name, name + n);
+}
+
+// --- collecting the arguments -----------------------------------------------
+
+// Reads the rest of a name whose first unit c has been read, as written.
+void collect_name(text& t, int c) {
+    std::size_t start = t.size();
+    while (is_name_unit(c)) {
+        t.push_back(static_cast<wchar>(c));
+        c = next_char();
+    }
+    unget_char();
+    if (is_disabled(t.data() + start, t.size() - start)) {
+        t.insert(t.begin() + static_cast<std::ptrdiff_t>(start), MARK_NO_EXPAND);
+    }
+}
+
+// Reads the rest of a preprocessing number whose first unit c has been read.
+void collect_number(text& t, int c) {
+    for (;;) {
+        t.push_back(static_cast<wchar>(c));
+        int prev = c;
+        c = next_char();
+        if ((c == '+' || c == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
+            continue;
+        if (c != MARK_NO_EXPAND && (is_name_unit(c) || c == '.')) continue;
+        break;
+    }
+    unget_char();
+}
+
+bool digit_follows() {
+    int c = next_char();
+    unget_char();
+    return char_class(c) == CC_DIGIT;
+}
+
+// Appends the token that begins with c, as written.
+void collect_token(text& t, int c) {
+    int cls = char_class(c);
+    if (cls == CC_QUOTE) {
+        iso.target = &t;
+        scan_literal(c, append_unit);
+    } else if (cls == CC_IDENT) {
+        collect_name(t, c);
+    } else if (cls == CC_DIGIT || (c == '.' && digit_follows())) {
+        collect_number(t, c);
+    } else {
+        t.push_back(static_cast<wchar>(c));
+    }
+}
+
+void end_argument(iso_call& call, std::size_t start) {
+    call.raw_at.push_back(start);
+    call.raw_length.push_back(call.raw.size() - start);
+    call.raw.push_back(0);
+}
+
+// Collects the arguments of a call whose '(' has been read; false when the
+// input ended inside the list (116).
+bool collect(const macro_def* m, iso_call& call) {
+    call.raw.clear();
+    call.raw_at.clear();
+    call.raw_length.clear();
+    const int line = reader.current_line;
+    // The variable arguments, commas and all, are the last one.
+    const std::size_t last = m->variadic ? static_cast<std::size_t>(m->nparams - 1) : SIZE_MAX;
+    int depth = 0;
+    bool space = false;
+    std::size_t start = 0;
+    for (;;) {
+        int c = next_char();
+        if (c == 0) {
+            alert_report(MSG_EOF_IN_ARGS, line);
+            return false;
+        }
+        if (c == MARK_END) continue;
+        if (c == '\n' || char_class(c) == CC_BLANK) {
+            if (c == '\n') reader.sync_needed = 1;
+            space = call.raw.size() != start;
+            continue;
+        }
+        if (depth == 0 && (c == ')' || (c == ',' && call.raw_at.size() != last))) {
+            end_argument(call, start);
+            if (c == ')') break;
+            start = call.raw.size();
+            space = false;
+            continue;
+        }
+        if (space) call.raw.push_back(' ');
+        space = false;
+        if (c == '(') ++depth;
+        if (c == ')') --depth;
+        collect_token(call.raw, c);
+    }
+    call.raw.insert(call.raw.end(), BUFFER_READ_AHEAD, 0);
+    call.count = call.raw_at.size();
+    return true;
+}
+
+// Whether the call supplies what the macro takes: as many arguments as it
+// has parameters (an empty one counts), the variable arguments possibly
+// left out. Reports 171 otherwise.
+bool check_count(const macro_def* m, iso_call& call) {
+    const auto n = static_cast<std::size_t>(m->nparams);
+    call.variadic_given = m->variadic && call.count == n;
+    if (call.count == n || (m->variadic && call.count + 1 == n)) return true;
+    if (n == 0 && call.count == 1 && call.raw_length[0] == 0) return true;
+    char name[MAX_IDENT_LIMIT + 2];
+    wstr_to_narrow(name, m->name.get());
+    alert_report(MSG_ARG_COUNT, name, static_cast<int>(call.count), m->nparams);
+    return false;
+}
+
+// --- replacing an argument ----------------------------------------------------
+
+// Whether a token beginning with `first` put right after the text out holds
+// from `start` would run into its last token.
+bool merges(const text& out, std::size_t start, wchar first) {
+    if (out.size() <= start) return false;
+    const wchar last = out.back();
+    return pp_tokens_merge(last, pp_number_ends_at(out.data() + start, out.data() + out.size()),
+                           first);
+}
+
+struct token_writer {
+    text& out;
+    std::size_t start;
+    unsigned seen = reader.boundaries;
+    bool space = false;
+
+    // Before a token that begins with c: the space read before it, or one
+    // where a macro boundary would let it run into the token before.
+    void begin(int c) {
+        if (out.size() != start) {
+            if (space || (reader.boundaries != seen && merges(out, start, static_cast<wchar>(c))))
+                out.push_back(' ');
+        }
+        seen = reader.boundaries;
+        space = false;
+    }
+};
+
+// Macro-replaces a text as if it were the rest of the input, appending the
+// result to out.
+void replace_text(const wchar* source, text& out) {
+    push_barrier_text(source);
+    const input_source* barrier = reader.current_source;
+    token_writer w{out, out.size()};
+    int c = next_char();
+    for (;;) {
+        if (c == 0) {
+            if (reader.current_source == barrier) break;
+            c = next_char();
+            continue;
+        }
+        if (c == MARK_END) {
+            c = next_char();
+        } else if (c == '\n' || char_class(c) == CC_BLANK) {
+            w.space = true;
+            c = next_char();
+        } else if (char_class(c) == CC_IDENT) {
+            // The first unit of an expansion is looked at in turn.
+            c = expand_if_macro(c);
+            if (char_class(c) != CC_IDENT) continue;
+            w.begin(scanner.name_buffer[0]);
+            put_name(out, scanner.name_buffer, wstr_len(scanner.name_buffer));
+            c = next_char();
+        } else {
+            w.begin(c);
+            collect_token(out, c);
+            c = next_char();
+        }
+    }
+    pop_barrier_source();
+}
+
+const wchar* raw_argument(const iso_call& call, std::size_t i, std::size_t& n) {
+    if (i >= call.count) {
+        n = 0;
+        return nullptr;
+    }
+    n = call.raw_length[i];
+    return call.raw.data() + call.raw_at[i];
+}
+
+const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
+    if (i >= call.count) {
+        n = 0;
+        return nullptr;
+    }
+    if (call.rep_at[i] < 0) {
+        auto at = static_cast<std::ptrdiff_t>(call.replaced.size());
+        replace_text(call.raw.data() + call.raw_at[i], call.replaced);
+        call.rep_at[i] = at;
+        call.rep_length[i] = call.replaced.size() - static_cast<std::size_t>(at);
+        call.replaced.push_back(0);
+    }
+    n = call.rep_length[i];
+    return call.replaced.data() + call.rep_at[i];
+}
+
+// --- building the replacement -------------------------------------------------
+
+// Appends a text, with a space first where its first token would run into
+// the last one before it.
+void put_text(text& out, const wchar* s, std::size_t n) {
+    if (n == 0) return;
+    if (merges(out, 0, s[0])) out.push_back(' ');
+    out.insert(out.end(), s, s + n);
+}
+
+// '#': the argument as written, between double quotes; a backslash or
+// double quote inside a string or character literal is escaped.
+void put_stringised(text& out, const wchar* s, std::size_t n) {
+    out.push_back('"');
+    wchar quote = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        wchar u = s[i];
+        if (u == MARK_NO_EXPAND) continue;
+        if (quote != 0) {
+            if (u == '\\' || u == '"') out.push_back('\\');
+            out.push_back(u);
+            if (u == '\\' && i + 1 < n) {
+                if (s[i + 1] == '\\' || s[i + 1] == '"') out.push_back('\\');
+                out.push_back(s[++i]);
+            } else if (u == quote) {
+                quote = 0;
+            }
+            continue;
+        }
+        if (u == '"' || u == '\'') {
+            quote = u;
+            if (u == '"') out.push_back('\\');
+        }
+        out.push_back(u);
+    }
+    out.push_back('"');
+}
+
+// The start of the last token of out at or after from (a token boundary).
+std::size_t last_token_start(const text& out, std::size_t from) {
+    std::size_t last = from;
+    const wchar* end = out.data() + out.size();
+    for (std::size_t i = from; i < out.size();) {
+        if (out[i] == ' ') {
+            ++i;
+            continue;
+        }
+        last = i;
+        i += pp_token_length(out.data() + i, end);
+    }
+    return last;
+}
+
+void report_invalid_paste(const wchar* left, std::size_t nl, const wchar* right, std::size_t nr) {
+    std::vector<char> a(nl + 1), b(nr + 1);
+    for (std::size_t i = 0; i < nl; ++i) a[i] = static_cast<char>(left[i]);
+    for (std::size_t i = 0; i < nr; ++i) b[i] = static_cast<char>(right[i]);
+    alert_report(MSG_INVALID_PASTE, a.data(), b.data());
+}
+
+// Joins the last token of out (after `left`, the start of the left operand)
+// with the first of the right operand, n units at s; an empty operand is a
+// placemarker, which leaves the other as it is. Returns where the joined
+// token starts (the left operand of a '##' that follows).
+std::size_t paste(text& out, std::size_t left, const wchar* s, std::size_t n) {
+    if (n == 0) return left;
+    if (out.size() == left) {
+        put_text(out, s, n);
+        return left;
+    }
+    std::size_t at = last_token_start(out, left);
+    if (out[at] == MARK_NO_EXPAND) out.erase(out.begin() + static_cast<std::ptrdiff_t>(at));
+    if (s[0] == MARK_NO_EXPAND) {
+        ++s;
+        --n;
+    }
+    const std::size_t left_length = out.size() - at;
+    const std::size_t right_length = pp_token_length(s, s + n);
+    out.insert(out.end(), s, s + n);
+    const wchar* joined = out.data() + at;
+    if (pp_token_length(joined, out.data() + out.size()) != left_length + right_length) {
+        report_invalid_paste(joined, left_length, joined + left_length, right_length);
+        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at + left_length), ' ');
+    }
+    return at;
+}
+
+struct builder {
+    const macro_def* m;
+    iso_call& call;
+    text& out;
+    std::size_t operand = 0;  // where the last operand put in out starts
+    bool after_argument = false;
+
+    void put_argument(std::size_t i, bool as_written) {
+        std::size_t n;
+        const wchar* s = as_written ? raw_argument(call, i, n) : replaced_argument(call, i, n);
+        operand = out.size();
+        if (s != nullptr) put_text(out, s, n);
+        after_argument = true;
+    }
+
+    void put_body_unit(wchar u) {
+        if (u == ' ') {
+            out.push_back(u);
+            operand = out.size();
+            after_argument = false;
+            return;
+        }
+        if (after_argument && merges(out, operand, u)) out.push_back(' ');
+        if (after_argument) operand = out.size();
+        after_argument = false;
+        out.push_back(u);
+    }
+
+    // "## param" of the variable arguments after a comma: the comma goes
+    // when they are left out; otherwise they follow it as written.
+    bool gnu_comma(std::size_t i) {
+        if (!m->variadic || i + 1 != static_cast<std::size_t>(m->nparams)) return false;
+        if (after_argument || out.empty() || out.back() != ',') return false;
+        if (!call.variadic_given) {
+            out.pop_back();
+            while (!out.empty() && out.back() == ' ') out.pop_back();
+            operand = out.size();
+            return true;
+        }
+        std::size_t n;
+        const wchar* s = raw_argument(call, i, n);
+        out.insert(out.end(), s, s + n);
+        return true;
+    }
+
+    // The '##' at p; returns the last body unit it used.
+    const wchar* put_paste(const wchar* p) {
+        const wchar* q = p + 1;
+        if (is_param_ref(*q)) {
+            auto i = static_cast<std::size_t>(*q - MARK_PARAM0);
+            if (gnu_comma(i)) return q;
+            std::size_t n;
+            const wchar* s = raw_argument(call, i, n);
+            operand = paste(out, operand, s, s != nullptr ? n : 0);
+            after_argument = true;
+            return q;
+        }
+        text& right = call.operand;
+        right.clear();
+        if (*q == MARK_STRINGISE && is_param_ref(q[1])) {
+            std::size_t n;
+            const wchar* s = raw_argument(call, static_cast<std::size_t>(q[1] - MARK_PARAM0), n);
+            put_stringised(right, s, n);
+            q += 1;
+        } else {
+            const wchar* end = q + wstr_len(q);
+            std::size_t n = pp_token_length(q, end);
+            right.assign(q, q + n);
+            q += n - 1;
+        }
+        operand = paste(out, operand, right.data(), right.size());
+        after_argument = true;
+        return q;
+    }
+
+    void build() {
+        out.clear();
+        const wchar* body = m->body ? m->body.get() : u"";
+        for (const wchar* p = body; *p != 0; ++p) {
+            const wchar u = *p;
+            if (u == MARK_STRINGISE && is_param_ref(p[1])) {
+                std::size_t n;
+                const wchar* s =
+                    raw_argument(call, static_cast<std::size_t>(*++p - MARK_PARAM0), n);
+                if (after_argument && merges(out, operand, '"')) out.push_back(' ');
+                operand = out.size();
+                put_stringised(out, s, n);
+                after_argument = true;
+            } else if (u == MARK_PASTE) {
+                p = put_paste(p);
+            } else if (is_param_ref(u)) {
+                put_argument(static_cast<std::size_t>(u - MARK_PARAM0), p[1] == MARK_PASTE);
+            } else {
+                put_body_unit(u);
+            }
+        }
+    }
+};
+
+iso_call& call_frame(int level) {
+    while (static_cast<int>(iso.calls.size()) <= level)
+        iso.calls.push_back(std::make_unique<iso_call>());
+    return *iso.calls[static_cast<std::size_t>(level)];
+}
+
+void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
+    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
+    if (n != 0) std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
+    s->buffer[n] = 0;
+    s->macro = m;
+    ++m->active;
+    ++reader.boundaries;
+}
+
+// The name stands for itself after all: the identifier buffer holds it
+// again for the caller to write.
+int name_stands(const macro_def* m) {
+    wstr_copy(scanner.name_buffer, m->name.get());
+    return 0;
+}
+
+}  // namespace
+
+void expand_iso_reset() {
+    iso = {};
+}
+
+int expand_iso_macro(macro_def* m) {
+    const wchar* body = m->body ? m->body.get() : u"";
+    if (m->nparams < 0 && m->body_length == BODY_UNMEASURED) {
+        m->body_length = std::u16string_view(body).find(MARK_PASTE) == std::u16string_view::npos
+                             ? static_cast<int>(wstr_len(body))
+                             : BODY_BUILT;
+    }
+    if (m->nparams < 0 && m->body_length >= 0) {
+        push_replacement(m, body, static_cast<std::size_t>(m->body_length));
+        return 1;
+    }
+    if (m->nparams >= 0 && !find_open_paren()) return 0;
+    if (iso.nesting >= MAX_ARGUMENT_NESTING) {
+        report_nesting(m);
+        return name_stands(m);
+    }
+    iso_call& call = call_frame(iso.nesting);
+    call.count = 0;
+    if (m->nparams >= 0 && (!collect(m, call) || !check_count(m, call))) return name_stands(m);
+    call.replaced.clear();
+    call.rep_at.assign(call.count, -1);
+    call.rep_length.assign(call.count, 0);
+    ++iso.nesting;
+    builder b{m, call, call.out};
+    b.build();
+    --iso.nesting;
+    push_replacement(m, call.out.data(), call.out.size());
+    return 1;
+}
