@@ -395,8 +395,10 @@ struct builder {
 
     // "## param" of the variable arguments after a comma: the comma goes
     // when they are left out; otherwise they follow it as written.
-    bool gnu_comma(std::size_t i) {
+    bool gnu_comma(std::size_t i, const wchar* next) {
         if (!m->variadic || i + 1 != static_cast<std::size_t>(m->nparams)) return false;
+        // Pasted on to another token as well, they are an ordinary operand.
+        if (*next == MARK_PASTE) return false;
         if (after_argument || out.empty() || out.back() != ',') return false;
         if (!call.variadic_given) {
             out.pop_back();
@@ -415,7 +417,7 @@ struct builder {
         const wchar* q = p + 1;
         if (is_param_ref(*q)) {
             auto i = static_cast<std::size_t>(*q - MARK_PARAM0);
-            if (gnu_comma(i)) return q;
+            if (gnu_comma(i, q + 1)) return q;
             std::size_t n;
             const wchar* s = raw_argument(call, i, n);
             operand = paste(out, operand, s, s != nullptr ? n : 0);

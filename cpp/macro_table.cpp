@@ -535,7 +535,8 @@ int save_iso_paste() {
         alert_report(MSG_PASTE_AT_END);
         return c;
     }
-    save_char(MARK_PASTE);
+    // "## ##" joins the same two tokens as one "##".
+    if (last_saved() != MARK_PASTE) save_char(MARK_PASTE);
     return c;
 }
 

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "common/platform_stdio.h"
+#include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/macro_table.h"
@@ -190,11 +191,30 @@ inline bool is_letter(unsigned c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// ISO C: the end of the preprocessing number starting at p, as
+// number_end below.
+template <class Unit>
+const Unit* pp_number_end(const Unit* p) {
+    const Unit* q = p + 1;
+    if (!steps_back(q)) return nullptr;
+    if (*p == '.' && (*q < '0' || *q > '9')) return q;
+    for (;; ++q) {
+        if (!steps_back(q)) return nullptr;
+        const Unit c = *q;
+        const Unit prev = q[-1];
+        if ((c == '+' || c == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
+            continue;
+        if (c == '.' || kind_of(c) == K_NAME || (c >= '0' && c <= '9')) continue;
+        return q;
+    }
+}
+
 // The end of the number starting at p, taken as scan_number takes it (the
 // unit it stops at is read too), or null when a unit it would read is not
 // plain.
 template <class Unit>
 const Unit* number_end(const Unit* p) {
+    if (dialect.iso) return pp_number_end(p);
     int radix = 10;
     bool exponent = false;
     bool point = *p == '.';
@@ -273,7 +293,7 @@ inline std::size_t digit_run(const unsigned char* p) {
 // which must step back.
 inline const unsigned char* number_end(const unsigned char* p) {
     const unsigned char first = p[0];
-    if (first == '.' || driver.asm_mode) return number_end<unsigned char>(p);
+    if (first == '.' || driver.asm_mode || dialect.iso) return number_end<unsigned char>(p);
     const unsigned char* q;
     const unsigned lower_next = p[1] | 0x20u;
     if (first == '0' && lower_next == 'x') {

@@ -654,11 +654,12 @@ int take_unit(input_source* src, int& popped) {
             src->at_end = 1;
             update_bookkeeping();
             if (src->barrier) return BARRIER_REACHED;
-            ++reader.boundaries;
             return END_RETURNED;
         }
     }
     if (src->barrier) return BARRIER_REACHED;
+    // Counted as the text is left, not when its end is seen: a look-ahead
+    // may step back over the end mark.
     if (!src->pushback) ++reader.boundaries;
     finish_text_source(src, popped);
     pop_source();

@@ -5,6 +5,7 @@
 #include "cpp/scanner.h"
 
 #include "common/alert.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
@@ -119,7 +120,38 @@ int scan_identifier(int c) {
     return 0;
 }
 
+namespace {
+
+// ISO C: a preprocessing number, digits, letters, '_' and '.' with a sign
+// after an exponent's e, E, p or P. It never runs on past a macro's text.
+int scan_pp_number(int c, out_fn out) {
+    out(c);
+    if (c == '.') {
+        c = next_char();
+        if (char_class(c) != CC_DIGIT) {
+            unget_char();
+            return 0;
+        }
+        out(c);
+    }
+    for (;;) {
+        int prev = c;
+        c = next_char();
+        bool sign =
+            (c == '+' || c == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P');
+        int cls = char_class(c);
+        if (!sign && c != '.' && ((cls != CC_IDENT && cls != CC_DIGIT) || c == MARK_NO_EXPAND))
+            break;
+        out(c);
+    }
+    unget_char();
+    return 0;
+}
+
+}  // namespace
+
 int scan_number(int c, out_fn out) {
+    if (dialect.iso) return scan_pp_number(c, out);
     int radix = 10;
     bool exponent = false;
     bool point = c == '.';
