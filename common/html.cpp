@@ -82,7 +82,7 @@ void check_main() {
 // Opens a report file for writing; an unopenable one is a level-0 warning.
 file_ptr open_report_file(const std::string& name) {
     file_ptr f(std::fopen(name.c_str(), "w"));
-    if (!f) alert_report_unnumbered("0", "Could not open file %s", name.c_str());
+    if (!f) alert_report_unnumbered("0", "Could not open file %s: %m", name.c_str());
     return f;
 }
 

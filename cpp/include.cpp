@@ -303,7 +303,10 @@ std::string read_include_name(int close) {
 // a system call).
 file_ptr open_file(const char* path, bool plain_file) {
     file_ptr f(std::fopen(path, "rb"));
-    if (f != nullptr && !plain_file && path_is_directory(path)) f.reset();
+    if (f != nullptr && !plain_file && path_is_directory(path)) {
+        f.reset();
+        errno = EISDIR;  // the reason told when no other candidate opens
+    }
     if (f != nullptr) std::setvbuf(f.get(), nullptr, _IONBF, 0);
     return f;
 }
@@ -846,6 +849,7 @@ int do_include() {
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
     if (open_file_count() >= MAX_OPEN_FILES) {
+        errno = EMFILE;
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }

@@ -84,6 +84,9 @@ enum msg : unsigned {
     MSG_UTF16_INPUT = 188,              // file name
     MSG_OUTPUT_AFTER_BAD_OPTION = 189,  // output file
     MSG_BAD_SOURCE_DATE_EPOCH = 190,    // the variable's value
+    // Files that could not be opened at all; the system's reason through "%m".
+    MSG_CREATE_DEPENDENCIES = 200,  // dependency file
+    MSG_OPEN_DIAGNOSTICS = 201,     // diagnostics file (-E<file>)
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,
