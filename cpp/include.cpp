@@ -306,6 +306,9 @@ file_ptr open_file(const char* path, bool plain_file) {
     if (f != nullptr && !plain_file && path_is_directory(path)) {
         f.reset();
         errno = EISDIR;  // the reason told when no other candidate opens
+    } else if (f == nullptr && errno == EACCES) {
+        // Windows refuses a directory so; a plain miss costs nothing more.
+        errno = open_failure_reason(path, errno);
     }
     if (f != nullptr) std::setvbuf(f.get(), nullptr, _IONBF, 0);
     return f;
