@@ -60,6 +60,8 @@ constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
 // until the system refuses to open more; past this depth the include file
 // counts as one that cannot be opened.
 constexpr int MAX_OPEN_FILES = 200;
+// The longest name a directory entry holds on the file systems in use.
+constexpr std::size_t LONGEST_LISTED_NAME = 255;
 
 // What opening a candidate path gave.
 enum class found : std::uint8_t { missing, exact, lower_case };
@@ -350,10 +352,13 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
 
 // Opens a candidate path, whose last component is name in the listing l of
 // its directory, unless the listing shows that opening it must fail: the
-// directory holds the name in no letter case.
+// directory holds the name in no letter case. A name longer than any that
+// a directory holds is tried all the same, so that the system tells why it
+// fails ("File name too long").
 file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name) {
     bool plain_file = false;
-    if (CPP_INCLUDE_SKIP && l.listed && !name_may_open_unlisted(name)) {
+    if (CPP_INCLUDE_SKIP && l.listed && name.size() <= LONGEST_LISTED_NAME &&
+        !name_may_open_unlisted(name)) {
         if (l.folded.find(lower_case(name)) == l.folded.end()) {
             errno = ENOENT;  // as opening it would have said
             return nullptr;
