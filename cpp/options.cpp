@@ -267,7 +267,7 @@ void long_option(const char* arg) {
             options.unknown_option = true;
             alert_report(MSG_UNKNOWN_OPTION, arg);
         }
-    } else if (has_prefix_nocase(key, "dep-target=")) {
+    } else if (has_prefix_nocase(key, "dep-target=") && key[11] != '\0') {
         driver.dep_targets.push_back(key + 11);
     } else if (equals_nocase(key, "dep-phony")) {
         driver.dep_phony = true;

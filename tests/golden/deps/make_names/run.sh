@@ -94,3 +94,11 @@ printf '#include "in c\\h b.h"\n' > src/main.c
 echo "status $?"
 find . -name '*main.d' -exec cat {} + | crlf_to_lf
 echo
+# The targets of --dep-target= are written in the order given and escaped
+# like the rest; with them neither file needs an extension. An empty target
+# is no option (168).
+"$CPP" -LM-obj/deps '--dep-target=out dir\x.i' --dep-target='y$.o' --dep-target= src/main.c > /dev/null 2> e.txt
+echo "status $?"
+msgs < e.txt
+crlf_to_lf < obj/deps
+echo
