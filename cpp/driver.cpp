@@ -332,9 +332,8 @@ const char* open_input(int files, char** argv) {
 }
 
 // A report about the files of the command line, made while the main input
-// is already open: it has no source position all the same. Each of these
-// reports ends the run.
-// errno, when the report carries the system's reason, is kept for it.
+// is already open: it has no source position all the same. errno, when the
+// report carries the system's reason, is kept for it.
 void report_for_file(unsigned number, const char* a, const char* b = nullptr) {
     int error = errno;
     alert_set_position_hook(nullptr);
@@ -344,6 +343,7 @@ void report_for_file(unsigned number, const char* a, const char* b = nullptr) {
     alert_set_position_hook(capture_report_position);
 }
 
+// The same report, which ends the run.
 [[noreturn]] void stop_for_file(unsigned number, const char* a, const char* b = nullptr) {
     report_for_file(number, a, b);
     exit_program(1);
