@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "alert.h"
+#include "osdep.h"
 
 namespace {
 
@@ -82,7 +83,10 @@ void check_main() {
 // Opens a report file for writing; an unopenable one is a level-0 warning.
 file_ptr open_report_file(const std::string& name) {
     file_ptr f(std::fopen(name.c_str(), "w"));
-    if (!f) alert_report_unnumbered("0", "Could not open file %s", name.c_str());
+    if (!f) {
+        errno = open_failure_reason(name.c_str(), errno);
+        alert_report_unnumbered("0", "Could not open file %s: %m", name.c_str());
+    }
     return f;
 }
 

@@ -3,6 +3,12 @@
 #include "common/osdep.h"
 
 #include <cctype>
+#include <cerrno>
+
+int open_failure_reason(const char* path, int error) {
+    if (path != nullptr && path_is_directory(path)) return EISDIR;
+    return error != 0 ? error : EIO;
+}
 
 char* str_upper(char* s) {
     if (!s) return nullptr;

@@ -29,6 +29,10 @@ bool list_directory(const char* dir, std::vector<directory_entry>& entries);
 // for names with bytes beyond ASCII, a '~', or a trailing dot or blank.
 bool name_may_open_unlisted(std::string_view name);
 bool path_is_directory(const char* path);  // false also when it cannot be examined
+// Why a file could not be opened, given the errno of the failed call: a
+// directory is told as one (the C library opens one for reading on Linux,
+// and Windows refuses it as "Permission denied"), else the error itself.
+int open_failure_reason(const char* path, int error);
 // Whether two paths name one and the same existing file, however they are
 // spelled ("a.c", "./a.c", "sub/../a.c", a link to it): on POSIX the same
 // device and inode, on Windows the same volume and file index. False when

@@ -54,30 +54,55 @@ int compare_names(hash_word a, hash_word b) {
     return std::strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b));
 }
 
-// A make-rule element: a space, then the name with '/' for every backslash
-// and a backslash before every space.
-void write_rule_element(std::FILE* f, const char* name) {
-    std::putc(' ', f);
+// A name of a make rule as make reads it back: '/' for every backslash, a
+// backslash before every blank and '#', and '$' doubled.
+void write_rule_name(std::FILE* f, const char* name) {
     for (const char* p = name; *p != 0; ++p) {
-        if (*p == '\\') {
-            std::putc('/', f);
-        } else {
-            if (*p == ' ') std::putc('\\', f);
-            std::putc(*p, f);
+        switch (*p) {
+            case '\\':
+                std::putc('/', f);
+                break;
+            case ' ':
+            case '#':
+                std::putc('\\', f);
+                std::putc(*p, f);
+                break;
+            case '$':
+                std::fputs("$$", f);
+                break;
+            default:
+                std::putc(*p, f);
+                break;
         }
     }
 }
 
-// The head "dep.d dep.p1: main.c" of the make rule; false when either name
+// A make-rule element: a space, then the name.
+void write_rule_element(std::FILE* f, const char* name) {
+    std::putc(' ', f);
+    write_rule_name(f, name);
+}
+
+// The head "dep.d dep.p1: main.c" of the make rule, or "target...: main.c"
+// with the targets of --dep-target=; false when, without those, either name
 // has no extension to cut off.
 bool write_rule_head(std::FILE* f) {
-    std::string main_name = driver.main_file_name != nullptr ? driver.main_file_name : "";
-    std::string dep_name = driver.dep_file_name;
-    std::size_t main_dot = main_name.rfind('.');
-    std::size_t dep_dot = dep_name.rfind('.');
-    if (main_dot == std::string::npos || dep_dot == std::string::npos) return false;
-    std::fprintf(f, "%s %s.%s: %s.%s", driver.dep_file_name, dep_name.substr(0, dep_dot).c_str(),
-                 "p1", main_name.substr(0, main_dot).c_str(), main_name.c_str() + main_dot + 1);
+    const char* main_name = driver.main_file_name != nullptr ? driver.main_file_name : "";
+    if (driver.dep_targets.empty()) {
+        std::string dep_name = driver.dep_file_name;
+        std::size_t dep_dot = dep_name.rfind('.');
+        if (std::strrchr(main_name, '.') == nullptr || dep_dot == std::string::npos) return false;
+        write_rule_name(f, dep_name.c_str());
+        write_rule_element(f, (dep_name.substr(0, dep_dot) + ".p1").c_str());
+    } else {
+        for (std::size_t i = 0; i < driver.dep_targets.size(); ++i) {
+            if (i != 0) std::putc(' ', f);
+            write_rule_name(f, driver.dep_targets[i]);
+        }
+    }
+    std::putc(':', f);
+    // Standard input has no name to depend on.
+    if (*main_name != 0) write_rule_element(f, main_name);
     return true;
 }
 
@@ -108,6 +133,27 @@ int write_dependency(void*, hash_word key, hash_word) {
     write_dependency_entry(driver.dep_stream, reinterpret_cast<const char*>(key));
     note_write_error(driver.dep_stream, driver.dep_errno);
     return 0;
+}
+
+// --dep-phony: an empty rule of its own for a header, so that make, when
+// the header has gone, takes it as made instead of stopping.
+int write_phony_rule(void*, hash_word key, hash_word) {
+    std::putc('\n', driver.dep_stream);
+    write_rule_name(driver.dep_stream, reinterpret_cast<const char*>(key));
+    std::fputs(":\n", driver.dep_stream);
+    note_write_error(driver.dep_stream, driver.dep_errno);
+    return 0;
+}
+
+// The list of included files: one name a line, or the make rule, which
+// ends without a newline unless the phony rules follow it.
+void write_dependency_list() {
+    if (driver.dep_stream == nullptr || driver.included_files == nullptr) return;
+    hash_walk(driver.included_files, nullptr, write_dependency);
+    if (driver.dep_make_rule && driver.dep_rule_started != 0 && driver.dep_phony) {
+        std::putc('\n', driver.dep_stream);
+        hash_walk(driver.included_files, nullptr, write_phony_rule);
+    }
 }
 
 // Flushes and, when owned, closes a stream. Returns 0 when everything
@@ -226,15 +272,19 @@ void reset_all() {
 char output_file_buffer[1 << 16];
 
 // Opens a file named on the command line for reading; a failure is
-// reported as message 141 with the kind of file.
+// reported as message 141 with the kind of file and the system's reason.
 std::FILE* open_for_reading(const char* name, const char* kind, const char* mode) {
     std::FILE* f = std::fopen(name, mode);
+    int error = f == nullptr ? errno : 0;
     // The C library opens a directory for reading; it is no file to read.
     if (f != nullptr && path_is_directory(name)) {
         std::fclose(f);
         f = nullptr;
     }
-    if (f == nullptr) alert_report(MSG_CANNOT_OPEN, kind, name);
+    if (f == nullptr) {
+        errno = open_failure_reason(name, error);
+        alert_report(MSG_CANNOT_OPEN, kind, name);
+    }
     return f;
 }
 
@@ -283,30 +333,54 @@ const char* open_input(int files, char** argv) {
 }
 
 // A report about the files of the command line, made while the main input
-// is already open: it has no source position all the same. Each of these
-// reports ends the run.
-[[noreturn]] void stop_for_file(unsigned number, const char* a, const char* b = nullptr) {
+// is already open: it has no source position all the same. errno, when the
+// report carries the system's reason, is kept for it.
+void report_for_file(unsigned number, const char* a, const char* b = nullptr) {
+    int error = errno;
     alert_set_position_hook(nullptr);
     alert_set_position(nullptr, nullptr, nullptr, nullptr);
+    errno = error;
     alert_report(number, a, b);
+    alert_set_position_hook(capture_report_position);
+}
+
+// The same report, which ends the run.
+[[noreturn]] void stop_for_file(unsigned number, const char* a, const char* b = nullptr) {
+    report_for_file(number, a, b);
     exit_program(1);
 }
 
-// A file the run would create or truncate that is the input file itself
-// (whatever the spelling of its path) stops the run before anything is
-// written.
+}  // namespace
+
 void refuse_input_as_output(const char* path, const char* input_path) {
     if (path == nullptr || input_path == nullptr || !path_same_file(path, input_path)) return;
     stop_for_file(MSG_OUTPUT_IS_INPUT, path, input_path);
 }
 
+namespace {
+
 void open_output_file(const char* path) {
     std::FILE* f = std::fopen(path, "w");
-    if (f == nullptr) stop_for_file(MSG_CANNOT_OPEN, "output", path);
+    if (f == nullptr) {
+        errno = open_failure_reason(path, errno);
+        stop_for_file(MSG_CANNOT_OPEN, "output", path);
+    }
     std::setvbuf(f, output_file_buffer, _IOFBF, sizeof output_file_buffer);
     driver.out = f;
     driver.out_owned = true;
     driver.out_name = path;
+}
+
+// The dependency file of -L<file>. One that cannot be created is an error
+// (200) and the run goes on without it: the list is lost rather than
+// appended to the preprocessed text.
+void open_dependency_file(const char* path) {
+    driver.dep_stream = std::fopen(path, "w");
+    driver.dep_stream_owned = driver.dep_stream != nullptr;
+    if (driver.dep_stream == nullptr) {
+        errno = open_failure_reason(path, errno);
+        report_for_file(MSG_CREATE_DEPENDENCIES, path);
+    }
 }
 
 // The report of --udf=: the frame-set page, its contents and main pages,
@@ -339,10 +413,7 @@ void open_outputs(int files, char** argv, const char* input_path) {
     if (output != nullptr && options.unknown_option)
         stop_for_file(MSG_OUTPUT_AFTER_BAD_OPTION, output);
     if (output != nullptr) open_output_file(output);
-    if (driver.dep_file_name != nullptr) {
-        driver.dep_stream = std::fopen(driver.dep_file_name, "w");
-        driver.dep_stream_owned = driver.dep_stream != nullptr;
-    }
+    if (driver.dep_file_name != nullptr) open_dependency_file(driver.dep_file_name);
     if (options.report_file != nullptr) open_report(options.report_file);
 }
 
@@ -371,9 +442,9 @@ void start_up(int argc, char** argv) {
     push_file_source(driver.in, input_name, owned);
     reader.main_source = reader.current_source;
     open_outputs(files, argv, input_path);
-    // Standard output has been reopened on the output file by now: that is
-    // where the list goes when no file of its own takes it.
-    if (driver.dep_stream == nullptr && (driver.no_output || driver.dep_file_name != nullptr)) {
+    // With -L alone only the list is written, to standard output, which
+    // also takes it when the dependency file could not be created.
+    if (driver.dep_stream == nullptr && driver.no_output) {
         driver.dep_stream = driver.out;
     }
     if (driver.html_report != nullptr) {
@@ -679,9 +750,7 @@ void exit_program(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
         write_held_comment();  // a run that stops mid-line keeps it too
-        if (driver.dep_stream != nullptr && driver.included_files != nullptr) {
-            hash_walk(driver.included_files, nullptr, write_dependency);
-        }
+        write_dependency_list();
         status = finish_writing(status);
         if (driver.in_owned && driver.in != nullptr) std::fclose(driver.in);
         driver.in = nullptr;

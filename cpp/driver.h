@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/hash.h"
 #include "common/wstr.h"
@@ -20,6 +21,10 @@ struct driver_state {
     const char* dep_file_name = nullptr;
     int dep_make_rule = 0;
     int dep_rule_started = 0;
+    // --dep-target=: the rule's targets in place of the dependency file and
+    // its .p1 name, in the order given.
+    std::vector<const char*> dep_targets;
+    bool dep_phony = false;  // --dep-phony: an empty rule for every header
     const char* main_file_name = nullptr;
     int error_limit = 10;
     std::FILE* html_report = nullptr;
@@ -43,6 +48,11 @@ extern driver_state driver;
 // Ends the run with the status: writes the dependency list, closes the
 // output, and unwinds to run(). Never returns.
 [[noreturn]] void exit_program(int status);
+
+// A file the run would write or append to that is the input file itself
+// (whatever the spelling of its path) ends the run before anything is
+// written (181, status 1). Nothing happens when either name is null.
+void refuse_input_as_output(const char* path, const char* input_path);
 
 // The alert system's position hook: file, line, line text and read position
 // of the nearest file source.

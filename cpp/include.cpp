@@ -60,6 +60,8 @@ constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
 // until the system refuses to open more; past this depth the include file
 // counts as one that cannot be opened.
 constexpr int MAX_OPEN_FILES = 200;
+// The longest name a directory entry holds on the file systems in use.
+constexpr std::size_t LONGEST_LISTED_NAME = 255;
 
 // What opening a candidate path gave.
 enum class found : std::uint8_t { missing, exact, lower_case };
@@ -303,7 +305,13 @@ std::string read_include_name(int close) {
 // a system call).
 file_ptr open_file(const char* path, bool plain_file) {
     file_ptr f(std::fopen(path, "rb"));
-    if (f != nullptr && !plain_file && path_is_directory(path)) f.reset();
+    if (f != nullptr && !plain_file && path_is_directory(path)) {
+        f.reset();
+        errno = EISDIR;  // the reason told when no other candidate opens
+    } else if (f == nullptr && errno == EACCES) {
+        // Windows refuses a directory so; a plain miss costs nothing more.
+        errno = open_failure_reason(path, errno);
+    }
     if (f != nullptr) std::setvbuf(f.get(), nullptr, _IONBF, 0);
     return f;
 }
@@ -344,10 +352,13 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
 
 // Opens a candidate path, whose last component is name in the listing l of
 // its directory, unless the listing shows that opening it must fail: the
-// directory holds the name in no letter case.
+// directory holds the name in no letter case. A name longer than any that
+// a directory holds is tried all the same, so that the system tells why it
+// fails ("File name too long").
 file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name) {
     bool plain_file = false;
-    if (CPP_INCLUDE_SKIP && l.listed && !name_may_open_unlisted(name)) {
+    if (CPP_INCLUDE_SKIP && l.listed && name.size() <= LONGEST_LISTED_NAME &&
+        !name_may_open_unlisted(name)) {
         if (l.folded.find(lower_case(name)) == l.folded.end()) {
             errno = ENOENT;  // as opening it would have said
             return nullptr;
@@ -846,6 +857,7 @@ int do_include() {
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
     if (open_file_count() >= MAX_OPEN_FILES) {
+        errno = EMFILE;
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }

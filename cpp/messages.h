@@ -89,6 +89,9 @@ enum msg : unsigned {
     MSG_DUPLICATE_PARAM = 196,    // parameter name
     MSG_PASTE_AT_END = 197,       // "##" at either end of a replacement text
     MSG_INVALID_PASTE = 198,      // left operand, right operand
+    // Files that could not be opened at all; the system's reason through "%m".
+    MSG_CREATE_DEPENDENCIES = 200,  // dependency file
+    MSG_OPEN_DIAGNOSTICS = 201,     // diagnostics file (-E<file>)
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,

@@ -5,6 +5,7 @@
 // of the vector.
 #include "cpp/options.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
+#include "common/osdep.h"
 #include "common/wstr.h"
 #include "cpp/dialect.h"
 #include "cpp/driver.h"
@@ -108,8 +110,8 @@ void include_dir_option(const char* value) {
 }
 
 // -L, -L<file>, -LM-<file>. The file (the last one named) is created by
-// the driver once the input is open; an unopenable one is silent, and the
-// list then goes to standard output.
+// the driver once the input is open; one that cannot be created is an
+// error there.
 void dependency_option(const char* value) {
     if (*value == '\0') {
         driver.no_output = 1;
@@ -131,7 +133,8 @@ void identifier_length_option(const char* value) {
 }
 
 // -E<digit> picks the message layout; -E<file> appends the diagnostics to
-// that file, line-buffered. When the file cannot be opened they stay where
+// that file, line-buffered. The input file is never taken for it (181); a
+// file that cannot be opened is an error, and the diagnostics stay where
 // they were.
 void error_stream_option(const char* value) {
     if (*value == '\0') return;
@@ -145,8 +148,13 @@ void error_stream_option(const char* value) {
         driver.err_file = nullptr;
         std::fclose(previous);
     }
+    refuse_input_as_output(value, options.input_file);
     std::FILE* f = std::fopen(value, "a");
-    if (f == nullptr) return;
+    if (f == nullptr) {
+        errno = open_failure_reason(value, errno);
+        alert_report(MSG_OPEN_DIAGNOSTICS, value);
+        return;
+    }
     std::setvbuf(f, err_line_buffer, _IOLBF, sizeof err_line_buffer);
     driver.err_file = f;
     driver.err_file_name = value;
@@ -203,6 +211,8 @@ constexpr const char* USAGE =
     "  -L                   write only the list of included files\n"
     "  -Lfile               also write the list of included files to file\n"
     "  -LM-file             write that list as a make rule for the .p1 pass\n"
+    "  --dep-target=name    a target of the make rule instead of file and .p1\n"
+    "  --dep-phony          add an empty make rule for every header\n"
     "  -Ncount              significant characters of identifiers (31 to 255)\n"
     "  -Edigit              message layout: 0 fixed, 1-9 the ZQT_*_FORMAT templates\n"
     "  -Efile               append the diagnostics to file\n"
@@ -237,8 +247,10 @@ constexpr const char* USAGE =
 void long_option(const char* arg) {
     const char* key = arg + 2;
     if (has_prefix_nocase(key, "edf=")) {
-        if (alert_open_catalogue(key + 4) == 0)
-            alert_print("Could not open error description file %s\n", key + 4);
+        if (alert_open_catalogue(key + 4) == 0) {
+            const char* reason = std::strerror(open_failure_reason(key + 4, errno));
+            alert_print("Could not open error description file %s: %s\n", key + 4, reason);
+        }
     } else if (has_prefix_nocase(key, "udf=")) {
         options.report_file = key + 4;
     } else if (has_prefix_nocase(key, "disl=")) {
@@ -255,6 +267,10 @@ void long_option(const char* arg) {
             options.unknown_option = true;
             alert_report(MSG_UNKNOWN_OPTION, arg);
         }
+    } else if (has_prefix_nocase(key, "dep-target=") && key[11] != '\0') {
+        driver.dep_targets.push_back(key + 11);
+    } else if (equals_nocase(key, "dep-phony")) {
+        driver.dep_phony = true;
     } else if (equals_nocase(key, "ver") || equals_nocase(key, "version")) {
         print_and_exit(false);
     } else if (equals_nocase(key, "help")) {
@@ -316,6 +332,13 @@ int parse_options(int argc, char** argv) {
     // The report lists the arguments as received, before any is moved.
     options.received.assign(argv, argv + argc);
     options.received.push_back(nullptr);
+    // The input file, known before the options are applied: -E<file> must
+    // not append to it.
+    for (int i = 1; i < argc && options.input_file == nullptr; ++i) {
+        const char* arg = argv[i];
+        if (arg[0] != '-') options.input_file = arg;
+        if (arg[0] == '-' && arg[1] == '\0') break;  // standard input
+    }
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         char* arg = argv[i];

@@ -17,6 +17,8 @@ struct option_state {
     // arguments as received for its command-line section. The driver
     // creates the report once the input is open.
     const char* report_file = nullptr;
+    // The first file argument, the input (null for standard input).
+    const char* input_file = nullptr;
     std::vector<char*> received;
 };
 extern option_state options;

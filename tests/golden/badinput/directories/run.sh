@@ -1,7 +1,7 @@
 # A directory named where a file is expected: the C library opens it for
 # reading, so each use is checked. Input, command file and include file
-# report 141; an output file or -L file cannot be created; -E and --edf=
-# leave diagnostics where they were.
+# report 141; an output file or -L file cannot be created (141, 200); -E
+# (201) and --edf= leave diagnostics where they were. Each tells why.
 mkdir dir
 printf 'a\n#if 1\n#endif x\n' > in.c
 printf '#include "dir"\nb\n' > inc.c
