@@ -84,6 +84,8 @@ enum msg : unsigned {
     MSG_UTF16_INPUT = 188,              // file name
     MSG_OUTPUT_AFTER_BAD_OPTION = 189,  // output file
     MSG_BAD_SOURCE_DATE_EPOCH = 190,    // the variable's value
+    MSG_NUMBER_OUT_OF_RANGE = 191,      // the number as written
+    MSG_INCLUDE_TOO_DEEP = 192,         // include name, files open
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,
