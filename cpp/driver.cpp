@@ -518,7 +518,7 @@ void end_text_line(int c) {
 [[noreturn]] void end_of_input(int newlines) {
     write_held_comment();
     if (newlines != 0 && !driver.no_output) put_out('\n');
-    if (conditional.cond_top != conditional.cond_stack) {
+    if (conditional.cond_top != conditional.cond_stack.data()) {
         alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
     }
     if (alert_failed()) exit_program(1);

@@ -38,6 +38,7 @@
 #include "common/hash.h"
 #include "common/osdep.h"
 #include "common/wstr.h"
+#include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
@@ -733,7 +734,8 @@ bool guard_holds(const guard_facts& g) {
     if (driver.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
     const input_source* s = reader.current_source;
     if (s == nullptr || s->file == nullptr) return false;
-    if ((conditional.cond_top - conditional.cond_stack) + g.depth > COND_STACK_SIZE - 1)
+    if (!dialect.iso &&
+        (conditional.cond_top - conditional.cond_stack.data()) + g.depth > COND_STACK_SIZE - 1)
         return false;
     if (g.if_form && find_expandable(u"defined", 7) != nullptr) return false;
     return find_expandable(g.name.data(), g.name.size()) != nullptr;
