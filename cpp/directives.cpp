@@ -175,11 +175,29 @@ int do_alternative(int code, const wchar* name, int pending) {
     return expect_line_end(pending);
 }
 
+// ISO C's line numbers run from 1 to 2147483647; outside them the number is
+// reported, and taken all the same.
+constexpr long long MAX_ISO_LINE = 2147483647;
+
+void check_line_number(const wchar* text) {
+    char digits[24];  // as shown in the message, cut
+    std::size_t n = 0;
+    long long value = 0;  // held once past the largest line number
+    for (const wchar* p = text; *p >= '0' && *p <= '9'; ++p) {
+        if (n + 1 < sizeof digits) digits[n++] = static_cast<char>(*p);
+        if (value <= MAX_ISO_LINE) value = value * 10 + (*p - '0');
+    }
+    digits[n] = 0;
+    if (n > 0 && (value == 0 || value > MAX_ISO_LINE))
+        alert_report(MSG_NUMBER_OUT_OF_RANGE, digits);
+}
+
 // #line and "# 12 "name"": the number, then an optional file name that
 // becomes the display name of the current source.
 void do_line() {
     collect_line();
     const wchar* text = scanner.save_buffer;
+    if (dialect.iso) check_line_number(text);
     reader.current_line = static_cast<int>(wstr_to_int(text) - 1u);  // wraps, as the count does
     const wchar* p = text;
     while ((*p < 128 && std::isdigit(*p)) || char_class(*p) == CC_BLANK) ++p;

@@ -421,7 +421,7 @@ int line_sync() {
         std::fputs("\n#endasm", f);
         count_lines(-1);
     }
-    std::fprintf(f, "\n#%s %d", "", reader.current_line);
+    std::fprintf(f, "\n#%s %lld", "", shown_line_number());
     input_source* s = reader.current_source;
     if (s != nullptr && s->file != nullptr) {
         const wchar* name = s->display_name ? s->display_name.get() : s->name.get();
