@@ -61,6 +61,13 @@ constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
 // until the system refuses to open more; past this depth the include file
 // counts as one that cannot be opened.
 constexpr int MAX_OPEN_FILES = 200;
+// ISO C: as many as the system lets the run hold open, less those it may
+// need besides (standard streams, output, dependency, diagnostics and report
+// files, directory listings), and at most as many as memory bears easily
+// (each level holds some 80 KiB).
+constexpr int FILES_KEPT_FREE = 16;
+constexpr int MIN_ISO_OPEN_FILES = 16;  // the main file and 15 levels of #include
+constexpr int MAX_ISO_OPEN_FILES = 1024;
 
 // What opening a candidate path gave.
 enum class found : std::uint8_t { missing, exact, lower_case };
@@ -382,6 +389,13 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
         e.error = errno;
     }
     return &*includes.paths.emplace(path, std::move(e)).first;
+}
+
+int max_open_files() {
+    if (!dialect.iso) return MAX_OPEN_FILES;
+    int system = open_file_limit();
+    if (system <= 0) return MAX_OPEN_FILES;
+    return std::clamp(system - FILES_KEPT_FREE, MIN_ISO_OPEN_FILES, MAX_ISO_OPEN_FILES);
 }
 
 int open_file_count() {
@@ -847,8 +861,11 @@ int do_include() {
         return 0;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
-    if (open_file_count() >= MAX_OPEN_FILES) {
-        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+    if (int open = open_file_count(); open >= max_open_files()) {
+        if (dialect.iso)
+            alert_report(MSG_INCLUDE_TOO_DEEP, read_name.c_str(), open);
+        else
+            alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }
     std::string name = read_name;
