@@ -30,11 +30,16 @@ piece cond_skipped_and_open skipped
 # Include nesting: a file that includes itself goes as deep as the files
 # the system lets the run hold open, less 16 kept free (192, which ends the
 # run); the lines read on the way stay written. The toolchain's dialect stops
-# at 200 files with 141.
+# at 200 files with 141. Linux lowers the limit here; Windows has its C
+# library's 512 streams, 496 of them for includes (and wine does not run
+# with a lowered limit).
+limit_files() {
+  [ -n "${CPP_EMULATOR:-}" ] || ulimit -n "$1"
+}
 self_include() {
   printf 'x\n#include "self.h"\ny\n' > self.h
   printf '#include "self.h"\n' > in.c
-  (ulimit -n "$2" && "$CPP" $1 in.c > out.c)
+  (limit_files "$2" && "$CPP" $1 in.c > out.c)
   status=$?
   echo "x $(grep -c '^x' out.c) y $(grep -c '^y' out.c)"
   exit $status
@@ -47,7 +52,7 @@ chain() {
   for i in $(seq 1 14); do printf 'in%d\n#include "h%d.h"\n' "$i" $((i + 1)) > h$i.h; done
   echo 'deepest' > h15.h
   printf '#include "h1.h"\n' > in.c
-  (ulimit -n 24 && run --std=c99 in.c > t.txt)
+  (limit_files 24 && run --std=c99 in.c > t.txt)
   status=$?
   tr '\n' ' ' < t.txt
   echo
