@@ -140,8 +140,7 @@ int hex_digit_value(int c) {
     return 16;
 }
 
-// The start of a constant as written, for its message: the digits that
-// cannot matter for telling which constant it is are left out.
+// A constant as written, for its message; cut after 40 characters.
 struct number_text {
     static constexpr int KEPT = 40;
     char chars[KEPT + 4] = {};
@@ -602,7 +601,7 @@ std::uint64_t compare(int tok, value left, value right) {
         x = dialect.iso ? static_cast<std::int64_t>(left.bits) : std::int32_t(left.bits);
         y = dialect.iso ? static_cast<std::int64_t>(right.bits) : std::int32_t(right.bits);
     } else if (left.bits != right.bits) {
-        (left.bits < right.bits ? y : x) = 1;
+        (left.bits < right.bits ? y : x) = 1;  // unsigned: only the order counts
     }
     return tok == TOK_LT ? x < y : tok == TOK_LE ? x <= y : tok == TOK_GE ? x >= y : x > y;
 }
