@@ -47,6 +47,9 @@ char* str_upper(char* s);
 
 // Whether a stream is a terminal (the console on Windows).
 bool stream_is_terminal(std::FILE* f);
+// How many files the process may hold open at once (streams of the C library
+// on Windows, descriptors on POSIX); 0 when the system does not say.
+int open_file_limit();
 // Once per process, before any input or output: standard input reads bytes
 // as they are, and standard output, unless it is a terminal, is written 64
 // KiB at a time.

@@ -2,6 +2,7 @@
 // separator written, and a '\' met in a name is taken as '/', so names
 // written on Windows work unchanged.
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,14 @@ void path_use_native_separators(char* path) {
 
 bool stream_is_terminal(std::FILE* f) {
     return isatty(fileno(f)) != 0;
+}
+
+int open_file_limit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+    constexpr rlim_t most = 1 << 30;
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > most) return static_cast<int>(most);
+    return static_cast<int>(limit.rlim_cur);
 }
 
 // Output to a file or a pipe goes out 64 KiB at a time rather than in the C

@@ -92,6 +92,10 @@ bool stream_is_terminal(std::FILE* f) {
     return _isatty(_fileno(f)) != 0;
 }
 
+int open_file_limit() {
+    return _getmaxstdio();
+}
+
 // Source text arrives as the bytes of the file: the reader takes CR LF as a
 // line end itself, and a Ctrl-Z byte is text like any other, as on Linux. A
 // console keeps its text mode, where a line ends in CR LF and Ctrl-Z ends

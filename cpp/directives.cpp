@@ -7,6 +7,7 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/expr.h"
 #include "cpp/include.h"
@@ -66,7 +67,7 @@ int directive_code_of(const wchar* name) {
 }
 
 cond_entry* cond_base() {
-    return conditional.cond_stack;
+    return conditional.cond_stack.data();
 }
 
 void report_name(unsigned number, const wchar* name) {
@@ -111,11 +112,16 @@ void collect_line() {
     *scanner.save_ptr = 0;
 }
 
-// Opens a conditional. Past the 31st the stack has no room: the new one is
-// only counted, all its groups are skipped, and its #endif restores the state
-// around it.
+// Opens a conditional. In the toolchain's dialect the stack has no room past
+// the 31st: the new one is only counted, all its groups are skipped, and its
+// #endif restores the state around it. ISO C's stack grows instead.
 bool open_conditional(std::uint8_t flags) {
-    if (conditional.cond_top == cond_base() + COND_STACK_SIZE - 1) {
+    std::size_t depth = static_cast<std::size_t>(conditional.cond_top - cond_base());
+    if (depth + 1 == conditional.cond_stack.size() && dialect.iso) {
+        conditional.cond_stack.resize(conditional.cond_stack.size() * 2);
+        conditional.cond_top = cond_base() + depth;
+    }
+    if (depth + 1 == conditional.cond_stack.size()) {
         alert_report(MSG_COND_TOO_DEEP);
         if (conditional.overflow++ == 0) conditional.overflow_outer = conditional.cond_active;
         conditional.cond_active = 0;
@@ -169,11 +175,29 @@ int do_alternative(int code, const wchar* name, int pending) {
     return expect_line_end(pending);
 }
 
+// ISO C's line numbers run from 1 to 2147483647; outside them the number is
+// reported, and taken all the same.
+constexpr long long MAX_ISO_LINE = 2147483647;
+
+void check_line_number(const wchar* text) {
+    char digits[24];  // as shown in the message, cut
+    std::size_t n = 0;
+    long long value = 0;  // held once past the largest line number
+    for (const wchar* p = text; *p >= '0' && *p <= '9'; ++p) {
+        if (n + 1 < sizeof digits) digits[n++] = static_cast<char>(*p);
+        if (value <= MAX_ISO_LINE) value = value * 10 + (*p - '0');
+    }
+    digits[n] = 0;
+    if (n > 0 && (value == 0 || value > MAX_ISO_LINE))
+        alert_report(MSG_NUMBER_OUT_OF_RANGE, digits);
+}
+
 // #line and "# 12 "name"": the number, then an optional file name that
 // becomes the display name of the current source.
 void do_line() {
     collect_line();
     const wchar* text = scanner.save_buffer;
+    if (dialect.iso) check_line_number(text);
     reader.current_line = static_cast<int>(wstr_to_int(text) - 1u);  // wraps, as the count does
     const wchar* p = text;
     while ((*p < 128 && std::isdigit(*p)) || char_class(*p) == CC_BLANK) ++p;
@@ -286,7 +310,7 @@ int do_live_directive(int code, const wchar* name, int pending) {
 
 void directives_reset() {
     conditional = {};
-    conditional.cond_top = conditional.cond_stack;  // the copy pointed into the temporary
+    conditional.cond_top = conditional.cond_stack.data();
 }
 
 int control(int pending) {

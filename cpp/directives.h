@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 enum cond_flag : std::uint8_t {
     COND_OUTER_LIVE = 1,  // the text around the conditional was live
@@ -17,8 +18,10 @@ struct cond_entry {
 constexpr int COND_STACK_SIZE = 32;  // entry 0 is the base: 31 open levels
 
 struct conditional_state {
-    cond_entry cond_stack[COND_STACK_SIZE] = {};
-    cond_entry* cond_top = cond_stack;
+    // The toolchain's dialect keeps it at COND_STACK_SIZE entries; ISO C
+    // grows it as far as memory allows (and then cond_top moves with it).
+    std::vector<cond_entry> cond_stack = std::vector<cond_entry>(COND_STACK_SIZE);
+    cond_entry* cond_top = nullptr;  // the top entry; cond_stack.data() when none is open
     std::uint8_t cond_active = 1;
     // Conditionals opened while all 31 levels were in use: counted for their
     // #endif only, all their groups skipped.

@@ -494,7 +494,7 @@ int line_sync() {
         std::fputs("\n#endasm", f);
         count_lines(-1);
     }
-    std::fprintf(f, "\n#%s %d", "", reader.current_line);
+    std::fprintf(f, "\n#%s %lld", "", shown_line_number());
     input_source* s = reader.current_source;
     if (s != nullptr && s->file != nullptr) {
         const wchar* name = s->display_name ? s->display_name.get() : s->name.get();
@@ -646,7 +646,7 @@ void end_text_line(int c) {
 [[noreturn]] void end_of_input(int newlines) {
     write_held_comment();
     if (newlines != 0 && !driver.no_output) put_out('\n');
-    if (conditional.cond_top != conditional.cond_stack) {
+    if (conditional.cond_top != conditional.cond_stack.data()) {
         alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
     }
     if (alert_failed()) exit_program(1);

@@ -457,8 +457,8 @@ int collect_arguments(const macro_def* m, call_arguments& args) {
 // --- dynamic macros and the depth limit -------------------------------------
 
 void push_line_text() {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", reader.current_line);
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%lld", shown_line_number());
     wchar text[16];
     wstr_from_narrow(text, digits);
     push_text_source(text);

@@ -1,14 +1,16 @@
 // The constant expressions of #if, #elif and #assert: a token reader that
 // pulls characters through macro expansion and pasting, and a one-pass
 // operator-precedence evaluator over two fixed stacks (no tree, no heap).
-// Values are 32-bit patterns with a signed flag that only the relational
-// operators look at.
+// In the toolchain's own dialect values are 32-bit patterns with a signed
+// flag that only the relational operators look at; in ISO C they are the
+// 64-bit intmax_t and uintmax_t, with C's rules for unsigned operands.
 #include "cpp/expr.h"
 
 #include <cstdint>
 
 #include "common/alert.h"
 #include "common/wstr.h"
+#include "cpp/dialect.h"
 #include "cpp/expand.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
@@ -59,14 +61,22 @@ constexpr std::int8_t PUSHED_QUESTION = 28;  // ':' never reduces its '?'
 // Suppression flags of an operator-stack entry.
 constexpr std::uint8_t IN_SKIPPED_BRANCH = 1;  // unselected branch of ?:
 constexpr std::uint8_t IN_SHORT_CIRCUIT = 2;   // right operand of a decided && or ||
+// ISO C: inside a conditional that stands in an unselected branch.
+constexpr std::uint8_t IN_SKIPPED_OUTER = 4;
 
 constexpr int OPERATOR_STACK_SIZE = 128;  // the bottom entry and 127 pending
 constexpr int VALUE_STACK_SIZE = 127;
 
+// The bits above 31 are always clear in the toolchain's own dialect.
 struct value {
-    std::uint32_t bits = 0;
+    std::uint64_t bits = 0;
     bool is_signed = true;
 };
+
+// A result cut to the width of the dialect's values.
+std::uint64_t wrap(std::uint64_t bits) {
+    return dialect.iso ? bits : bits & 0xFFFFFFFFu;
+}
 
 struct op_entry {
     std::uint8_t tok;
@@ -130,6 +140,23 @@ int hex_digit_value(int c) {
     return 16;
 }
 
+// A constant as written, for its message; cut after 40 characters.
+struct number_text {
+    static constexpr int KEPT = 40;
+    char chars[KEPT + 4] = {};
+    int length = 0;
+
+    void add(int c) {
+        if (length < KEPT) {
+            chars[length++] = static_cast<char>(c);
+        } else if (length == KEPT) {
+            chars[length++] = '.';
+            chars[length++] = '.';
+            chars[length++] = '.';
+        }
+    }
+};
+
 // One evaluation: both stacks and the scanner's state live here, on the
 // caller's stack, and are fresh for every expression.
 struct evaluation {
@@ -147,6 +174,7 @@ struct evaluation {
     int read_token();
     int read_operator(int c);
     int read_number(int c);
+    int read_iso_suffix(int c);
     int read_char_constant();
     int read_escape();
     int read_identifier();
@@ -167,7 +195,7 @@ struct evaluation {
     void apply_binary(const op_entry& op);
     void apply_prefix(int tok);
     void apply_conditional();
-    std::uint32_t run();
+    std::uint64_t run();
 };
 
 // Scans one token. Operands leave their value in `scanned`.
@@ -272,33 +300,72 @@ int evaluation::read_operator(int c) {
     return TOK_STOP;
 }
 
-// An integer constant in base 8, 10 or 16 with any run of u/l suffixes.
-// Digits are read across paste and end-of-expansion marks.
+// An integer constant in base 8, 10 or 16 with its suffixes. Digits are read
+// across paste and end-of-expansion marks. The toolchain's dialect keeps the
+// value modulo 2^32 and takes any run of u/l; ISO C keeps 64 bits, reports a
+// constant that does not fit them, and takes only C's suffixes.
 int evaluation::read_number(int c) {
     unsigned base = 10;
+    number_text text;
     if (c == '0') {
+        text.add(c);
         c = skip_paste_marks();
         if (c == 'x' || c == 'X') {
             base = 16;
+            text.add(c);
             c = skip_paste_marks();
         } else {
             base = 8;
         }
     }
-    std::uint32_t bits = 0;
+    std::uint64_t bits = 0;
+    bool too_large = false;
     for (;;) {
         unsigned digit = static_cast<unsigned>(hex_digit_value(c));
         if (digit >= base) break;
+        if (bits > (UINT64_MAX - digit) / base) too_large = true;
         bits = bits * base + digit;
+        text.add(c);
         c = skip_paste_marks();
     }
-    scanned = {bits, (bits & 0x80000000u) == 0};
-    while (c == 'u' || c == 'U' || c == 'l' || c == 'L') {
-        if (c == 'u' || c == 'U') scanned.is_signed = false;
-        c = skip_paste_marks();
+    if (!dialect.iso) {
+        bits &= 0xFFFFFFFFu;
+        scanned = {bits, (bits & 0x80000000u) == 0};
+        while (c == 'u' || c == 'U' || c == 'l' || c == 'L') {
+            if (c == 'u' || c == 'U') scanned.is_signed = false;
+            c = skip_paste_marks();
+        }
+        unget_char();
+        return TOK_VALUE;
     }
+    // A constant too large for uintmax_t keeps its low 64 bits and stays
+    // signed unless it says otherwise; one that fits only uintmax_t is
+    // unsigned, decimal or not.
+    if (too_large) alert_report(MSG_NUMBER_OUT_OF_RANGE, text.chars);
+    scanned = {bits, too_large || bits <= static_cast<std::uint64_t>(INT64_MAX)};
+    c = read_iso_suffix(c);
     unget_char();
     return TOK_VALUE;
+}
+
+// The suffixes of an ISO C integer constant: u, l and ll (both letters in
+// one case) in either order, each at most once. What follows them is the
+// next token, so a suffix that breaks these rules is an operand where an
+// operator is expected.
+int evaluation::read_iso_suffix(int c) {
+    bool is_unsigned = c == 'u' || c == 'U';
+    if (is_unsigned) c = skip_paste_marks();
+    if (c == 'l' || c == 'L') {
+        int first = c;
+        c = skip_paste_marks();
+        if (c == first) c = skip_paste_marks();
+        if (!is_unsigned && (c == 'u' || c == 'U')) {
+            is_unsigned = true;
+            c = skip_paste_marks();
+        }
+    }
+    if (is_unsigned) scanned.is_signed = false;
+    return c;
 }
 
 // One escape after its backslash; the value of the character it stands for.
@@ -346,13 +413,18 @@ int evaluation::read_escape() {
 
 // A character constant after its opening quote. Every character after the
 // first is shifted in as one more byte, unescaped, and draws a warning.
+// ISO C gives the constant the value of a char, which is signed, when it
+// holds one character, and that of an int when it holds more.
 int evaluation::read_char_constant() {
     reader.raw_input = 1;
     std::uint32_t bits = 0;
     int c = skip_paste_marks();
+    bool single = true;
     if (c != '\'') {
-        bits =
-            c == '\\' ? static_cast<std::uint32_t>(read_escape()) : static_cast<std::uint32_t>(c);
+        bool escaped = c == '\\';
+        bits = escaped ? static_cast<std::uint32_t>(read_escape()) : static_cast<std::uint32_t>(c);
+        if (dialect.iso && (escaped || bits <= 0xFF))
+            bits = static_cast<std::uint32_t>(static_cast<std::int8_t>(bits & 0xFF));
         for (;;) {
             c = next_char();
             if (c == '\'' || c == 0) break;
@@ -360,12 +432,15 @@ int evaluation::read_char_constant() {
                 unget_char();  // unterminated: the line end belongs to the caller
                 break;
             }
+            if (single && dialect.iso) bits &= 0xFF;  // each character a byte
+            single = false;
             bits = bits * 256 + static_cast<std::uint32_t>(c);
             if (suppressed() == 0) alert_report(MSG_MULTI_CHAR_CONSTANT, c);
         }
     }
     reader.raw_input = 0;
     scanned = {bits, true};
+    if (dialect.iso) scanned.bits = static_cast<std::uint64_t>(std::int64_t{std::int32_t(bits)});
     return TOK_VALUE;
 }
 
@@ -490,13 +565,64 @@ int evaluation::finish_sizeof(unsigned type) {
     return TOK_STOP;
 }
 
+// Division and remainder of ISO C, signed when both operands are (towards
+// zero); the divisor is nonzero.
+std::uint64_t iso_divide(int tok, value left, value right) {
+    std::uint64_t a = left.bits;
+    std::uint64_t b = right.bits;
+    if (!left.is_signed || !right.is_signed) return tok == TOK_DIV ? a / b : a % b;
+    auto x = static_cast<std::int64_t>(a);
+    auto y = static_cast<std::int64_t>(b);
+    if (y == -1) return tok == TOK_DIV ? 0 - a : 0;  // INTMAX_MIN / -1 wraps
+    return static_cast<std::uint64_t>(tok == TOK_DIV ? x / y : x % y);
+}
+
+// The shifts of ISO C: a negative count shifts the other way, a count of 64
+// or more leaves 0, or -1 for a negative signed value shifted right, which
+// otherwise fills with its sign.
+std::uint64_t iso_shift(int tok, value left, value right) {
+    std::uint64_t count = right.bits;
+    bool to_left = tok == TOK_SHL;
+    if (right.is_signed && static_cast<std::int64_t>(count) < 0) {
+        count = 0 - count;
+        to_left = !to_left;
+    }
+    bool negative = left.is_signed && static_cast<std::int64_t>(left.bits) < 0;
+    if (count >= 64) return !to_left && negative ? ~std::uint64_t{0} : 0;
+    if (to_left) return left.bits << count;
+    return negative ? ~(~left.bits >> count) : left.bits >> count;
+}
+
+// <, <=, >= and >: signed when both operands are, else unsigned.
+std::uint64_t compare(int tok, value left, value right) {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    if (left.is_signed && right.is_signed) {
+        x = dialect.iso ? static_cast<std::int64_t>(left.bits) : std::int32_t(left.bits);
+        y = dialect.iso ? static_cast<std::int64_t>(right.bits) : std::int32_t(right.bits);
+    } else if (left.bits != right.bits) {
+        (left.bits < right.bits ? y : x) = 1;  // unsigned: only the order counts
+    }
+    return tok == TOK_LT ? x < y : tok == TOK_LE ? x <= y : tok == TOK_GE ? x >= y : x > y;
+}
+
+// Whether a binary operator's result is signed. In the toolchain's dialect
+// only when both operands are; ISO C gives a comparison or a logical
+// operator an int, a shift the type of its left operand.
+bool signed_result(int tok, value left, value right) {
+    bool both_signed = left.is_signed && right.is_signed;
+    if (!dialect.iso) return both_signed;
+    if (tok == TOK_SHL || tok == TOK_SHR) return left.is_signed;
+    return (tok >= TOK_OROR && tok <= TOK_ANDAND) || (tok >= TOK_EQ && tok <= TOK_GT) ||
+           both_signed;
+}
+
 void evaluation::apply_binary(const op_entry& op) {
     value right = pop_value();
     value left = pop_value();
-    std::uint32_t a = left.bits;
-    std::uint32_t b = right.bits;
-    bool both_signed = left.is_signed && right.is_signed;
-    std::uint32_t r = 0;
+    std::uint64_t a = left.bits;
+    std::uint64_t b = right.bits;
+    std::uint64_t r = 0;
     switch (op.tok) {
         case TOK_ADD:
             r = a + b;
@@ -510,18 +636,21 @@ void evaluation::apply_binary(const op_entry& op) {
         case TOK_DIV:
         case TOK_MOD:
             if (b != 0) {
-                r = op.tok == TOK_DIV ? a / b : a % b;
+                r = dialect.iso         ? iso_divide(op.tok, left, right)
+                    : op.tok == TOK_DIV ? a / b
+                                        : a % b;
             } else if (op.flags == 0) {
                 if (op.tok == TOK_DIV) alert_report(MSG_DIVIDE_BY_ZERO);
                 alert_report(MSG_ZERO_DIVISOR);
             }
             break;
         case TOK_SHL:
-            r = a << (b & 31);
-            break;
         case TOK_SHR:
-            r = a >> (b & 31);
-            break;  // zero fill, signed or not
+            if (dialect.iso)
+                r = iso_shift(op.tok, left, right);
+            else  // the count modulo 32; zero fill, signed or not
+                r = op.tok == TOK_SHL ? a << (b & 31) : a >> (b & 31);
+            break;
         case TOK_AND:
             r = a & b;
             break;
@@ -540,16 +669,9 @@ void evaluation::apply_binary(const op_entry& op) {
         case TOK_LT:
         case TOK_LE:
         case TOK_GE:
-        case TOK_GT: {
-            // Compare as signed only when both sides are.
-            std::int64_t x = both_signed ? std::int64_t(std::int32_t(a)) : std::int64_t(a);
-            std::int64_t y = both_signed ? std::int64_t(std::int32_t(b)) : std::int64_t(b);
-            r = op.tok == TOK_LT   ? x < y
-                : op.tok == TOK_LE ? x <= y
-                : op.tok == TOK_GE ? x >= y
-                                   : x > y;
+        case TOK_GT:
+            r = compare(op.tok, left, right);
             break;
-        }
         case TOK_ANDAND:
             r = a != 0 && b != 0;
             break;
@@ -559,25 +681,31 @@ void evaluation::apply_binary(const op_entry& op) {
         default:
             break;
     }
-    push_value({r, both_signed});
+    push_value({wrap(r), signed_result(op.tok, left, right)});
 }
 
 void evaluation::apply_prefix(int tok) {
     value v = pop_value();
-    if (tok == TOK_NEG) v.bits = 0u - v.bits;
-    if (tok == TOK_COMPL) v.bits = ~v.bits;
-    if (tok == TOK_NOT) v.bits = v.bits == 0;
+    if (tok == TOK_NEG) v.bits = wrap(0 - v.bits);
+    if (tok == TOK_COMPL) v.bits = wrap(~v.bits);
+    if (tok == TOK_NOT) {
+        v.bits = v.bits == 0;
+        if (dialect.iso) v.is_signed = true;
+    }
     push_value(v);
 }
 
+// ISO C gives the result the type of the two branches together, whichever
+// is taken.
 void evaluation::apply_conditional() {
     value third = pop_value();
     value second = pop_value();
     value condition = pop_value();
+    bool both_signed = second.is_signed && third.is_signed;
     if (condition.bits != 0)
-        push_value({second.bits, second.is_signed && third.is_signed});
+        push_value({second.bits, both_signed});
     else
-        push_value(third);
+        push_value({third.bits, dialect.iso ? both_signed : third.is_signed});
 }
 
 // Pops and applies the top operator; false after a report (a ':' without
@@ -612,10 +740,15 @@ bool evaluation::push_operator(int tok) {
     if ((tok == TOK_ANDAND && top_zero) || (tok == TOK_OROR && !top_zero && value_count > 0)) {
         flags = IN_SHORT_CIRCUIT;
     } else if (tok == TOK_QUESTION) {
-        flags = (below.flags & IN_SHORT_CIRCUIT) | (top_zero ? IN_SKIPPED_BRANCH : 0);
+        // ISO C silences both branches of a conditional in an unselected
+        // branch; the toolchain's dialect keeps only a decided && or ||.
+        std::uint8_t outer = below.flags & IN_SHORT_CIRCUIT;
+        if (dialect.iso && (below.flags & (IN_SKIPPED_BRANCH | IN_SKIPPED_OUTER)) != 0)
+            outer |= IN_SKIPPED_OUTER;
+        flags = outer | (top_zero ? IN_SKIPPED_BRANCH : 0);
         binding = PUSHED_QUESTION;
     } else if (tok == TOK_COLON) {
-        flags = (below.flags & IN_SHORT_CIRCUIT) |
+        flags = (below.flags & (IN_SHORT_CIRCUIT | IN_SKIPPED_OUTER)) |
                 ((below.flags & IN_SKIPPED_BRANCH) ? 0 : IN_SKIPPED_BRANCH);
     } else if (tok == TOK_LPAREN) {
         binding = PUSHED_LPAREN;
@@ -641,6 +774,9 @@ bool evaluation::push_operand() {
 // Reduces the stack for an arriving operator as far as its binding allows.
 evaluation::reduced evaluation::reduce_for(int tok) {
     int binding = token_table[tok].binding;
+    // ISO C's conditional groups from the right: a '?' leaves the ':' before
+    // it in place, so it nests in that ':''s operand.
+    if (tok == TOK_QUESTION && dialect.iso) ++binding;
     while (ops[op_top].binding >= binding) {
         switch (ops[op_top].tok) {
             case TOK_QUESTION:
@@ -665,7 +801,7 @@ evaluation::reduced evaluation::reduce_for(int tok) {
     return reduced::push;
 }
 
-std::uint32_t evaluation::run() {
+std::uint64_t evaluation::run() {
     for (;;) {
         int tok = read_token();
         if (tok == TOK_STOP) return 1;
@@ -691,7 +827,7 @@ std::uint32_t evaluation::run() {
 
 // Evaluates the expression that stands on the rest of the line. After a
 // report the value is 1 and the rest of the line is left unread.
-std::uint32_t evaluate_condition() {
+std::uint64_t evaluate_condition() {
     evaluation e;
     return e.run();
 }

@@ -30,5 +30,5 @@ struct expr_state {
 };
 extern expr_state expr;
 
-std::uint32_t evaluate_condition();
+std::uint64_t evaluate_condition();
 void expr_reset();

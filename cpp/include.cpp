@@ -38,6 +38,7 @@
 #include "common/hash.h"
 #include "common/osdep.h"
 #include "common/wstr.h"
+#include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/expand.h"
@@ -62,6 +63,13 @@ constexpr std::size_t MAX_CANDIDATE_LEN = 8190;  // longer candidates draw 146
 constexpr int MAX_OPEN_FILES = 200;
 // The longest name a directory entry holds on the file systems in use.
 constexpr std::size_t LONGEST_LISTED_NAME = 255;
+// ISO C: as many as the system lets the run hold open, less those it may
+// need besides (standard streams, output, dependency, diagnostics and report
+// files, directory listings), and at most as many as memory bears easily
+// (each level holds some 80 KiB).
+constexpr int FILES_KEPT_FREE = 16;
+constexpr int MIN_ISO_OPEN_FILES = 16;  // the main file and 15 levels of #include
+constexpr int MAX_ISO_OPEN_FILES = 1024;
 
 // What opening a candidate path gave.
 enum class found : std::uint8_t { missing, exact, lower_case };
@@ -392,6 +400,13 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
         e.error = errno;
     }
     return &*includes.paths.emplace(path, std::move(e)).first;
+}
+
+int max_open_files() {
+    if (!dialect.iso) return MAX_OPEN_FILES;
+    int system = open_file_limit();
+    if (system <= 0) return MAX_OPEN_FILES;
+    return std::clamp(system - FILES_KEPT_FREE, MIN_ISO_OPEN_FILES, MAX_ISO_OPEN_FILES);
 }
 
 int open_file_count() {
@@ -744,7 +759,8 @@ bool guard_holds(const guard_facts& g) {
     if (driver.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
     const input_source* s = reader.current_source;
     if (s == nullptr || s->file == nullptr) return false;
-    if ((conditional.cond_top - conditional.cond_stack) + g.depth > COND_STACK_SIZE - 1)
+    if (!dialect.iso &&
+        (conditional.cond_top - conditional.cond_stack.data()) + g.depth > COND_STACK_SIZE - 1)
         return false;
     if (g.if_form && find_expandable(u"defined", 7) != nullptr) return false;
     return find_expandable(g.name.data(), g.name.size()) != nullptr;
@@ -856,9 +872,12 @@ int do_include() {
         return 0;
     }
     std::string read_name = read_include_name(c == '"' ? '"' : '>');
-    if (open_file_count() >= MAX_OPEN_FILES) {
+    if (int open = open_file_count(); open >= max_open_files()) {
         errno = EMFILE;
-        alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
+        if (dialect.iso)
+            alert_report(MSG_INCLUDE_TOO_DEEP, read_name.c_str(), open);
+        else
+            alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }
     std::string name = read_name;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/wstr.h"
+#include "cpp/dialect.h"
 #include "cpp/macro_table.h"
 
 constexpr int FILE_LINE_CAPACITY = 8192;
@@ -91,6 +92,13 @@ extern reader_state reader;
 inline void count_lines(int by) {
     reader.current_line =
         static_cast<int>(static_cast<unsigned>(reader.current_line) + static_cast<unsigned>(by));
+}
+
+// The current line as __LINE__ and line-synchronisation lines show it: ISO C
+// counts on past 2147483647, the toolchain's dialect wraps to negative numbers.
+inline long long shown_line_number() {
+    if (dialect.iso) return static_cast<unsigned>(reader.current_line);
+    return reader.current_line;
 }
 
 // Pushes a source with a buffer of at least capacity units, which the caller

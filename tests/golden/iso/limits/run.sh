@@ -1,0 +1,74 @@
+# ISO C limits: conditionals nested as deep as memory allows, includes as
+# deep as the system lets files be open, and #line numbers 1 to 2147483647.
+
+# Runs the program, shows its text without line markers and blank lines,
+# and gives its exit status.
+run() {
+  "$CPP" "$@" > out.c
+  status=$?
+  text < out.c
+  return $status
+}
+
+# Nested conditionals: far past the 31 of the toolchain's dialect (144 at
+# the 32nd, which ends the run), live and skipped, with #elif and #else at
+# the innermost level and one left open (100).
+nested() {
+  { echo before; rep '#if 1\n' "$2"; printf '#if 0\nno\n#elif 1\ninside\n#endif\n'
+    rep '#endif\n' "$2"; echo after; } > in.c
+  run $1 in.c
+}
+piece "cond_32 []" nested "" 32
+piece "cond_100000 [--std=c99]" nested --std=c99 100000
+skipped() {
+  { printf '#if 0\n'; rep '#ifdef X\n#else\n' 5000; echo no; rep '#endif\n' 5000
+    printf '#else\nyes\n#endif\n'; rep '#ifndef X\n' 200; echo open; rep '#endif\n' 199; } > in.c
+  run --std=c99 in.c
+}
+piece cond_skipped_and_open skipped
+
+# Include nesting: a file that includes itself goes as deep as the files
+# the system lets the run hold open, less 16 kept free (192, which ends the
+# run); the lines read on the way stay written. The toolchain's dialect stops
+# at 200 files with 141. Linux lowers the limit here; Windows has its C
+# library's 512 streams, 496 of them for includes (and wine does not run
+# with a lowered limit).
+limit_files() {
+  [ -n "${CPP_EMULATOR:-}" ] || ulimit -n "$1"
+}
+self_include() {
+  printf 'x\n#include "self.h"\ny\n' > self.h
+  printf '#include "self.h"\n' > in.c
+  (limit_files "$2" && "$CPP" $1 in.c > out.c)
+  status=$?
+  echo "x $(grep -c '^x' out.c) y $(grep -c '^y' out.c)"
+  exit $status
+}
+piece "include_depth_64 [--std=c99]" self_include --std=c99 64
+piece "include_depth_64 []" self_include "" 256
+# 15 levels of distinct files, the least ISO C asks for, with the system's
+# limit far below the 16 files kept free.
+chain() {
+  for i in $(seq 1 14); do printf 'in%d\n#include "h%d.h"\n' "$i" $((i + 1)) > h$i.h; done
+  echo 'deepest' > h15.h
+  printf '#include "h1.h"\n' > in.c
+  (limit_files 24 && run --std=c99 in.c > t.txt)
+  status=$?
+  tr '\n' ' ' < t.txt
+  echo
+  return $status
+}
+piece include_chain_15 chain
+
+# #line: 2147483647 is the largest number, and the count goes on past it;
+# 0 and anything larger are reported (191) and taken all the same. The
+# toolchain's dialect takes every number silently and wraps.
+lines() {
+  printf '#line 2147483647\na __LINE__\nb __LINE__\n#line 0\nc __LINE__\n#line 2147483648 "x.c"\nd __LINE__\n#line 00000000001\ne __LINE__\n#line 99999999999999999999999999\nf __LINE__\n' > in.c
+  "$CPP" $1 in.c > out.c
+  status=$?
+  crlf_to_lf < out.c | grep .
+  return $status
+}
+piece "line_numbers []" lines ""
+piece "line_numbers [--std=c99]" lines --std=c99
