@@ -364,7 +364,8 @@ void layout_editor(message_class cls) {
         if (alert.line) {
             line_printf("%u:", static_cast<unsigned>(*alert.line));
             if (position_on_line())
-                line_printf("%zu:", token_start(*alert.line_start, *alert.position) + 1);
+                line_printf("%u:", static_cast<unsigned>(
+                                       token_start(*alert.line_start, *alert.position) + 1));
         }
     } else {
         line_puts("cpp:");
