@@ -166,23 +166,29 @@ int errno_of(DWORD error) {
 
 // Whether an existing target may be replaced: a plain file on a disk, of
 // one link, neither read-only nor a link. False also for a device ("NUL").
-bool replaceable(HANDLE h) {
+// Its attributes that the new file takes over go to *kept.
+bool replaceable(HANDLE h, DWORD* kept) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(h) != FILE_TYPE_DISK || GetFileInformationByHandle(h, &info) == 0) return false;
     constexpr DWORD refused =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+    *kept = info.dwFileAttributes &
+            (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     return (info.dwFileAttributes & refused) == 0 && info.nNumberOfLinks == 1;
 }
 
 }  // namespace
 
+// A symbolic link or a junction (a reparse point) is written in place: it
+// stays a link, and the file it names takes the text.
 std::FILE* replacement_open(const char* target, replacement& r) {
     r.destination = target;
     HANDLE existing = CreateFileA(
         target, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    DWORD attributes = 0;
     if (existing != INVALID_HANDLE_VALUE) {
-        bool ok = replaceable(existing);
+        bool ok = replaceable(existing, &attributes);
         CloseHandle(existing);
         if (!ok) return nullptr;
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
@@ -196,7 +202,8 @@ std::FILE* replacement_open(const char* target, replacement& r) {
         while (slot < TEMPORARY_SLOTS && slot_used[slot]) ++slot;
         if (slot == TEMPORARY_SLOTS) return nullptr;
         h = CreateFileA(r.temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+                        nullptr, CREATE_NEW, attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
         if (h == INVALID_HANDLE_VALUE) return nullptr;  // a folder that cannot be written
         temporary_names[slot] = r.temporary;
         slot_used[slot] = true;
