@@ -315,13 +315,27 @@ void layout_fixed(message_class cls) {
 // Where the token that holds the unit just before `pos` starts, as an
 // index into the line from `start`. The line is split into tokens from its
 // start: identifiers and numbers, string and character literals (with their
-// escapes), comments, runs of blanks, and single characters for the rest.
-// A line that starts inside a comment of an earlier line is read as code.
+// escapes), the <name> of an #include line, comments, runs of blanks, and
+// single characters for the rest. A line that starts inside a comment of an
+// earlier line is read as code.
 std::size_t token_start(const wchar* start, const wchar* pos) {
     auto word = [](wchar c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                c == '_' || c == '$' || c >= 0x80;
     };
+    auto skip_blanks = [](const wchar* p) {
+        while (*p == ' ' || *p == '\t') ++p;
+        return p;
+    };
+    const wchar* directive = skip_blanks(start);
+    bool include_line = false;
+    if (*directive == '#') {
+        directive = skip_blanks(directive + 1);
+        static const char INCLUDE[] = "include";
+        std::size_t n = 0;
+        while (n < sizeof INCLUDE - 1 && directive[n] == static_cast<wchar>(INCLUDE[n])) ++n;
+        include_line = n == sizeof INCLUDE - 1 && !word(directive[n]);
+    }
     const wchar* last = pos - 1;
     const wchar* p = start;
     for (;;) {
@@ -340,6 +354,9 @@ std::size_t token_start(const wchar* start, const wchar* pos) {
             for (; *p != 0 && *p != '\n' && *p != c; ++p)
                 if (*p == '\\' && p[1] != 0) ++p;
             if (*p == c) ++p;
+        } else if (c == '<' && include_line) {
+            while (*p != 0 && *p != '\n' && *p != '>') ++p;
+            if (*p == '>') ++p;
         } else if (c == '/' && *p == '*') {
             for (++p; *p != 0 && !(p[0] == '*' && p[1] == '/'); ++p) {
             }

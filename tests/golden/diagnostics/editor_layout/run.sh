@@ -9,6 +9,9 @@ layout() {
   return $status
 }
 piece tokens layout in.c
+# An include name in <...> is one token, as one in quotes is.
+printf '  #  include <no/such.h>\n' > angle.c
+piece angle_include layout angle.c
 # No file, no line: the program's name stands in front.
 piece no_place layout missing.c
 # The error limit's note.
