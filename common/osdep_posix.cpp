@@ -97,10 +97,13 @@ void set_up_standard_streams() {
 
 // ---- Files written whole ----
 //
-// The interrupt handler can reach nothing but these: the names of the open
-// temporaries, in slots prepared before each file is created. They belong to
-// the process; a slot is filled and emptied with the interrupts blocked, so
-// the handler never sees half a name.
+// The interrupt handler removes the temporaries and ends the process itself,
+// with unlink and _exit alone, rather than set a flag for the run to look
+// at: a run blocked in a write (to a full pipe, a slow disk) would never
+// reach the place that looks. It can reach nothing but these: the names of
+// the open temporaries, in slots prepared before each file is created. They
+// belong to the process; a slot is filled and emptied with the interrupts
+// blocked, so the handler never sees half a name.
 namespace {
 
 constexpr int TEMPORARY_SLOTS = 8;

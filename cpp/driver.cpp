@@ -151,8 +151,8 @@ unsigned replacement_failure_number(const std::string& path) {
 }
 
 // Finishes the dependency list, the preprocessed text and the report, puts
-// the files written whole in their targets' places, and
-// notes every one of them that could not be written completely.
+// the files written whole in their targets' places, and notes every one of
+// them that could not be written completely.
 std::vector<write_failure> finish_written_files() {
     std::vector<write_failure> failed;
     std::FILE* dep = driver.dep_stream;

@@ -46,3 +46,8 @@ else
 fi
 echo "== vim"
 cat qf.txt
+# VS Code's $gcc problem matcher: its pattern takes file, line, column and
+# severity of every error and warning with a place; the line without one is
+# not taken, as gcc's own "cc1: error:" lines are not.
+echo "== \$gcc"
+perl -ne 'print /^(.*?):(\d+):(\d*):?\s+(?:fatal\s+)?(warning|error):\s+(.*)$/ ? "$1 $2 $3 $4\n" : "no match: $_"' errors.txt
