@@ -313,10 +313,11 @@ void layout_fixed(message_class cls) {
 }
 
 // Where the token that holds the unit just before `pos` starts, as an
-// index into the line from `start`. The line is split into tokens from its
-// start: identifiers and numbers, string and character literals (with their
-// escapes), the <name> of an #include line, comments, runs of blanks, and
-// single characters for the rest. A line that starts inside a comment of an
+// index into the line from `start` (for blanks or the line end, the token
+// before them). The line is split into tokens from its start: identifiers
+// and numbers, string and character literals (with their escapes), the
+// <name> of an #include line, comments, runs of blanks, and single
+// characters for the rest. A line that starts inside a comment of an
 // earlier line is read as code.
 std::size_t token_start(const wchar* start, const wchar* pos) {
     auto word = [](wchar c) {
@@ -338,9 +339,11 @@ std::size_t token_start(const wchar* start, const wchar* pos) {
     }
     const wchar* last = pos - 1;
     const wchar* p = start;
+    const wchar* previous = nullptr;  // the last token before that is no blank
     for (;;) {
         const wchar* begin = p;
         wchar c = *p++;
+        bool blank = c == ' ' || c == '\t' || c == '\n';
         if (word(c) || (c == '.' && *p >= '0' && *p <= '9')) {
             // A number takes its dots and the sign after an exponent letter.
             bool number = (c >= '0' && c <= '9') || c == '.';
@@ -366,7 +369,12 @@ std::size_t token_start(const wchar* start, const wchar* pos) {
         } else if (c == ' ' || c == '\t') {
             while (*p == ' ' || *p == '\t') ++p;
         }
-        if (p > last || *p == 0) return static_cast<std::size_t>(begin - start);
+        if (p > last || *p == 0) {
+            // Blanks just read, or the line end, stand for the token before.
+            if (blank && previous != nullptr) begin = previous;
+            return static_cast<std::size_t>(begin - start);
+        }
+        if (!blank) previous = begin;
     }
 }
 

@@ -12,6 +12,9 @@ piece tokens layout in.c
 # An include name in <...> is one token, as one in quotes is.
 printf '  #  include <no/such.h>\n' > angle.c
 piece angle_include layout angle.c
+# Blanks read last stand for the token before them.
+printf '#error   stop here   \n' > blanks.c
+piece trailing_blanks layout blanks.c
 # No file, no line: the program's name stands in front.
 piece no_place layout missing.c
 # The error limit's note.
