@@ -42,7 +42,7 @@ struct alert_state {
     unsigned error_limit = 0;
     int warning_threshold = 0;
     int warnings_fail = 0;
-    int format_mode = 0;
+    int format_mode = 0;  // 0 fixed, 1 the templates, 2 the editor layout
     std::string templates[3] = {DEFAULT_TEMPLATES[0], DEFAULT_TEMPLATES[1], DEFAULT_TEMPLATES[2]};
     // Where the report stands; each reference is read when the line is built.
     const wchar* file = nullptr;
@@ -222,7 +222,9 @@ void expand_entry_text(const char* src, bool literal) {
 void format_text(unsigned number, message_class cls, const char* fmt, va_list ap,
                  bool check_arguments) {
     unsigned n = 0;
-    if (!alert.format_mode && cls != CLASS_MESSAGE)
+    bool numbered =
+        alert.format_mode == 0 ? cls != CLASS_MESSAGE : alert.format_mode == 2 && number != 0;
+    if (numbered)
         n = static_cast<unsigned>(std::snprintf(alert.text, sizeof alert.text, "(%u) ", number));
     expand_entry_text(fmt, false);
     // A catalogue text that asks for other arguments than the report passes
@@ -310,11 +312,101 @@ void layout_fixed(message_class cls) {
     if (cls == CLASS_WARNING) line_puts(" (warning)");
 }
 
+// Where the token that holds the unit just before `pos` starts, as an
+// index into the line from `start` (for blanks or the line end, the token
+// before them). The line is split into tokens from its start: identifiers
+// and numbers, string and character literals (with their escapes), the
+// <name> of an #include line, comments, runs of blanks, and single
+// characters for the rest. A line that starts inside a comment of an
+// earlier line is read as code.
+std::size_t token_start(const wchar* start, const wchar* pos) {
+    auto word = [](wchar c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '$' || c >= 0x80;
+    };
+    auto skip_blanks = [](const wchar* p) {
+        while (*p == ' ' || *p == '\t') ++p;
+        return p;
+    };
+    const wchar* directive = skip_blanks(start);
+    bool include_line = false;
+    if (*directive == '#') {
+        directive = skip_blanks(directive + 1);
+        static const char INCLUDE[] = "include";
+        std::size_t n = 0;
+        while (n < sizeof INCLUDE - 1 && directive[n] == static_cast<wchar>(INCLUDE[n])) ++n;
+        include_line = n == sizeof INCLUDE - 1 && !word(directive[n]);
+    }
+    const wchar* last = pos - 1;
+    const wchar* p = start;
+    const wchar* previous = nullptr;  // the last token before that is no blank
+    for (;;) {
+        const wchar* begin = p;
+        wchar c = *p++;
+        bool blank = c == ' ' || c == '\t' || c == '\n';
+        if (word(c) || (c == '.' && *p >= '0' && *p <= '9')) {
+            // A number takes its dots and the sign after an exponent letter.
+            bool number = (c >= '0' && c <= '9') || c == '.';
+            for (; *p != 0; ++p) {
+                if (word(*p) || (number && *p == '.')) continue;
+                bool exponent = (p[-1] | 0x20) == 'e' || (p[-1] | 0x20) == 'p';
+                if (number && exponent && (*p == '+' || *p == '-')) continue;
+                break;
+            }
+        } else if (c == '"' || c == '\'') {
+            for (; *p != 0 && *p != '\n' && *p != c; ++p)
+                if (*p == '\\' && p[1] != 0) ++p;
+            if (*p == c) ++p;
+        } else if (c == '<' && include_line) {
+            while (*p != 0 && *p != '\n' && *p != '>') ++p;
+            if (*p == '>') ++p;
+        } else if (c == '/' && *p == '*') {
+            for (++p; *p != 0 && !(p[0] == '*' && p[1] == '/'); ++p) {
+            }
+            if (*p != 0) p += 2;
+        } else if (c == '/' && *p == '/') {
+            while (*p != 0 && *p != '\n') ++p;
+        } else if (c == ' ' || c == '\t') {
+            while (*p == ' ' || *p == '\t') ++p;
+        }
+        if (p > last || *p == 0) {
+            // Blanks just read, or the line end, stand for the token before.
+            if (blank && previous != nullptr) begin = previous;
+            return static_cast<std::size_t>(begin - start);
+        }
+        if (!blank) previous = begin;
+    }
+}
+
+// The editor layout: "file:line:column: error: (N) text", the column that
+// of the start of the token last read, 1 for the first character. Without
+// a read position on the line the column is left out ("file:line:"), and
+// without a file the line starts with the program's name.
+void layout_editor(message_class cls) {
+    if (alert.file && *alert.file) {
+        line_puts(narrow(alert.file));
+        line_put(':');
+        if (alert.line) {
+            line_printf("%u:", static_cast<unsigned>(*alert.line));
+            if (position_on_line())
+                line_printf("%u:", static_cast<unsigned>(
+                                       token_start(*alert.line_start, *alert.position) + 1));
+        }
+    } else {
+        line_puts("cpp:");
+    }
+    static const char* const LABELS[3] = {" error: ", " warning: ", " note: "};
+    line_puts(LABELS[cls]);
+    line_puts(alert.text);
+}
+
 // Builds and writes one diagnostic line.
 void emit(unsigned number, message_class cls, const char* fmt, va_list ap, bool check_arguments) {
     alert.out_len = 0;
     format_text(number, cls, fmt, ap, check_arguments);
-    if (alert.format_mode)
+    if (alert.format_mode == 2)
+        layout_editor(cls);
+    else if (alert.format_mode)
         expand_template(alert.templates[cls], number);
     else
         layout_fixed(cls);
@@ -500,6 +592,10 @@ void alert_set_warnings_fail(int flag) {
 
 void alert_set_format_mode(int mode) {
     alert.format_mode = mode != 0;
+}
+
+void alert_set_editor_layout() {
+    alert.format_mode = 2;
 }
 
 void alert_set_position(const wchar* file, const int* line, wchar* const* line_start,

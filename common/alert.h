@@ -33,7 +33,12 @@ void alert_set_formats(const char* error_fmt, const char* warning_fmt, const cha
 unsigned alert_set_error_limit(unsigned limit);
 int alert_set_warning_level(int level);
 void alert_set_warnings_fail(int flag);
+// 0 the fixed layout, any other digit the three templates.
 void alert_set_format_mode(int mode);
+// One line per message, "file:line:column: error: (N) text" (warning:,
+// note: for messages), "cpp: error: (N) text" without a place: the layout
+// editors and their problem matchers read. A later format mode replaces it.
+void alert_set_editor_layout();
 void alert_set_position(const wchar* file, const int* line, wchar* const* line_start,
                         wchar* const* position);
 void alert_set_position_hook(void (*hook)());

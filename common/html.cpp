@@ -15,6 +15,7 @@
 
 #include "alert.h"
 #include "osdep.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -63,15 +64,17 @@ void check_page(std::FILE* f, const std::string& name) {
     }
 }
 
-// Closes a page: what its buffer still holds must reach the file too.
+// Closes a page: what its buffer still holds must reach the file too. A
+// page written completely then replaces the previous one.
 void close_page(file_ptr& page, const std::string& name) {
     if (!page) return;
     std::FILE* f = page.release();
     errno = 0;
     std::fflush(f);
     check_page(f, name);
-    if (std::fclose(f) != 0 && html.failed_error == 0) {
-        html.failed_error = errno != 0 ? errno : EIO;
+    int err = whole_file_close(f, !std::ferror(f));
+    if (err != 0 && html.failed_error == 0) {
+        html.failed_error = err;
         html.failed_page = name;
     }
 }
@@ -82,7 +85,7 @@ void check_main() {
 
 // Opens a report file for writing; an unopenable one is a level-0 warning.
 file_ptr open_report_file(const std::string& name) {
-    file_ptr f(std::fopen(name.c_str(), "w"));
+    file_ptr f(whole_file_open(name.c_str()));
     if (!f) {
         errno = open_failure_reason(name.c_str(), errno);
         alert_report_unnumbered("0", "Could not open file %s: %m", name.c_str());

@@ -54,3 +54,32 @@ int open_file_limit();
 // as they are, and standard output, unless it is a terminal, is written 64
 // KiB at a time.
 void set_up_standard_streams();
+
+// ---- Files written whole ----
+// A file the run writes is made under a temporary name in its target's
+// folder and renamed over the target when it is complete, so that the
+// target is either the previous file or the new one, never half of it.
+struct replacement {
+    std::string temporary;    // the file written, beside the destination
+    std::string destination;  // the target, or the file a symbolic link to it names
+};
+// Creates the temporary for a target and opens it for writing as text; it
+// carries the target's permission bits (or those of a new file). Null, with
+// nothing created, where no temporary can be made beside the target: a
+// folder that cannot be written, a target that is no plain file (a device,
+// a pipe), has other links or cannot be written itself. The caller then
+// writes in place. Until it is committed or discarded, the temporary is
+// removed if the process is interrupted.
+std::FILE* replacement_open(const char* target, replacement& r);
+// Renames the closed temporary over its destination: 0, or the system's
+// reason, the temporary then removed.
+int replacement_commit(const replacement& r);
+// Removes the closed temporary.
+void replacement_discard(const replacement& r);
+// For the length of a run: an interrupt (SIGINT, SIGTERM, SIGHUP; on
+// Windows Ctrl-C, Ctrl-Break and the closing of the console) removes the
+// open temporaries and ends the process at once with status 128 + the
+// signal's number (130 for Ctrl-C). A signal ignored when the run starts
+// stays ignored; the end of the run gives back the previous handling.
+void interrupts_begin();
+void interrupts_end();

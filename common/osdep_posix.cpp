@@ -2,10 +2,14 @@
 // separator written, and a '\' met in a name is taken as '/', so names
 // written on Windows work unchanged.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -98,4 +102,136 @@ void set_up_standard_streams() {
     static char stdout_buffer[1 << 16];
     if (!stream_is_terminal(stdout))
         std::setvbuf(stdout, stdout_buffer, _IOFBF, sizeof stdout_buffer);
+}
+
+// ---- Files written whole ----
+//
+// The interrupt handler removes the temporaries and ends the process itself,
+// with unlink and _exit alone, rather than set a flag for the run to look
+// at: a run blocked in a write (to a full pipe, a slow disk) would never
+// reach the place that looks. It can reach nothing but these: the names of
+// the open temporaries, in slots prepared before each file is created. They
+// belong to the process; a slot is filled and emptied with the interrupts
+// blocked, so the handler never sees half a name.
+namespace {
+
+constexpr int TEMPORARY_SLOTS = 8;
+constexpr std::size_t TEMPORARY_NAME_CAPACITY = 4096;
+volatile std::sig_atomic_t slot_used[TEMPORARY_SLOTS];
+char slot_name[TEMPORARY_SLOTS][TEMPORARY_NAME_CAPACITY];
+
+constexpr int INTERRUPTS[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previous_action[3];
+bool handling[3];
+
+extern "C" void remove_temporaries_and_exit(int sig) {
+    for (int i = 0; i < TEMPORARY_SLOTS; ++i)
+        if (slot_used[i]) unlink(slot_name[i]);
+    _exit(128 + sig);
+}
+
+// Blocks the interrupts for the life of the object.
+class interrupts_blocked {
+   public:
+    interrupts_blocked() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int sig : INTERRUPTS) sigaddset(&set, sig);
+        sigprocmask(SIG_BLOCK, &set, &saved_);
+    }
+    ~interrupts_blocked() { sigprocmask(SIG_SETMASK, &saved_, nullptr); }
+    interrupts_blocked(const interrupts_blocked&) = delete;
+    interrupts_blocked& operator=(const interrupts_blocked&) = delete;
+
+   private:
+    sigset_t saved_;
+};
+
+void release_slot(const std::string& name) {
+    for (int i = 0; i < TEMPORARY_SLOTS; ++i)
+        if (slot_used[i] && name == slot_name[i]) slot_used[i] = 0;
+}
+
+mode_t new_file_mode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::FILE* replacement_open(const char* target, replacement& r) {
+    r.destination = target;
+    struct stat st {};
+    // A symbolic link stays a link: the file it names is replaced. A link
+    // that names nothing yet is left to be followed in place.
+    if (lstat(target, &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = realpath(target, nullptr);
+        if (real == nullptr) return nullptr;
+        r.destination = real;
+        std::free(real);
+    }
+    const char* dest = r.destination.c_str();
+    bool exists = stat(dest, &st) == 0;
+    if (!exists && errno != ENOENT) return nullptr;
+    // A device, a pipe, a file of hard links or of another owner, one the
+    // user may not write: written in place, as the user would expect of it.
+    if (exists && (!S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != geteuid() ||
+                   access(dest, W_OK) != 0))
+        return nullptr;
+    mode_t mode = exists ? st.st_mode & 07777 : new_file_mode();
+    r.temporary = r.destination + ".cpp-" + std::to_string(getpid()) + ".tmp";
+    if (r.temporary.size() >= TEMPORARY_NAME_CAPACITY) return nullptr;
+    int fd = -1;
+    {
+        interrupts_blocked blocked;
+        int slot = 0;
+        while (slot < TEMPORARY_SLOTS && slot_used[slot]) ++slot;
+        if (slot == TEMPORARY_SLOTS) return nullptr;
+        fd = open(r.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) return nullptr;  // a folder that cannot be written
+        std::memcpy(slot_name[slot], r.temporary.c_str(), r.temporary.size() + 1);
+        slot_used[slot] = 1;
+    }
+    fchmod(fd, mode);
+    std::FILE* f = fdopen(fd, "w");
+    if (f == nullptr) {
+        close(fd);
+        replacement_discard(r);
+    }
+    return f;
+}
+
+int replacement_commit(const replacement& r) {
+    interrupts_blocked blocked;
+    int err = rename(r.temporary.c_str(), r.destination.c_str()) == 0 ? 0 : errno;
+    if (err != 0) unlink(r.temporary.c_str());
+    release_slot(r.temporary);
+    return err;
+}
+
+void replacement_discard(const replacement& r) {
+    interrupts_blocked blocked;
+    unlink(r.temporary.c_str());
+    release_slot(r.temporary);
+}
+
+void interrupts_begin() {
+    struct sigaction action {};
+    action.sa_handler = remove_temporaries_and_exit;
+    sigemptyset(&action.sa_mask);
+    for (int sig : INTERRUPTS) sigaddset(&action.sa_mask, sig);
+    for (int i = 0; i < 3; ++i) {
+        handling[i] = false;
+        if (sigaction(INTERRUPTS[i], nullptr, &previous_action[i]) != 0) continue;
+        if (previous_action[i].sa_handler == SIG_IGN) continue;  // nohup, a background job
+        handling[i] = sigaction(INTERRUPTS[i], &action, nullptr) == 0;
+    }
+}
+
+void interrupts_end() {
+    for (int i = 0; i < 3; ++i) {
+        if (handling[i]) sigaction(INTERRUPTS[i], &previous_action[i], nullptr);
+        handling[i] = false;
+    }
 }

@@ -18,6 +18,7 @@
 #include "common/osdep.h"
 #include "common/platform_stdio.h"
 #include "common/registry.h"
+#include "common/whole_file.h"
 #include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
@@ -156,13 +157,17 @@ void write_dependency_list() {
     }
 }
 
-// Flushes and, when owned, closes a stream. Returns 0 when everything
+// Flushes and, when owned, closes a stream: a file written whole then
+// replaces its target, unless something failed. Returns 0 when everything
 // written to it arrived; otherwise the system's reason: the one noted when
-// a write first failed, else that of the flush or close that failed.
+// a write first failed, else that of the flush, close or rename that failed.
 int finish_stream(std::FILE* f, bool owned, int noted) {
     errno = 0;
     if (std::fflush(f) != 0 || std::ferror(f)) note_write_error(f, noted);
-    if (owned && std::fclose(f) != 0 && noted == 0) noted = errno != 0 ? errno : EIO;
+    if (owned) {
+        int err = whole_file_close(f, noted == 0);
+        if (noted == 0) noted = err;
+    }
     return noted;
 }
 
@@ -184,15 +189,26 @@ void report_write_failure(const write_failure& w) {
     }
 }
 
-// Finishes the dependency list, the preprocessed text and the report, and
-// notes every one of them that could not be written completely.
+// The message of a written file that could not take its target's place.
+unsigned replacement_failure_number(const std::string& path) {
+    if (driver.out_name != nullptr && path == driver.out_name) return MSG_WRITE_OUTPUT;
+    if (driver.dep_file_name != nullptr && path == driver.dep_file_name)
+        return MSG_WRITE_DEPENDENCIES;
+    return MSG_WRITE_REPORT;
+}
+
+// Finishes the dependency list, the preprocessed text and the report, puts
+// the files written whole in their targets' places, and notes every one of
+// them that could not be written completely.
 std::vector<write_failure> finish_written_files() {
     std::vector<write_failure> failed;
     std::FILE* dep = driver.dep_stream;
     if (dep != nullptr) {
         int noted =
             driver.dep_errno != 0 || dep != driver.out ? driver.dep_errno : driver.out_errno;
-        if (int err = finish_stream(dep, driver.dep_stream_owned, noted)) {
+        // The output file that carries the list is closed here, once.
+        bool close = driver.dep_stream_owned || (dep == driver.out && driver.out_owned);
+        if (int err = finish_stream(dep, close, noted)) {
             bool file = driver.dep_stream_owned;
             failed.push_back({file ? MSG_WRITE_DEPENDENCIES : MSG_WRITE_STDOUT,
                               file ? driver.dep_file_name : "", err});
@@ -211,6 +227,8 @@ std::vector<write_failure> finish_written_files() {
     html_abandon();  // a failed run leaves its report as it stands
     const char* page = nullptr;
     if (int err = html_write_error(&page)) failed.push_back({MSG_WRITE_REPORT, page, err});
+    for (const whole_file_failure& w : whole_file_commit())
+        failed.push_back({replacement_failure_number(w.path), w.path, w.error});
     return failed;
 }
 
@@ -250,6 +268,7 @@ int finish_writing(int status) {
 void reset_all() {
     alert_reset();
     html_reset();
+    whole_file_reset();
     getargs_reset();
     hash_reset();
     reader_reset();
@@ -360,7 +379,7 @@ void refuse_input_as_output(const char* path, const char* input_path) {
 namespace {
 
 void open_output_file(const char* path) {
-    std::FILE* f = std::fopen(path, "w");
+    std::FILE* f = whole_file_open(path);
     if (f == nullptr) {
         errno = open_failure_reason(path, errno);
         stop_for_file(MSG_CANNOT_OPEN, "output", path);
@@ -375,7 +394,7 @@ void open_output_file(const char* path) {
 // (200) and the run goes on without it: the list is lost rather than
 // appended to the preprocessed text.
 void open_dependency_file(const char* path) {
-    driver.dep_stream = std::fopen(path, "w");
+    driver.dep_stream = whole_file_open(path);
     driver.dep_stream_owned = driver.dep_stream != nullptr;
     if (driver.dep_stream == nullptr) {
         errno = open_failure_reason(path, errno);
@@ -742,6 +761,8 @@ void release_run() {
         driver.err_file = nullptr;
     }
     getargs_reset();
+    whole_file_reset();
+    interrupts_end();
 }
 
 }  // namespace
@@ -761,6 +782,7 @@ void exit_program(int status) {
 
 int run(int argc, char** argv) {
     reset_all();
+    interrupts_begin();
     alert_set_exit_hook(exit_program);
     alloc_set_exit_hook(exit_program);
     alert_set_argument_signatures(message_signature);

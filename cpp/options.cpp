@@ -214,6 +214,7 @@ constexpr const char* USAGE =
     "  --dep-target=name    a target of the make rule instead of file and .p1\n"
     "  --dep-phony          add an empty make rule for every header\n"
     "  -Ncount              significant characters of identifiers (31 to 255)\n"
+    "  --msgformat=gcc      messages as editors read them: file:line:column: error:\n"
     "  -Edigit              message layout: 0 fixed, 1-9 the ZQT_*_FORMAT templates\n"
     "  -Efile               append the diagnostics to file\n"
     "  -W[level][!]         show warnings of this level or above; ! fails the run\n"
@@ -232,6 +233,20 @@ constexpr const char* USAGE =
     "input; cpp @file reads them from file. To filter source: cpp - < in.c\n"
     "With SOURCE_DATE_EPOCH set (seconds since 1970-01-01 00:00:00 UTC), __DATE__\n"
     "and __TIME__ show that moment in UTC instead of the clock.\n";
+
+// --msgformat=gcc: one line per message in the layout of gcc, which editors
+// read; --msgformat=fixed: the fixed layout again (as -E0). Any other value
+// is an unknown option.
+void message_layout_option(const char* arg, const char* value) {
+    if (equals_nocase(value, "gcc")) {
+        alert_set_editor_layout();
+    } else if (equals_nocase(value, "fixed")) {
+        alert_set_format_mode(0);
+    } else {
+        options.unknown_option = true;
+        alert_report(MSG_UNKNOWN_OPTION, arg);
+    }
+}
 
 // The options written with two dashes that end the run at once.
 [[noreturn]] void print_and_exit(bool help) {
@@ -260,6 +275,8 @@ void long_option(const char* arg) {
     } else if (has_prefix_nocase(key, "emax=")) {
         driver.error_limit = read_decimal(key + 5);
         alert_set_error_limit(static_cast<unsigned>(driver.error_limit));
+    } else if (has_prefix_nocase(key, "msgformat=")) {
+        message_layout_option(arg, key + 10);
     } else if (has_prefix_nocase(key, "std=")) {
         // Applied before the predefined macros were installed; a value
         // named no dialect is an unknown option.
