@@ -313,7 +313,23 @@ void directives_reset() {
     conditional.cond_top = conditional.cond_stack.data();
 }
 
+namespace {
+
+int read_directive(int pending);
+
+}  // namespace
+
 int control(int pending) {
+    bool outer = reader.in_directive;
+    reader.in_directive = true;
+    pending = read_directive(pending);
+    reader.in_directive = outer;
+    return pending;
+}
+
+namespace {
+
+int read_directive(int pending) {
     int c = skip_blanks();
     if (c == '\n' || c == 0) return pending + 1;
     if (c < 128 && std::isdigit(c)) {
@@ -340,6 +356,8 @@ int control(int pending) {
     }
     return do_live_directive(code, name, pending);
 }
+
+}  // namespace
 
 void test_condition(int code) {
     conditional.cond_top->line = reader.current_line;

@@ -679,7 +679,31 @@ void end_text_line(int c) {
     exit_program(0);
 }
 
+// ISO C: the lines a macro call's arguments run on into are read as the
+// main loop reads lines: a directive there takes effect (a #define, an
+// #ifdef around some arguments), a line of a skipped group is passed over,
+// and the arguments go on with the first live text.
+void read_argument_lines() {
+    for (;;) {
+        int c = skip_blanks();
+        if (c == '#') {
+            bool echo = reader.echo_comments;
+            reader.echo_comments = 0;
+            control(0);
+            reader.echo_comments = echo && driver.keep_comments && conditional.cond_active;
+        } else if (c == '\n') {
+        } else if (c != 0 && !conditional.cond_active) {
+            skip_line();
+        } else {
+            unget_char();
+            return;
+        }
+        reader.sync_needed = 1;
+    }
+}
+
 [[noreturn]] void main_loop() {
+    reader.argument_line_hook = read_argument_lines;
     int newlines = 0;
     int indent = 0;
     for (;;) {

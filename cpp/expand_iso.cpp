@@ -128,6 +128,21 @@ void collect_token(text& t, int c) {
     }
 }
 
+// A line end inside the arguments: a directive's line ends them (116);
+// the lines of a file after it are read as the main loop reads them.
+bool next_argument_line(int line) {
+    reader.sync_needed = 1;
+    if (reader.in_directive) {
+        unget_char();
+        alert_report(MSG_EOF_IN_ARGS, line);
+        return false;
+    }
+    const input_source* s = reader.current_source;
+    if (s != nullptr && s->file != nullptr && reader.argument_line_hook != nullptr)
+        reader.argument_line_hook();
+    return true;
+}
+
 void end_argument(iso_call& call, std::size_t start) {
     call.raw_at.push_back(start);
     call.raw_length.push_back(call.raw.size() - start);
@@ -154,8 +169,8 @@ bool collect(const macro_def* m, iso_call& call) {
         }
         if (c == MARK_END) continue;
         if (c == '\n' || char_class(c) == CC_BLANK) {
-            if (c == '\n') reader.sync_needed = 1;
             space = call.raw.size() != start;
+            if (c == '\n' && !next_argument_line(line)) return false;
             continue;
         }
         if (depth == 0 && (c == ')' || (c == ',' && call.raw_at.size() != last))) {

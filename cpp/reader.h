@@ -80,6 +80,13 @@ struct reader_state {
     // Counts the starts and ends of macro texts: tokens read on either side
     // of one may need a space between them in ISO C output.
     unsigned boundaries = 0;
+    // A directive's line is being read: ISO C ends a macro call's arguments
+    // at its end.
+    bool in_directive = false;
+    // ISO C: called at the start of each line of a file that a macro call's
+    // arguments run on into, to deal with the directives and skipped lines
+    // there as the main loop would (set by the driver).
+    void (*argument_line_hook)() = nullptr;
     // Set while the current source's parent has pops to account for, or the
     // current source has returned its end marker; the fast path then steps
     // aside.
