@@ -380,6 +380,7 @@ struct definition {
     macro_def* m = nullptr;
     macro_text old_body;
     bool existed = false;
+    bool refused = false;  // ISO C: the replacement text makes no definition
     int old_nparams = 0;
     bool old_variadic = false;
     int nparams = -1;
@@ -397,9 +398,12 @@ int find_param(const definition& d, const wchar* name) {
 }
 
 // A #define that failed leaves the table as it was: the old definition is
-// restored, a record made for it is removed again.
+// restored, a record made for it is removed again. The report is the
+// number's, unless it is 0 (made already).
 void abandon_definition(definition& d, int c, unsigned number = MSG_BAD_DEFINE) {
-    alert_report(number);
+    if (number != 0) alert_report(number);
+    // ISO C: the rest of the line goes with the definition, unreported.
+    if (dialect.iso && c != '\n' && c != 0) c = skip_line() == 0 ? '\n' : 0;
     if (c == '\n') unget_char();  // the next line must not be lost
     if (d.existed) {
         d.m->body = std::move(d.old_body);
@@ -439,14 +443,14 @@ bool end_variadic(definition& d, bool named) {
 // ISO C: a parameter named __VA_ARGS__ or named twice makes no definition.
 bool refuse_parameter(definition& d) {
     if (wstr_cmp(scanner.name_buffer, va_args_name) == 0) {
-        abandon_definition(d, 0, MSG_VA_ARGS_MISPLACED);
+        abandon_definition(d, ' ', MSG_VA_ARGS_MISPLACED);
         return true;
     }
     if (find_param(d, scanner.name_buffer) < 0) return false;
     char name[NARROW_NAME];
     narrow_name(name, scanner.name_buffer);
     alert_report(MSG_DUPLICATE_PARAM, name);
-    abandon_definition(d, 0);
+    abandon_definition(d, ' ', 0);
     return true;
 }
 
@@ -527,12 +531,13 @@ bool is_printable(int c) {
 }
 
 // ISO C: "##" between any two tokens, never at either end of the text.
-int save_iso_paste() {
+int save_iso_paste(definition& d) {
     drop_trailing_spaces();
     bool at_start = scanner.save_ptr == scanner.save_buffer;
     int c = skip_blanks();
     if (at_start || c == '\n' || c == 0) {
         alert_report(MSG_PASTE_AT_END);
+        d.refused = true;
         return c;
     }
     // "## ##" joins the same two tokens as one "##".
@@ -542,8 +547,8 @@ int save_iso_paste() {
 
 // The operator "##": blanks around it vanish; a digit run after it is closed
 // by a second paste mark. Returns the character to go on with.
-int save_paste() {
-    if (dialect.iso) return save_iso_paste();
+int save_paste(definition& d) {
+    if (dialect.iso) return save_iso_paste(d);
     drop_trailing_spaces();
     save_char(MARK_PASTE);
     int c = skip_blanks();
@@ -594,7 +599,7 @@ int save_token(const definition& d, int c) {
 
 // ISO C: '#' of a function-like macro stringises the parameter after it;
 // anywhere else it is a token of its own. c follows the '#'.
-int save_iso_stringise(const definition& d, int c) {
+int save_iso_stringise(definition& d, int c) {
     if (d.nparams < 0) {
         save_char('#');
         return c;
@@ -608,24 +613,20 @@ int save_iso_stringise(const definition& d, int c) {
             save_char(MARK_PARAM0 + index);
             return next_char();
         }
-        alert_report(MSG_STRINGISE_NO_PARAM);
-        save_char('#');
-        for (const wchar* p = scanner.name_buffer; *p != 0; ++p) save_char(*p);
-        return next_char();
     }
     alert_report(MSG_STRINGISE_NO_PARAM);
-    save_char('#');
+    d.refused = true;
     return c;
 }
 
 // Encodes the replacement text that begins with c into the save buffer.
-int save_replacement(const definition& d, int c) {
+int save_replacement(definition& d, int c) {
     scanner.save_ptr = scanner.save_buffer;
     while (c != '\n' && c != 0) {
         if (c == '#') {
             c = next_char();
             if (c == '#') {
-                c = save_paste();
+                c = save_paste(d);
                 continue;
             }
             if (dialect.iso) {
@@ -676,6 +677,10 @@ void do_define() {
     }
     if (char_class(c) == CC_BLANK) c = skip_blanks();
     c = save_replacement(d, c);
+    if (d.refused) {
+        abandon_definition(d, c, 0);
+        return;
+    }
     if (c != 0) unget_char();
     drop_trailing_spaces();
     terminate_saved();
