@@ -890,7 +890,9 @@ def iso_if64(rng, tag):
              "#if 0x8000000000000000 > 0\nhex_unsigned_{t}\n#endif",
              "#if (BIG_{t} + 1u) / 2 == 0x4000000000000000\nhalf_{t}\n#endif",
              "#if 1ULL << 63 == 0x8000000000000000\nshift_{t}\n#endif",
-             "#if 4294967296 * 4294967295 == 18446744069414584320u\nmul_{t}\n#endif"]
+             "#if 4294967296 * 4294967295 == 18446744069414584320u\nmul_{t}\n#endif",
+             "#if __STDC_VERSION__ >= 199901L && __STDC_HOSTED__\nc99_{t} __STDC_VERSION__\n#endif",
+             "#if defined __STDC__ && __STDC__ == 1\nstdc_{t} __STDC__ __STDC_HOSTED__\n#endif"]
     lines += [f.replace("{t}", tag) for f in rng.sample(fixed, 3)]
     return "\n".join(lines)
 
@@ -1007,6 +1009,10 @@ def iso_limits(rng, tag):
     # A long logical line.
     out.append("#define LONG_%s " % t + " ".join("t%d" % k for k in range(rng.randrange(300, 900))))
     out.append("LONG_%s;" % t)
+    # Line numbers up to the largest #line takes (the rest of the program
+    # stays below it).
+    if rng.random() < 0.3:
+        out += ["#line %d" % rng.choice([65535, 65536, 2147480000]), "line_%s __LINE__" % t]
     return "\n".join(out)
 
 
