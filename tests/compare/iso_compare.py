@@ -23,8 +23,9 @@ usage: iso_compare.py --cpp PATH [--count N] [--seed S] [--only F,F]
 For each differing program the first differing token is shown with its
 context in the reference (gcc) and in cpp's output, with the program's
 name (family:N, for --print). Exit status 0 when every family not in
---xfail agrees, 1 otherwise, 77 when gcc is not installed. A program on which gcc and clang disagree is a fault of
-the generator and fails the run too.
+--xfail agrees, 1 otherwise, 77 when gcc is not installed. A program on
+which gcc and clang disagree, or an #if whose value gcc and the generator
+see differently, is a fault of the generator and fails the run too.
 """
 import argparse
 import concurrent.futures
@@ -90,6 +91,13 @@ def check(opts, work, family, n):
     status, notes = run(["gcc"] + PEER_FLAGS + [src, "-o", ref], work)
     if status != 0:
         return family, n, [("peers", ["gcc exit %d" % status] + notes.splitlines()[:4])]
+    if family == "if64":
+        # Each #if compares an expression with the value the generator
+        # computed: gcc must take that branch every time.
+        wrong = re.search(r"\b(?:true|false)_\w+", tokens.read(ref))
+        if wrong:
+            problems.append(("peers", ["gcc and the generator disagree on #if: " +
+                                       wrong.group(0)]))
     if opts.clang:
         other = os.path.join(work, name + ".clang.i")
         status, notes = run(["clang"] + PEER_FLAGS + [src, "-o", other], work)

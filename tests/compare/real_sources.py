@@ -158,6 +158,7 @@ def main():
                     continue
                 ref_tokens, ref_lines = tokens.tokenize(tokens.read(ref))
                 row = "%-7s %-28s %7d tokens" % (name, label, len(ref_tokens))
+                details = ""
                 for prog, cpp in programs:
                     out = stem + ".%s.i" % prog
                     r = subprocess.run([cpp, "--std=c99"] + args + [path, out],
@@ -181,12 +182,12 @@ def main():
                     if shown[prog] < opts.show:
                         shown[prog] += 1
                         notes = r.stderr.decode("latin-1").splitlines()
-                        row += "".join("\n      %s: %s" % (prog, n) for n in notes[:4])
+                        details += "".join("\n      %s: %s" % (prog, n) for n in notes[:4])
                         if i is not None:
-                            row += "\n      %s: first at token %d\n        gcc %s\n        %s %s" % (
+                            details += "\n      %s: first at token %d\n        gcc %s\n        %s %s" % (
                                 prog, i + 1, tokens.context(ref_tokens, ref_lines, i), prog,
                                 tokens.context(out_tokens, out_lines, i))
-                print(row)
+                print(row + details)
         print("\nset     program       files   tokens  files differing  tokens differing")
         for (name, prog), (files, toks, bad, changed) in totals.items():
             print("%-7s %-12s %6d %8d %16d %17d" % (name, prog, files, toks, bad, changed))
