@@ -18,7 +18,8 @@ usage: iso_compare.py --cpp PATH [--count N] [--seed S] [--only F,F]
            that agrees is named, to be taken off the list
 --show     differences shown in full per family (default 3)
 --keep     keep the programs and outputs in this folder
---print    write one program to standard output
+--print    write one program to standard output (and the include file
+           inc/a.h it may have, after a comment line naming it)
 
 For each differing program the first differing token is shown with its
 context in the reference (gcc) and in cpp's output, with the program's
@@ -84,8 +85,19 @@ def check(opts, work, family, n):
     "cpp" for a difference of cpp's, "peers" for gcc against clang."""
     name = "%s-%d" % (family, n)
     src = os.path.join(work, name + ".c")
+    main, *headers = gen_inputs.iso_source(opts.seed, family, n).split("@@@")
     with open(src, "wb") as f:
-        f.write(gen_inputs.iso_source(opts.seed, family, n).encode("latin-1"))
+        f.write(main.encode("latin-1"))
+    if headers:
+        # The main file includes "inc/a.h": a folder of the program's own.
+        work = os.path.join(work, name)
+        src_dir = os.path.join(work, "inc")
+        os.makedirs(src_dir, exist_ok=True)
+        os.replace(src, os.path.join(work, "main.c"))
+        src = os.path.join(work, "main.c")
+        for header, text in zip(["a.h", "b.h"], headers):
+            with open(os.path.join(src_dir, header), "wb") as f:
+                f.write(text.encode("latin-1"))
     problems = []
     ref = os.path.join(work, name + ".gcc.i")
     status, notes = run(["gcc"] + PEER_FLAGS + [src, "-o", ref], work)
@@ -138,7 +150,8 @@ def main():
         family, _, n = opts.print_one.partition(":")
         if family not in families or not n.isdigit():
             ap.error("--print FAMILY:N, FAMILY one of " + ", ".join(families))
-        sys.stdout.write(gen_inputs.iso_source(opts.seed, family, int(n)))
+        text = gen_inputs.iso_source(opts.seed, family, int(n))
+        sys.stdout.write(text.replace("@@@", "/* ---- inc/a.h ---- */\n"))
         return 0
     chosen = [f for f in opts.only.split(",") if f] or families
     if opts.xfail is None:

@@ -1042,10 +1042,25 @@ ISO_MAKERS = {"args": iso_args, "rescan": iso_rescan, "variadic": iso_variadic,
               "limits": iso_limits, "stringise": iso_stringise}
 
 
+def iso_nested_header(depth):
+    """inc/a.h, which includes itself until `depth` files are open."""
+    lines = []
+    for k in range(1, depth):
+        lines += ["#%s !defined INC_LEVEL_%d" % ("if" if k == 1 else "elif", k),
+                  "#define INC_LEVEL_%d" % k, '#include "a.h"', "level_%d" % k]
+    return "\n".join(lines + ["#else", "deepest_%d" % depth, "#endif"]) + "\n"
+
+
 def iso_program(rng, family):
+    """The text of the main file; for some programs of the limits family,
+    "@@@" and an include file (inc/a.h) after it."""
     parts = []
     for k in range(rng.randrange(1, 6 if family != "limits" else 3)):
         parts.append(ISO_MAKERS[family](rng, "%s%d" % (family[:2], k)))
+    if family == "limits" and rng.random() < 0.4:
+        # Include nesting far past the 15 levels of the minimum.
+        depth = rng.choice([16, 17, 40, 100, 190])
+        return "\n".join(parts + ['#include "inc/a.h"']) + "\n@@@" + iso_nested_header(depth)
     return "\n".join(parts) + "\n"
 
 
