@@ -992,7 +992,7 @@ def iso_limits(rng, tag):
     # Conditionals nested deeper than 31.
     depth = rng.randrange(32, 70)
     for k in range(depth):
-        out.append(rng.choice(["#if 1", "#ifdef __STDC__", "#ifndef NOPE", "#if %d" % k or 1])
+        out.append(rng.choice(["#if 1", "#ifdef __STDC__", "#ifndef NOPE", "#if %d" % k])
                    if k else "#if 1")
     out.append("deep_%s_%d" % (t, depth))
     for k in range(depth):
