@@ -2,9 +2,11 @@
 //
 // Input layout: two leading bytes select options from a fixed list (one bit
 // each); the rest is split at "@@@" into the main file and up to two include
-// files, written to inc/a.h and inc/b.h of a private folder. Diagnostics are
-// appended to /dev/null (-E), so only crashes, sanitizer reports, hangs and
-// leaks are findings.
+// files, written to inc/a.h and inc/b.h of a private folder. Each input is
+// preprocessed twice, in the toolchain's own dialect and then with
+// --std=c99, in the same process: the run state of one dialect must not
+// leak into the other. Diagnostics are appended to /dev/null (-E), so only
+// crashes, sanitizer reports, hangs and leaks are findings.
 //
 // Preprocessed text goes to out.i, a real file, under a file-size limit of
 // 64 MB: an expansion bomb fails its first write past the limit and the run
@@ -71,15 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* const names[3] = {"main.c", "inc/a.h", "inc/b.h"};
     for (int i = 0; i < 3; ++i) write_file(names[i], parts[i]);
 
-    // Arguments are mutable copies: the option parser writes into them.
-    std::vector<std::string> words = {"cpp", "-E/dev/null"};
-    for (int bit = 0; bit < 16; ++bit)
-        if (mask & (1u << bit)) words.emplace_back(option_list[bit]);
-    words.emplace_back("main.c");
-    words.emplace_back("out.i");
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    run(static_cast<int>(words.size()), argv.data());
+    for (const char* dialect : {"", "--std=c99"}) {
+        // Arguments are mutable copies: the option parser writes into them.
+        std::vector<std::string> words = {"cpp", "-E/dev/null"};
+        if (*dialect != '\0') words.emplace_back(dialect);
+        for (int bit = 0; bit < 16; ++bit)
+            if (mask & (1u << bit)) words.emplace_back(option_list[bit]);
+        words.emplace_back("main.c");
+        words.emplace_back("out.i");
+        std::vector<char*> argv;
+        for (auto& w : words) argv.push_back(w.data());
+        argv.push_back(nullptr);
+        run(static_cast<int>(words.size()), argv.data());
+    }
     return 0;
 }

@@ -29,6 +29,9 @@ while read -r f; do
   name=$(printf '%s' "$f" | md5sum | cut -c1-16)
   [ -f "$corpus/$name" ] || { printf '\0\0'; cat "$f"; } > "$corpus/$name"
 done
+# And generated ISO C programs of every family (those that fit -max_len).
+python3 tests/fuzz/gen_inputs.py iso "$root/build/fuzz/iso_seeds" --count 44 --seed 1
+find "$root/build/fuzz/iso_seeds" -type f -size -8k -exec cp -n -t "$corpus" {} +
 
 "$root/build/fuzz/tests/fuzz/preprocess_fuzzer" "$corpus" \
   -dict="$root/tests/fuzz/cpp.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
