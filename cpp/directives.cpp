@@ -345,7 +345,8 @@ int read_directive(int pending) {
         report_name(MSG_DIRECTIVE_IN_MACRO, name);
     }
     bool alternative = code == DIR_ELIF || code == DIR_ELSE || code == DIR_ENDIF;
-    if (conditional.cond_active == 0 && !alternative && code != DIR_UNKNOWN) {
+    // ISO C: a skipped group may hold any line that begins with '#'.
+    if (conditional.cond_active == 0 && !alternative && (code != DIR_UNKNOWN || dialect.iso)) {
         if (code == DIR_IF || code == DIR_IFDEF || code == DIR_IFNDEF) open_conditional(0);
         return discard_line(pending);
     }

@@ -402,7 +402,7 @@ struct builder {
             after_argument = false;
             return;
         }
-        if (after_argument && merges(out, operand, u)) out.push_back(' ');
+        if (after_argument && merges(out, 0, u)) out.push_back(' ');
         if (after_argument) operand = out.size();
         after_argument = false;
         out.push_back(u);
@@ -466,7 +466,7 @@ struct builder {
                 std::size_t n;
                 const wchar* s =
                     raw_argument(call, static_cast<std::size_t>(*++p - MARK_PARAM0), n);
-                if (after_argument && merges(out, operand, '"')) out.push_back(' ');
+                if (after_argument && merges(out, 0, '"')) out.push_back(' ');
                 operand = out.size();
                 put_stringised(out, s, n);
                 after_argument = true;
