@@ -227,17 +227,17 @@ void report_line(unsigned number) {
 }
 
 int do_asm() {
-    if (driver.asm_mode) alert_report(MSG_ASM_NESTED);
+    if (scanner.asm_mode) alert_report(MSG_ASM_NESTED);
     line_sync();
     skip_line();
     if (!driver.no_output) write_text("#asm\n");
-    driver.asm_mode = 1;
+    scanner.asm_mode = 1;
     return 0;
 }
 
 int do_endasm(int pending) {
-    if (!driver.asm_mode) alert_report(MSG_ENDASM_OUTSIDE);
-    driver.asm_mode = 0;
+    if (!scanner.asm_mode) alert_report(MSG_ENDASM_OUTSIDE);
+    scanner.asm_mode = 0;
     if (!driver.no_output) {
         flush_newlines(pending);
         pending = 0;

@@ -509,7 +509,7 @@ void put_wide_string(const wchar* s, std::FILE* stream) {
 int line_sync() {
     if (driver.no_output) return 0;
     std::FILE* f = driver.out;
-    if (driver.asm_mode) {
+    if (scanner.asm_mode) {
         std::fputs("\n#endasm", f);
         count_lines(-1);
     }
@@ -524,7 +524,7 @@ int line_sync() {
             putc_unlocked('"', f);
         }
     }
-    if (driver.asm_mode) {
+    if (scanner.asm_mode) {
         std::fputs("\n#asm", f);
         count_lines(1);
     }
@@ -702,8 +702,30 @@ void read_argument_lines() {
     }
 }
 
-[[noreturn]] void main_loop() {
+// -C: a unit of a comment the reader copies.
+void copy_comment_char(int c, bool block) {
+    if (block) {
+        emit_char(c);
+    } else {
+        hold_comment_char(c);
+    }
+}
+
+// --udf=: every macro defined or expanded is a row of the report.
+void report_row(const macro_def* m) {
+    if (driver.html_report != nullptr) report_macro_row(m);
+}
+
+// What the lower layers hand up to the driver and to expansion.
+void connect_layers() {
     reader.argument_line_hook = read_argument_lines;
+    reader.parameter_hook = push_argument;
+    reader.comment_hook = copy_comment_char;
+    macros.report_row = report_row;
+}
+
+[[noreturn]] void main_loop() {
+    connect_layers();
     int newlines = 0;
     int indent = 0;
     for (;;) {
@@ -719,7 +741,7 @@ void read_argument_lines() {
         }
         int c = next_char();
         if (char_class(c) == CC_BLANK) {
-            if (driver.asm_mode) ++indent;
+            if (scanner.asm_mode) ++indent;
         } else if (c == '\n') {
             // A line comment alone on its line: its line end is owed.
             write_held_comment();

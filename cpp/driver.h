@@ -11,7 +11,6 @@
 
 struct driver_state {
     int no_output = 0;
-    int asm_mode = 0;
     int keep_comments = 0;
     wstr_ptr last_sync_name;  // absent until the first name is written
     hash_table* included_files = nullptr;

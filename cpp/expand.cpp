@@ -12,11 +12,9 @@
 
 #include "common/alert.h"
 #include "cpp/dialect.h"
-#include "cpp/driver.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
-#include "cpp/report.h"
 #include "cpp/scanner.h"
 
 namespace {
@@ -26,7 +24,6 @@ constexpr int MAX_TEXT = SAVE_BUFFER_SIZE - 1;  // units of one expansion text
 constexpr int NARROW_NAME = MAX_IDENT_LIMIT + 2;
 
 struct expand_state {
-    macro_def* outermost_macro = nullptr;
     // The expansion text being built; building never reads input, so one
     // buffer serves every nesting level.
     wchar text[SAVE_BUFFER_SIZE] = {};
@@ -487,7 +484,7 @@ void abandon_expansions(const macro_def* m) {
     char name[NARROW_NAME];
     char outer[NARROW_NAME];
     wstr_to_narrow(name, m->name.get());
-    const macro_def* o = expansion.outermost_macro != nullptr ? expansion.outermost_macro : m;
+    const macro_def* o = reader.outermost_macro != nullptr ? reader.outermost_macro : m;
     wstr_to_narrow(outer, o->name.get());
     alert_report(MSG_RECURSION, name, outer);
     int c = 0;
@@ -546,13 +543,9 @@ void report_nesting(const macro_def* m) {
     char name[NARROW_NAME];
     char outer[NARROW_NAME];
     wstr_to_narrow(name, m->name.get());
-    const macro_def* o = expansion.outermost_macro != nullptr ? expansion.outermost_macro : m;
+    const macro_def* o = reader.outermost_macro != nullptr ? reader.outermost_macro : m;
     wstr_to_narrow(outer, o->name.get());
     alert_report(MSG_RECURSION, name, outer);
-}
-
-bool expansion_refers_to(const macro_def* m) {
-    return m == expansion.outermost_macro;
 }
 
 void expand_reset() {
@@ -583,8 +576,8 @@ int expand_if_macro(int c) {
 }
 
 int expand_macro(macro_def* m) {
-    if (driver.html_report != nullptr) report_macro_row(m);
-    if (++reader.expansion_depth == 1) expansion.outermost_macro = m;
+    if (macros.report_row != nullptr) macros.report_row(m);
+    if (++reader.expansion_depth == 1) reader.outermost_macro = m;
     if (reader.expansion_depth >= MAX_EXPANSION_DEPTH) {
         abandon_expansions(m);
         return 0;

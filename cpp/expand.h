@@ -9,9 +9,6 @@ int expand_macro(macro_def* m);
 void push_argument(int index);
 int paste_tokens();
 void expand_reset();
-// True while the expansion state itself holds on to the record (the
-// outermost macro of the expansion in progress).
-bool expansion_refers_to(const macro_def* m);
 
 // The steps the ISO C expansion shares with the toolchain's own.
 // Looks for the '(' of a call across blanks, end marks and line ends; when

@@ -756,7 +756,7 @@ bool look_for_guard(std::FILE* f, path_entry& e) {
 // would overflow the stack, and a file includes it (a macro that supplied
 // the name would still be read after it).
 bool guard_holds(const guard_facts& g) {
-    if (driver.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
+    if (scanner.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
     const input_source* s = reader.current_source;
     if (s == nullptr || s->file == nullptr) return false;
     if (!dialect.iso &&

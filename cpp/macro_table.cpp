@@ -12,11 +12,8 @@
 #include "common/alert.h"
 #include "common/small_pool.h"
 #include "cpp/dialect.h"
-#include "cpp/driver.h"
-#include "cpp/expand.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
-#include "cpp/report.h"
 #include "cpp/scanner.h"
 
 macro_state macros;
@@ -55,7 +52,7 @@ bool source_refers_to(const macro_def* m) {
     for (const input_source* s = reader.current_source; s != nullptr; s = s->parent.get()) {
         if (s->macro == m || s->reenable_macro == m) return true;
     }
-    return expansion_refers_to(m);
+    return m == reader.outermost_macro;
 }
 
 void free_chain(macro_def* m) {
@@ -688,7 +685,7 @@ void do_define() {
     d.m->body_length = BODY_UNMEASURED;
     d.m->nparams = d.nparams;
     d.m->variadic = d.variadic;
-    if (driver.html_report != nullptr) report_macro_row(d.m);
+    if (macros.report_row != nullptr) macros.report_row(d.m);
     if (d.existed && (!d.old_body || wstr_cmp(d.old_body.get(), d.m->body.get()) != 0)) {
         char name[NARROW_NAME];
         narrow_name(name, d.m->name.get());

@@ -92,8 +92,8 @@ enum msg : unsigned {
     // Files that could not be opened at all; the system's reason through "%m".
     MSG_CREATE_DEPENDENCIES = 200,  // dependency file
     MSG_OPEN_DIAGNOSTICS = 201,     // diagnostics file (-E<file>)
-    MSG_NUMBER_OUT_OF_RANGE = 191,      // the number as written
-    MSG_INCLUDE_TOO_DEEP = 192,         // include name, files open
+    MSG_NUMBER_OUT_OF_RANGE = 191,  // the number as written
+    MSG_INCLUDE_TOO_DEEP = 192,     // include name, files open
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,

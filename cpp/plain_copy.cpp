@@ -231,7 +231,7 @@ const Unit* number_end(const Unit* p) {
             if (!steps_back(q)) return nullptr;
         }
     }
-    const bool asm_letters = driver.asm_mode != 0;
+    const bool asm_letters = scanner.asm_mode != 0;
     for (;;) {
         if (radix != 16 && !exponent && (c == 'e' || c == 'E')) {
             exponent = true;
@@ -293,7 +293,7 @@ inline std::size_t digit_run(const unsigned char* p) {
 // which must step back.
 inline const unsigned char* number_end(const unsigned char* p) {
     const unsigned char first = p[0];
-    if (first == '.' || driver.asm_mode || dialect.iso) return number_end<unsigned char>(p);
+    if (first == '.' || scanner.asm_mode || dialect.iso) return number_end<unsigned char>(p);
     const unsigned char* q;
     const unsigned lower_next = p[1] | 0x20u;
     if (first == '0' && lower_next == 'x') {
@@ -879,7 +879,7 @@ int copy_text_tokens(int blanks) {
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines};
     input_source* s = plain_source();
-    if (s == nullptr || driver.asm_mode) return r;
+    if (s == nullptr || scanner.asm_mode) return r;
     // Skipped text is stepped over from the block alone; a line the main
     // loop reads into the line buffer is left to it there.
     const bool skipping = !conditional.cond_active;

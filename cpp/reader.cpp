@@ -12,11 +12,7 @@
 #include <string>
 
 #include "common/alert.h"
-#include "cpp/driver.h"
-#include "cpp/expand.h"
-#include "cpp/macro_table.h"
 #include "cpp/messages.h"
-#include "cpp/scanner.h"
 #include "cpp/unit_copy.h"
 
 reader_state reader;
@@ -278,11 +274,7 @@ int read_comment(bool block, input_source* start);
 // macro call's expansion) is written in front of it, never inside it.
 void echo_comment_char(bool block, int c) {
     if (!reader.echo_comments || c == 0 || (c >= MARK_NO_EXPAND && c <= MARK_END)) return;
-    if (block) {
-        emit_char(c);
-    } else {
-        hold_comment_char(c);
-    }
+    if (reader.comment_hook != nullptr) reader.comment_hook(c, block);
 }
 
 // Replaces a trigraph starting at the '?' just taken from a file source. The
@@ -691,7 +683,7 @@ int next_char_slow() {
         if (c == SOURCE_CHANGED) continue;
         // A parameter reference in macro text: read its argument instead.
         if (!reader.comment_lookahead && is_param_ref(static_cast<unsigned>(c))) {
-            push_argument(c - MARK_PARAM0);
+            if (reader.parameter_hook != nullptr) reader.parameter_hook(c - MARK_PARAM0);
             continue;
         }
         account_for_pops(src, popped);

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "common/wstr.h"
+#include "cpp/char_class.h"
 #include "cpp/dialect.h"
-#include "cpp/macro_table.h"
+#include "cpp/macro_def.h"
 
 constexpr int FILE_LINE_CAPACITY = 8192;
 // Zeroed units allocated past the end of every source's buffer, so that a
@@ -87,6 +88,14 @@ struct reader_state {
     // arguments run on into, to deal with the directives and skipped lines
     // there as the main loop would (set by the driver).
     void (*argument_line_hook)() = nullptr;
+    // What the reader hands upwards: a parameter reference read from macro
+    // text (the expansion reads its argument instead), and a unit of a
+    // comment copied to the output with -C (a line comment's held until its
+    // output line ends).
+    void (*parameter_hook)(int index) = nullptr;
+    void (*comment_hook)(int c, bool block) = nullptr;
+    // The macro whose expansion was started when expansion_depth became 1.
+    macro_def* outermost_macro = nullptr;
     // Set while the current source's parent has pops to account for, or the
     // current source has returned its end marker; the fast path then steps
     // aside.

@@ -6,48 +6,12 @@
 
 #include "common/alert.h"
 #include "cpp/dialect.h"
-#include "cpp/driver.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
 
 scanner_state scanner;
 
 namespace {
-
-using class_table_t = std::array<signed char, 256>;
-
-constexpr void set_class(class_table_t& t, const char* members, int code) {
-    for (; *members != 0; ++members)
-        t[static_cast<unsigned char>(*members)] = static_cast<signed char>(code);
-}
-
-constexpr class_table_t make_class_table() {
-    class_table_t t{};
-    t[0] = CC_END;
-    set_class(t, "0123456789", CC_DIGIT);
-    set_class(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$\x1D", CC_IDENT);
-    set_class(t, "+", CC_PLUS);
-    set_class(t, "-", CC_MINUS);
-    set_class(t, "*", CC_STAR);
-    set_class(t, "/", CC_SLASH);
-    set_class(t, "%", CC_PERCENT);
-    set_class(t, "&", CC_AMPERSAND);
-    set_class(t, "|", CC_BAR);
-    set_class(t, "^", CC_CARET);
-    set_class(t, "=", CC_EQUALS);
-    set_class(t, "<", CC_LESS);
-    set_class(t, ">", CC_GREATER);
-    set_class(t, "?", CC_QUESTION);
-    set_class(t, ":", CC_COLON);
-    set_class(t, "!~", CC_UNARY);
-    set_class(t, "(", CC_LPAREN);
-    set_class(t, ")", CC_RPAREN);
-    set_class(t, "\"'", CC_QUOTE);
-    set_class(t, ".", CC_DOT);
-    set_class(t, "\t\x1F ", CC_BLANK);
-    set_class(t, "\\", CC_BACKSLASH);
-    return t;
-}
 
 bool is_hex_letter(int c) {
     return (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -79,13 +43,6 @@ int scan_number_suffix(int c, bool floating, out_fn out) {
 }
 
 }  // namespace
-
-const std::array<signed char, 256> char_class_table = make_class_table();
-
-bool is_paste_class(int cls) {
-    return (cls >= 1 && cls <= 12) || cls == 15 || (cls >= 18 && cls <= 20) ||
-           (cls >= 24 && cls <= 27);
-}
 
 // When the buffer is full its last unit becomes the terminator, the text is
 // reported and the unit is dropped, so the buffer is never overrun.
@@ -184,7 +141,7 @@ int scan_number(int c, out_fn out) {
         } else if (c == '+' || c == '-') {
             break;
         } else if (!((c >= '0' && c <= '9') || (radix == 16 && is_hex_letter(c)) || c == MARK_END ||
-                     (driver.asm_mode && is_letter(c)))) {
+                     (scanner.asm_mode && is_letter(c)))) {
             break;
         }
         out(c);
