@@ -34,6 +34,10 @@ struct iso_call {
     text raw;  // each argument followed by a 0, read-ahead after the last
     std::vector<std::size_t> raw_at;
     std::vector<std::size_t> raw_length;
+    // Whether an argument holds a name that replacing it might change (a
+    // macro's, or one longer than its significant length); one that holds
+    // none is its own replacement.
+    std::vector<bool> may_change;
     text replaced;                        // arguments macro-replaced, on demand
     std::vector<std::ptrdiff_t> rep_at;   // -1 until replaced
     std::vector<std::size_t> rep_length;  //
@@ -46,7 +50,8 @@ struct iso_call {
 struct iso_state {
     std::vector<std::unique_ptr<iso_call>> calls;
     int nesting = 0;
-    text* target = nullptr;  // where append_unit puts what a scanner writes
+    text* target = nullptr;         // where append_unit puts what a scanner writes
+    bool names_may_change = false;  // of the argument being collected
 };
 iso_state iso;
 
@@ -72,6 +77,13 @@ bool is_disabled(const wchar* name, std::size_t n) {
     return m != nullptr && m->active > 0;
 }
 
+// Notes a name of n units collected in an argument that replacing the
+// argument might change.
+void note_name(const wchar* name, std::size_t n) {
+    const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    if (n > significant || may_be_macro_name(name, n)) iso.names_may_change = true;
+}
+
 // Appends a name (painted when its macro is disabled).
 void put_name(text& t, const wchar* name, std::size_t n) {
     if (is_disabled(name, n)) t.push_back(MARK_NO_EXPAND);
@@ -88,6 +100,7 @@ void collect_name(text& t, int c) {
         c = next_char();
     }
     unget_char();
+    note_name(t.data() + start, t.size() - start);
     if (is_disabled(t.data() + start, t.size() - start)) {
         t.insert(t.begin() + static_cast<std::ptrdiff_t>(start), MARK_NO_EXPAND);
     }
@@ -143,9 +156,101 @@ bool next_argument_line(int line) {
     return true;
 }
 
+#if CPP_READER_FAST_PATH
+// Units of an argument that need no care: plain, and neither a blank, a
+// quote, a parenthesis nor a comma.
+bool needs_care(wchar u) {
+    if (u >= 256 || !reader_plain_unit[u]) return true;
+    const int cls = char_class(u);
+    return cls == CC_BLANK || cls == CC_QUOTE || u == '(' || u == ')' || u == ',';
+}
+
+// The end of the preprocessing number at p, or null where a unit it would
+// take needs the reader.
+const wchar* plain_number_end(const wchar* p) {
+    for (const wchar* q = p + 1;; ++q) {
+        const wchar u = *q;
+        if (u >= 256 || !reader_plain_unit[u]) return nullptr;
+        const wchar prev = q[-1];
+        if ((u == '+' || u == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
+            continue;
+        if (u != '.' && !plain_name_unit[u]) return q;
+    }
+}
+#endif
+
+// Appends the units from p up to q.
+inline void append_units(text& t, const wchar* p, const wchar* q) {
+    if (q - p <= 8) {
+        for (; p != q; ++p) t.push_back(*p);
+    } else {
+        t.insert(t.end(), p, q);
+    }
+}
+
+#if CPP_READER_FAST_PATH
+// The end of the token at p (not a blank, a quote or a unit the reader must
+// look at), or null when its end is not in sight.
+const wchar* plain_token_end(const wchar* p) {
+    const wchar u = *p;
+    const int cls = char_class(u);
+    if (cls == CC_IDENT) {
+        const wchar* q = p + 1;
+        while (*q < 256 && plain_name_unit[*q]) ++q;
+        return *q < 256 && reader_plain_unit[*q] ? q : nullptr;  // else the name may go on
+    }
+    if (cls == CC_DIGIT || (u == '.' && char_class(p[1]) == CC_DIGIT)) return plain_number_end(p);
+    return p + 1;
+}
+
+bool is_plain_blank(wchar u) {
+    return u < 256 && char_class(u) == CC_BLANK && reader_plain_unit[u];
+}
+#endif
+
+// Takes the tokens of an argument ahead that need nothing but appending
+// (names painted where their macro is disabled) straight from the buffer,
+// blanks between them folded as the loop folds them.
+void take_plain_tokens(text& t, bool& space, std::size_t start) {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return;
+    // A macro can be disabled only while macro text is being read.
+    const bool paint = s->file == nullptr;
+    const wchar* p = s->pos;
+    for (;;) {
+        const wchar u = *p;
+        if (is_plain_blank(u)) {
+            space = t.size() != start;
+            ++p;
+            continue;
+        }
+        if (needs_care(u)) break;
+        const wchar* q = plain_token_end(p);
+        if (q == nullptr) break;
+        if (space) t.push_back(' ');
+        space = false;
+        const auto n = static_cast<std::size_t>(q - p);
+        if (char_class(u) == CC_IDENT) {
+            note_name(p, n);
+            if (paint && may_be_macro_name(p, n) && is_disabled(p, n)) t.push_back(MARK_NO_EXPAND);
+        }
+        append_units(t, p, q);
+        p = q;
+    }
+    s->pos = const_cast<wchar*>(p);
+#else
+    (void)t;
+    (void)space;
+    (void)start;
+#endif
+}
+
 void end_argument(iso_call& call, std::size_t start) {
     call.raw_at.push_back(start);
     call.raw_length.push_back(call.raw.size() - start);
+    call.may_change.push_back(iso.names_may_change);
+    iso.names_may_change = false;
     call.raw.push_back(0);
 }
 
@@ -155,6 +260,8 @@ bool collect(const macro_def* m, iso_call& call) {
     call.raw.clear();
     call.raw_at.clear();
     call.raw_length.clear();
+    call.may_change.clear();
+    iso.names_may_change = false;
     const int line = reader.current_line;
     // The variable arguments, commas and all, are the last one.
     const std::size_t last = m->variadic ? static_cast<std::size_t>(m->nparams - 1) : SIZE_MAX;
@@ -162,6 +269,7 @@ bool collect(const macro_def* m, iso_call& call) {
     bool space = false;
     std::size_t start = 0;
     for (;;) {
+        take_plain_tokens(call.raw, space, start);
         int c = next_char();
         if (c == 0) {
             alert_report(MSG_EOF_IN_ARGS, line);
@@ -212,8 +320,10 @@ bool check_count(const macro_def* m, iso_call& call) {
 bool merges(const text& out, std::size_t start, wchar first) {
     if (out.size() <= start) return false;
     const wchar last = out.back();
-    return pp_tokens_merge(last, pp_number_ends_at(out.data() + start, out.data() + out.size()),
-                           first);
+    // Whether the last token is a number matters before these only.
+    const bool ask = first == '.' || first == '+' || first == '-' || first == '"' || first == '\'';
+    return pp_tokens_merge(
+        last, ask && pp_number_ends_at(out.data() + start, out.data() + out.size()), first);
 }
 
 struct token_writer {
@@ -234,12 +344,57 @@ struct token_writer {
     }
 };
 
+// Takes the tokens ahead in a text being replaced that need nothing but
+// writing straight from the buffer: all but literals and the names of
+// macros that may expand (a name of a disabled one is painted).
+void take_plain_replacement(token_writer& w) {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return;
+    const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const wchar* p = s->pos;
+    for (;;) {
+        const wchar u = *p;
+        if (is_plain_blank(u)) {
+            w.space = true;
+            ++p;
+            continue;
+        }
+        if (u >= 256 || !reader_plain_unit[u] || char_class(u) == CC_QUOTE) break;
+        const wchar* q = plain_token_end(p);
+        if (q == nullptr) break;
+        bool painted = false;
+        if (char_class(u) == CC_IDENT) {
+            // Written as the identifier step leaves it: cut to its
+            // significant length.
+            const auto n = std::min(static_cast<std::size_t>(q - p), significant);
+            if (may_be_macro_name(p, n)) {
+                const macro_def* m = find_macro(p, n);
+                if (m != nullptr && m->active == 0) break;
+                painted = m != nullptr;
+            }
+            w.begin(u);
+            if (painted) w.out.push_back(MARK_NO_EXPAND);
+            append_units(w.out, p, p + n);
+        } else {
+            w.begin(u);
+            append_units(w.out, p, q);
+        }
+        p = q;
+    }
+    s->pos = const_cast<wchar*>(p);
+#else
+    (void)w;
+#endif
+}
+
 // Macro-replaces a text as if it were the rest of the input, appending the
 // result to out.
 void replace_text(const wchar* source, text& out) {
     push_barrier_text(source);
     const input_source* barrier = reader.current_source;
     token_writer w{out, out.size()};
+    take_plain_replacement(w);
     int c = next_char();
     for (;;) {
         if (c == 0) {
@@ -248,9 +403,11 @@ void replace_text(const wchar* source, text& out) {
             continue;
         }
         if (c == MARK_END) {
+            take_plain_replacement(w);
             c = next_char();
         } else if (c == '\n' || char_class(c) == CC_BLANK) {
             w.space = true;
+            take_plain_replacement(w);
             c = next_char();
         } else if (char_class(c) == CC_IDENT) {
             // The first unit of an expansion is looked at in turn.
@@ -258,10 +415,12 @@ void replace_text(const wchar* source, text& out) {
             if (char_class(c) != CC_IDENT) continue;
             w.begin(scanner.name_buffer[0]);
             put_name(out, scanner.name_buffer, wstr_len(scanner.name_buffer));
+            take_plain_replacement(w);
             c = next_char();
         } else {
             w.begin(c);
             collect_token(out, c);
+            take_plain_replacement(w);
             c = next_char();
         }
     }
@@ -282,6 +441,7 @@ const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
         n = 0;
         return nullptr;
     }
+    if (!call.may_change[i]) return raw_argument(call, i, n);
     if (call.rep_at[i] < 0) {
         auto at = static_cast<std::ptrdiff_t>(call.replaced.size());
         replace_text(call.raw.data() + call.raw_at[i], call.replaced);
@@ -474,6 +634,13 @@ struct builder {
                 p = put_paste(p);
             } else if (is_param_ref(u)) {
                 put_argument(static_cast<std::size_t>(u - MARK_PARAM0), p[1] == MARK_PASTE);
+            } else if (u < 256 && u != ' ') {
+                // A run of plain units goes in at once.
+                const wchar* q = p + 1;
+                while (*q < 256 && *q != ' ' && *q != 0) ++q;
+                put_body_unit(u);
+                out.insert(out.end(), p + 1, q);
+                p = q - 1;
             } else {
                 put_body_unit(u);
             }

@@ -2,6 +2,7 @@
 // that came from different places apart.
 #include "cpp/iso_tokens.h"
 
+#include <array>
 #include <cstring>
 
 #include "cpp/scanner.h"
@@ -57,6 +58,19 @@ std::size_t punctuator_length(const wchar* p, const wchar* end) {
     return 1;
 }
 
+// Pairs of characters that begin a longer punctuator, or a comment.
+using pair_table = std::array<std::array<bool, 128>, 128>;
+constexpr pair_table make_merging_pairs() {
+    pair_table t{};
+    const char* const pairs[] = {
+        "++", "+=", "--", "-=", "->", "*=", "/=", "//", "/*", "%=", "%>", "%:", "<<", "<=", "<:",
+        "<%", ">>", ">=", "==", "!=", "&&", "&=", "||", "|=", "^=", "##", ":>", ":%", ".."};
+    for (const char* pair : pairs)
+        t[static_cast<unsigned char>(pair[0])][static_cast<unsigned char>(pair[1])] = true;
+    return t;
+}
+constexpr pair_table merging_pairs = make_merging_pairs();
+
 }  // namespace
 
 std::size_t pp_token_length(const wchar* p, const wchar* end) {
@@ -109,14 +123,5 @@ bool pp_tokens_merge(wchar last, bool last_is_number, wchar first) {
     if (last == 'L' && !last_is_number && (first == '"' || first == '\'')) return true;
     if (last == '.' && (char_class(first) == CC_DIGIT || first == '.')) return true;
     if (last >= 128 || first >= 128) return false;
-    // Pairs that begin a longer punctuator, or a comment.
-    static const char* const pairs[] = {
-        "++", "+=", "--", "-=", "->", "*=", "/=", "//", "/*", "%=", "%>", "%:", "<<", "<=", "<:",
-        "<%", ">>", ">=", "==", "!=", "&&", "&=", "||", "|=", "^=", "##", ":>", ":%", ".."};
-    for (const char* pair : pairs) {
-        if (last == static_cast<unsigned char>(pair[0]) &&
-            first == static_cast<unsigned char>(pair[1]))
-            return true;
-    }
-    return false;
+    return merging_pairs[last][first];
 }
