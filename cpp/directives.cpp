@@ -7,6 +7,7 @@
 
 #include "common/alert.h"
 #include "common/alloc.h"
+#include "cpp/dialect.h"
 #include "cpp/driver.h"
 #include "cpp/expr.h"
 #include "cpp/include.h"
@@ -80,8 +81,9 @@ void write_text(const char* s) {
 }
 
 int expect_line_end(int pending) {
-    if (skip_blanks() != '\n') {
+    if (int c = skip_blanks(); c != '\n') {
         alert_report(MSG_EXTRA_TEXT);
+        if (dialect.iso && char_class(c) == CC_QUOTE) skip_literal(c);
         skip_line();
     }
     return pending + 1;

@@ -488,21 +488,123 @@ void check_output() {
     }
 }
 
+// What the bulk path copies, noting in `wrote` whether it wrote a token.
+int copy_plain_tokens_noting(int blanks, bool& wrote) {
+    const input_source* s = reader.current_source;
+    if (s == nullptr) return blanks;
+    const wchar* start = s->pos;
+    int left = copy_plain_tokens(blanks);
+    // With no token written, all it read were blanks, which it hands back.
+    if (reader.current_source == s && left != blanks + static_cast<int>(s->pos - start))
+        wrote = true;
+    return left;
+}
+
+bool names_pragma_operator(const wchar* name) {
+    return wstr_cmp_narrow(name, "_Pragma") == 0;
+}
+
+int keep_operand_char(int c) {
+    driver.pragma_operand.push_back(static_cast<char16_t>(c));
+    return 0;
+}
+
+// Reads what follows the name _Pragma, which must be a parenthesised string
+// literal: true when it is, with the literal (quotes included) in
+// driver.pragma_operand. Otherwise false, with what was read before the
+// first unit that does not fit pushed back to be read again as text.
+bool read_pragma_operand() {
+    std::u16string read;
+    driver.pragma_operand.clear();
+    // The next character after blanks, which are kept as read.
+    auto after_blanks = [&read]() {
+        int c = next_char();
+        for (; c == MARK_END || char_class(c) == CC_BLANK; c = next_char())
+            if (c != MARK_END && (read.empty() || read.back() != u' ')) read.push_back(u' ');
+        return c;
+    };
+    int c = after_blanks();
+    if (c == '(') {
+        read.push_back(u'(');
+        c = after_blanks();
+        if (c == '"' && scan_literal(c, keep_operand_char) != 0) {
+            read += driver.pragma_operand;
+            c = after_blanks();
+            if (c == ')') return true;
+        }
+    }
+    if (c != 0) unget_char();
+    if (!read.empty()) push_text_source(read.c_str());
+    return false;
+}
+
+// Writes "#pragma" and the text of the literal in driver.pragma_operand,
+// its quotes dropped and its escaped quotes and backslashes unescaped.
+void write_pragma_line() {
+    if (driver.no_output) return;
+    std::fputs("#pragma ", driver.out);
+    const std::u16string& t = driver.pragma_operand;
+    for (std::size_t i = 1; i + 1 < t.size(); ++i) {
+        if (t[i] == '\\' && (t[i + 1] == '"' || t[i + 1] == '\\') && i + 2 < t.size()) ++i;
+        put_out(t[i] & 0xFF);
+    }
+}
+
+// The operator _Pragma, whose name has been read: its literal becomes a
+// #pragma line of its own. The output line is ended first when it holds
+// text; when tokens follow on the line, they go on after a line
+// synchronisation. Returns the line end when the line ended with it, else
+// -1. Without its literal the name is written as it stands (193).
+int pragma_operator(bool& holds_text) {
+    if (!read_pragma_operand()) {
+        alert_report(MSG_PRAGMA_OPERAND);
+        if (!driver.no_output) put_wide_string(scanner.name_buffer, driver.out);
+        holds_text = true;
+        return -1;
+    }
+    if (holds_text && !driver.no_output) put_out('\n');
+    write_pragma_line();
+    int c = skip_blanks();
+    if (c == '\n' || c == 0) {
+        // The line end ends the pragma line: the lines after it are one
+        // line ahead when the line was broken for it.
+        if (holds_text) reader.sync_needed = 1;
+        return c;
+    }
+    unget_char();
+    line_sync();
+    holds_text = false;
+    return -1;
+}
+
 // Copies the tokens of one text line; returns the character that ended it,
-// a newline or 0 at the end of all input.
-int copy_text_line(int blanks) {
+// a newline or 0 at the end of all input. `first`, when not negative, is
+// the line's first character, already read; holds_text says whether the
+// output line holds text already.
+int copy_text_line(int blanks, bool holds_text, int first = -1) {
     for (unsigned tokens = 0;; ++tokens) {
         if (tokens % 64 == 63) check_output();  // a line may expand without end
-        blanks = copy_plain_tokens(blanks);
-        int c = next_char();
+        int c = first;
+        if (c < 0) {
+            blanks = copy_plain_tokens_noting(blanks, holds_text);
+            c = next_char();
+        }
+        first = -1;
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
         if (blanks != 0 && !driver.no_output) put_out(' ');
         blanks = 0;
         c = expand_if_macro(c);
+        if (dialect.iso && char_class(c) == CC_IDENT &&
+            names_pragma_operator(scanner.name_buffer)) {
+            int end = pragma_operator(holds_text);
+            if (end >= 0) return end;
+            continue;
+        }
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
         write_token(c);
+        holds_text = true;
     }
 }
 
@@ -532,6 +634,14 @@ void end_text_line(int c) {
     exit_program(0);
 }
 
+// After a '%': true when a ':' follows (the two are read), else false with
+// the next character given back.
+bool colon_follows() {
+    if (next_char() == ':') return true;
+    unget_char();
+    return false;
+}
+
 [[noreturn]] void main_loop() {
     int newlines = 0;
     int indent = 0;
@@ -541,34 +651,38 @@ void end_text_line(int c) {
             newlines = r.newlines;
             check_output();
             if (r.mid_line) {
-                end_text_line(copy_text_line(r.blanks));
+                end_text_line(copy_text_line(r.blanks, r.wrote));
                 newlines = 0;
                 continue;
             }
         }
         int c = next_char();
+        // ISO C: "%:" begins a directive as '#' does; a lone '%' is text,
+        // with what followed it given back.
+        const bool percent = c == '%' && dialect.iso;
         if (char_class(c) == CC_BLANK) {
             if (driver.asm_mode) ++indent;
         } else if (c == '\n') {
             // A line comment alone on its line: its line end is owed.
             write_held_comment();
             ++newlines;
-        } else if (c == '#') {
+        } else if (c == '#' || (percent && colon_follows())) {
             reader.echo_comments = 0;
             newlines = control(newlines);
             reader.echo_comments = driver.keep_comments && conditional.cond_active;
         } else if (c == 0) {
             end_of_input(newlines);
         } else if (!conditional.cond_active) {
+            if (dialect.iso && char_class(c) == CC_QUOTE) skip_literal(c);
             skip_line();
             ++newlines;
         } else {
             flush_newlines(newlines);
-            unget_char();
+            if (!percent) unget_char();
             if (!driver.no_output) {
                 for (int i = 0; i < indent; ++i) put_out(' ');
             }
-            end_text_line(copy_text_line(0));
+            end_text_line(copy_text_line(0, false, percent ? c : -1));
             newlines = indent = 0;
         }
     }

@@ -34,6 +34,7 @@ struct driver_state {
     bool in_owned = false;
     bool exiting = false;                // exit_program has finished the output
     std::string held_comment;            // -C: a line comment not yet written
+    std::u16string pragma_operand;       // the literal of a _Pragma being read
     wchar* report_line_start = nullptr;  // line shown with a message
     int report_line = 0;                 // and its number
 };

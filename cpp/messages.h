@@ -84,6 +84,7 @@ enum msg : unsigned {
     MSG_UTF16_INPUT = 188,              // file name
     MSG_OUTPUT_AFTER_BAD_OPTION = 189,  // output file
     MSG_BAD_SOURCE_DATE_EPOCH = 190,    // the variable's value
+    MSG_PRAGMA_OPERAND = 193,           // _Pragma without ( "literal" )
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,

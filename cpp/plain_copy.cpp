@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "common/platform_stdio.h"
+#include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/driver.h"
 #include "cpp/macro_table.h"
@@ -90,8 +91,10 @@ inline bool steps_back(const Unit* q) {
             // the next one.
             return q[1] != '?' && q[1] != 0;
         case K_SLASH:
-            // The look past '/' reads one unit as it stands.
-            return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0;
+            // The look past '/' reads one unit as it stands (in ISO C after
+            // the splices, which may join a '/' or '*' to it).
+            return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0 &&
+                   (q[1] != '\\' || !dialect.iso);
         default:
             return true;
     }
@@ -368,6 +371,17 @@ class plain_output {
     char* o_ = text_;
 };
 
+// Whether the name of n units at p is the operator _Pragma, which the token
+// loop carries out.
+template <class Unit>
+bool is_pragma_operator(const Unit* p, std::size_t n) {
+    static constexpr char name[] = "_Pragma";
+    if (n != sizeof name - 1) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] != static_cast<unsigned char>(name[i])) return false;
+    return true;
+}
+
 // The record of the name of n units at p that a file's text would expand,
 // or null.
 macro_def* expandable(const wchar* p, std::size_t n) {
@@ -415,6 +429,7 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
                 end = p + n;
                 if (!steps_back(end)) goto stop;
                 length = n < significant ? n : significant;
+                if (dialect.iso && is_pragma_operator(p, n)) goto stop;
                 if constexpr (from_file) {
                     if (expandable(p, length) != nullptr) goto stop;
                 } else {
@@ -539,6 +554,8 @@ inline bool is_digit(unsigned char c) {
 // names are answered by their first two units; the others are looked up by
 // their significant units.
 inline bool plain_name(const unsigned char* p, std::size_t significant) {
+    if (p[0] == '_' && p[1] == 'P' && dialect.iso && is_pragma_operator(p, name_length(p)))
+        return false;
     if (!may_be_macro_name(p, name_or_digit(p[1]) ? 2 : 1)) return true;
     const std::size_t n = name_length(p);
     return expandable(p, n < significant ? n : significant) == nullptr;
@@ -713,7 +730,9 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     // Directives, and lines that begin with what needs the reader, are the
     // main loop's; so is a line that must be preceded by line
     // synchronisation.
-    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4) {
+    // ISO C: "%:" begins a directive too.
+    if (c == '#' || (c == '%' && dialect.iso) || !steps_back(p) || reader.sync_needed ||
+        r.newlines > 4) {
         stop = p;
         return line_end::leave_at_start;
     }
@@ -729,9 +748,11 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
             return line_end::text;
         }
     }
+    const Unit* first = p;
     p = copy_tokens(out, p, false, done);
     if (*p != '\n') {
         r.mid_line = true;
+        r.wrote = done != first;
         r.blanks = static_cast<int>(p - done);
         stop = p;
         return line_end::leave_within;
@@ -778,7 +799,8 @@ line_end skip_block_line(const unsigned char* p, plain_lines& r, const unsigned 
     for (std::uint64_t w; std::memcpy(&w, p, 8), w == 0x2020202020202020u;) p += 8;
     while (kind_of(*p) == K_BLANK) ++p;
     if (*p != '\n') {
-        const unsigned char* end = *p != '#' ? skipped_line_end(p) : nullptr;
+        const bool directive = *p == '#' || (*p == '%' && dialect.iso);
+        const unsigned char* end = !directive ? skipped_line_end(p) : nullptr;
         if (end == nullptr) {
             stop = p;
             return line_end::leave_at_start;
@@ -857,7 +879,7 @@ int copy_text_tokens(int blanks) {
 }
 
 plain_lines copy_plain_lines(int newlines) {
-    plain_lines r{false, 0, newlines};
+    plain_lines r{false, 0, newlines, false};
     input_source* s = plain_source();
     if (s == nullptr || driver.asm_mode) return r;
     // Skipped text is stepped over from the block alone; a line the main
@@ -901,7 +923,7 @@ int copy_text_tokens(int blanks) {
 }
 
 plain_lines copy_plain_lines(int newlines) {
-    return {false, 0, newlines};
+    return {false, 0, newlines, false};
 }
 
 #endif
