@@ -273,6 +273,7 @@ int do_live_directive(int code, const wchar* name, int pending) {
             if (driver.no_output) return 0;
             flush_newlines(pending);
             write_text("#pragma ");
+            driver.pragma_directive = true;  // its text holds no operator _Pragma
             return 0;
         case DIR_ASM:
             return do_asm();

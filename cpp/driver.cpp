@@ -510,30 +510,49 @@ int keep_operand_char(int c) {
 }
 
 // Reads what follows the name _Pragma, which must be a parenthesised string
-// literal: true when it is, with the literal (quotes included) in
-// driver.pragma_operand. Otherwise false, with what was read before the
-// first unit that does not fit pushed back to be read again as text.
+// literal (macros before the parenthesis are expanded): true when it is,
+// with the literal (quotes included) in driver.pragma_operand. Otherwise
+// false, with what was read before the first unit that does not fit pushed
+// back to be read again as text.
 bool read_pragma_operand() {
     std::u16string read;
     driver.pragma_operand.clear();
-    // The next character after blanks, which are kept as read.
-    auto after_blanks = [&read]() {
+    bool name_read = false;  // the unit that does not fit begins a name taken whole
+    // The next character after blanks, which are kept as read; with expand,
+    // after the expansions of the macros met too.
+    auto after_blanks = [&read, &name_read](bool expand) {
         int c = next_char();
-        for (; c == MARK_END || char_class(c) == CC_BLANK; c = next_char())
-            if (c != MARK_END && (read.empty() || read.back() != u' ')) read.push_back(u' ');
-        return c;
+        for (;;) {
+            if (c == MARK_END || char_class(c) == CC_BLANK) {
+                if (c != MARK_END && (read.empty() || read.back() != u' ')) read.push_back(u' ');
+                c = next_char();
+            } else if (expand && char_class(c) == CC_IDENT) {
+                c = expand_if_macro(c);
+                // A name that stays is in the identifier buffer, read.
+                name_read = char_class(c) == CC_IDENT;
+                if (name_read) return c;
+            } else {
+                return c;
+            }
+        }
     };
-    int c = after_blanks();
+    int c = after_blanks(true);
     if (c == '(') {
         read.push_back(u'(');
-        c = after_blanks();
-        if (c == '"' && scan_literal(c, keep_operand_char) != 0) {
+        c = after_blanks(false);
+        if (c == '"') {
+            const bool closed = scan_literal(c, keep_operand_char) != 0;
             read += driver.pragma_operand;
-            c = after_blanks();
+            // A literal cut by the line end leaves the line end unread.
+            c = closed ? after_blanks(false) : -1;
             if (c == ')') return true;
         }
     }
-    if (c != 0) unget_char();
+    if (name_read) {
+        read += scanner.name_buffer;
+    } else if (c > 0) {
+        unget_char();
+    }
     if (!read.empty()) push_text_source(read.c_str());
     return false;
 }
@@ -558,7 +577,7 @@ void write_pragma_line() {
 int pragma_operator(bool& holds_text) {
     if (!read_pragma_operand()) {
         alert_report(MSG_PRAGMA_OPERAND);
-        if (!driver.no_output) put_wide_string(scanner.name_buffer, driver.out);
+        if (!driver.no_output) std::fputs("_Pragma", driver.out);
         holds_text = true;
         return -1;
     }
@@ -595,7 +614,7 @@ int copy_text_line(int blanks, bool holds_text, int first = -1) {
         if (blanks != 0 && !driver.no_output) put_out(' ');
         blanks = 0;
         c = expand_if_macro(c);
-        if (dialect.iso && char_class(c) == CC_IDENT &&
+        if (dialect.iso && !driver.pragma_directive && char_class(c) == CC_IDENT &&
             names_pragma_operator(scanner.name_buffer)) {
             int end = pragma_operator(holds_text);
             if (end >= 0) return end;
@@ -609,6 +628,7 @@ int copy_text_line(int blanks, bool holds_text, int first = -1) {
 }
 
 void end_text_line(int c) {
+    driver.pragma_directive = false;
     if (c != '\n') return;
     write_held_comment();
     if (!driver.no_output) put_out('\n');

@@ -35,6 +35,7 @@ struct driver_state {
     bool exiting = false;                // exit_program has finished the output
     std::string held_comment;            // -C: a line comment not yet written
     std::u16string pragma_operand;       // the literal of a _Pragma being read
+    bool pragma_directive = false;       // the text line is the rest of a #pragma
     wchar* report_line_start = nullptr;  // line shown with a message
     int report_line = 0;                 // and its number
 };

@@ -9,10 +9,18 @@ piece default "$CPP" p.c
 # Without a parenthesised string literal after it, _Pragma is reported
 # (193) and written as it stands, with what followed it.
 malformed() {
-  printf 'a _Pragma x\nb _Pragma(x) y\nc _Pragma("s" z\nd _Pragma\ne\n' > in.c
+  printf 'a _Pragma x\nb _Pragma(x) y\nc _Pragma("s" z\nd _Pragma\ne _Pragma ( "cut\nf\n' > in.c
   "$CPP" --std=c99 in.c
 }
 piece malformed malformed
+
+# Macros between _Pragma and its parenthesis are expanded; a #pragma
+# directive's own text holds no operator.
+expanded() {
+  printf '#define E\n#define L (\n#define F(x) x\n_Pragma E ("e") E\n_Pragma L "l")\n_Pragma F (("f"))\n#pragma x _Pragma("y")\nz\n' > in.c
+  "$CPP" --std=c99 in.c
+}
+piece expanded expanded
 
 # With -L no text is written, only the list of included files.
 piece list_only "$CPP" --std=c99 -L p.c
