@@ -13,3 +13,13 @@ extra() {
   "$CPP" --std=c99 in.c | text
 }
 piece extra_text extra
+
+# A header included again whose guard is defined is skipped the same way:
+# a "/*" in a literal of its group hides no #else, and "%:else" is one.
+guarded() {
+  printf '#ifndef G\n#define G\nchar c = '"'"'/*'"'"';\n#else\nvisible\n*/\n#endif\n' > g.h
+  printf '#ifndef H\n#define H\nhead\n%%:else\nvisible2\n#endif\n' > h.h
+  printf '#include "g.h"\n#include "g.h"\n#include "h.h"\n#include "h.h"\nend\n' > in.c
+  "$CPP" --std=c99 in.c
+}
+piece guarded guarded
