@@ -541,6 +541,12 @@ int save_replacement(const definition& d, int c) {
                 c = save_paste();
                 continue;
             }
+            if (digraph && d.nparams < 0) {
+                // No operator in an object-like macro: the digraph as spelled.
+                save_char('%');
+                save_char(':');
+                continue;
+            }
             if (char_class(c) == CC_BLANK) c = skip_blanks();
             save_char(MARK_STRINGISE);
             if (c == '\n' || c == 0) break;

@@ -6,9 +6,12 @@ piece iso "$CPP" --std=c99 d.c
 piece default "$CPP" d.c
 
 # "%:%:" is one paste; "%:" and "%:" with a blank between them stringise
-# twice, and a '%' that is no digraph stays a character of the body.
+# twice, and a '%' that is no digraph stays a character of the body. In an
+# object-like macro "%:" is no operator and stays as spelled.
 body() {
   printf '%%:define P(a, b) a%%:%%:b\n%%:define Q(a) <%%a%%> %%a\nP(x, 1) P(<, :) Q(z)\n' > in.c
+  "$CPP" --std=c99 in.c | text
+  printf '%%:define H %%: x %%:%%: y\nH\n' > in.c
   "$CPP" --std=c99 in.c | text
   printf '%%:define R(a) %%: %%:a\nR(x)\n' > in.c
   "$CPP" --std=c99 in.c | text
