@@ -352,6 +352,8 @@ void start_up(int argc, char** argv) {
     alert_set_position_hook(capture_report_position);
     collect_arguments(argc, argv);
     dialect_scan_arguments(argc, argv);
+    // The operator _Pragma is carried out by the token loop.
+    if (dialect.iso) pass_lead_pair(u"_Pragma", 7);
     define_predefined_macros();
     int files = parse_options(argc, argv);
     const char* input_path = open_input(files, argv);
@@ -597,34 +599,43 @@ int pragma_operator(bool& holds_text) {
 }
 
 // Copies the tokens of one text line; returns the character that ended it,
-// a newline or 0 at the end of all input. `first`, when not negative, is
+// a newline or 0 at the end of all input. In ISO C (iso, which the
+// toolchain's own dialect pays nothing for): `first`, when not negative, is
 // the line's first character, already read; holds_text says whether the
-// output line holds text already.
-int copy_text_line(int blanks, bool holds_text, int first = -1) {
+// output line holds text already, which the operator _Pragma asks.
+template <bool iso>
+int copy_text_line(int blanks, bool holds_text, int first) {
     for (unsigned tokens = 0;; ++tokens) {
         if (tokens % 64 == 63) check_output();  // a line may expand without end
-        int c = first;
+        int c = iso ? first : -1;
         if (c < 0) {
-            blanks = copy_plain_tokens_noting(blanks, holds_text);
+            blanks = iso ? copy_plain_tokens_noting(blanks, holds_text) : copy_plain_tokens(blanks);
             c = next_char();
         }
-        first = -1;
+        if constexpr (iso) first = -1;
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
         if (blanks != 0 && !driver.no_output) put_out(' ');
         blanks = 0;
         c = expand_if_macro(c);
-        if (dialect.iso && !driver.pragma_directive && char_class(c) == CC_IDENT &&
-            names_pragma_operator(scanner.name_buffer)) {
-            int end = pragma_operator(holds_text);
-            if (end >= 0) return end;
-            continue;
+        if constexpr (iso) {
+            if (!driver.pragma_directive && char_class(c) == CC_IDENT &&
+                names_pragma_operator(scanner.name_buffer)) {
+                int end = pragma_operator(holds_text);
+                if (end >= 0) return end;
+                continue;
+            }
         }
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
         write_token(c);
-        holds_text = true;
+        if constexpr (iso) holds_text = true;
     }
+}
+
+int copy_text_line(int blanks, bool holds_text, int first = -1) {
+    return dialect.iso ? copy_text_line<true>(blanks, holds_text, first)
+                       : copy_text_line<false>(blanks, holds_text, first);
 }
 
 void end_text_line(int c) {

@@ -456,6 +456,7 @@ class guard_scanner {
     int next_in_line();
     int skip_blanks(int c);
     bool skip_line(int c);
+    bool skip_iso_line(int c);
     int skip_literal(int quote);
     void pass_plain(const std::array<bool, 256>& stops);
     int read_name(int c, std::u16string& name, std::size_t limit);
@@ -589,14 +590,25 @@ int guard_scanner::skip_blanks(int c) {
 // The rest of a line from c on, up to its line end; false when the file
 // ends first (the reader would go on in the includer).
 bool guard_scanner::skip_line(int c) {
-    const bool iso = dialect.iso;
+    if (dialect.iso) return skip_iso_line(c);
     while (c != '\n') {
         if (c == END) return false;
-        if (iso && (c == '"' || c == '\'')) {
+        pass_plain(line_stops);
+        c = next();
+    }
+    return true;
+}
+
+// The same in ISO C, where the literals of the line are stepped over whole
+// (kept out of line, so that the loop above stays within the scan).
+[[gnu::noinline]] bool guard_scanner::skip_iso_line(int c) {
+    while (c != '\n') {
+        if (c == END) return false;
+        if (c == '"' || c == '\'') {
             c = skip_literal(c);
             continue;
         }
-        pass_plain(iso ? iso_line_stops : line_stops);
+        pass_plain(iso_line_stops);
         c = next();
     }
     return true;

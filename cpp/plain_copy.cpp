@@ -372,7 +372,8 @@ class plain_output {
 };
 
 // Whether the name of n units at p is the operator _Pragma, which the token
-// loop carries out.
+// loop carries out (in ISO C the lead-pair filter lets its name through to
+// the look-ups below).
 template <class Unit>
 bool is_pragma_operator(const Unit* p, std::size_t n) {
     static constexpr char name[] = "_Pragma";
@@ -382,22 +383,32 @@ bool is_pragma_operator(const Unit* p, std::size_t n) {
     return true;
 }
 
+// What the look-ups of the bulk path answer for the operator _Pragma: no
+// macro, but a name to leave to the token loop.
+macro_def pragma_operator_mark;
+
 // The record of the name of n units at p that a file's text would expand,
-// or null.
+// or null (or the mark above).
 macro_def* expandable(const wchar* p, std::size_t n) {
-    return may_be_macro_name(p, n) ? find_expandable(p, n) : nullptr;
+    if (!may_be_macro_name(p, n)) return nullptr;
+    macro_def* m = find_expandable(p, n);
+    if (m == nullptr && dialect.iso && is_pragma_operator(p, n)) return &pragma_operator_mark;
+    return m;
 }
 macro_def* expandable(const unsigned char* p, std::size_t n) {
     if (!may_be_macro_name(p, n)) return nullptr;
     wchar name[MAX_IDENT_LIMIT + 1];
     for (std::size_t i = 0; i < n; ++i) name[i] = p[i];
-    return find_expandable(name, n);
+    macro_def* m = find_expandable(name, n);
+    if (m == nullptr && dialect.iso && is_pragma_operator(p, n)) return &pragma_operator_mark;
+    return m;
 }
 // Whether a name of n units at p in macro text or an argument may be
 // expanded: there a macro being expanded may be expanded again (inside its
 // own argument), so any name in the table may.
 bool may_expand_in_text(const wchar* p, std::size_t n) {
-    return may_be_macro_name(p, n) && is_defined(p, n);
+    return may_be_macro_name(p, n) &&
+           (is_defined(p, n) || (dialect.iso && is_pragma_operator(p, n)));
 }
 
 // Copies the tokens from p on into out; space says whether blanks were read
@@ -429,7 +440,6 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
                 end = p + n;
                 if (!steps_back(end)) goto stop;
                 length = n < significant ? n : significant;
-                if (dialect.iso && is_pragma_operator(p, n)) goto stop;
                 if constexpr (from_file) {
                     if (expandable(p, length) != nullptr) goto stop;
                 } else {
@@ -554,8 +564,6 @@ inline bool is_digit(unsigned char c) {
 // names are answered by their first two units; the others are looked up by
 // their significant units.
 inline bool plain_name(const unsigned char* p, std::size_t significant) {
-    if (p[0] == '_' && p[1] == 'P' && dialect.iso && is_pragma_operator(p, name_length(p)))
-        return false;
     if (!may_be_macro_name(p, name_or_digit(p[1]) ? 2 : 1)) return true;
     const std::size_t n = name_length(p);
     return expandable(p, n < significant ? n : significant) == nullptr;
@@ -731,8 +739,8 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     // main loop's; so is a line that must be preceded by line
     // synchronisation.
     // ISO C: "%:" begins a directive too.
-    if (c == '#' || (c == '%' && dialect.iso) || !steps_back(p) || reader.sync_needed ||
-        r.newlines > 4) {
+    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4 ||
+        (c == '%' && dialect.iso)) {
         stop = p;
         return line_end::leave_at_start;
     }
