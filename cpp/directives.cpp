@@ -273,7 +273,8 @@ int do_live_directive(int code, const wchar* name, int pending) {
             if (driver.no_output) return 0;
             flush_newlines(pending);
             write_text("#pragma ");
-            driver.pragma_directive = true;  // its text holds no operator _Pragma
+            driver.pragma_directive = true;
+            driver.pragma_directive_line = reader.current_line;
             return 0;
         case DIR_ASM:
             return do_asm();

@@ -598,6 +598,14 @@ int pragma_operator(bool& holds_text) {
     return -1;
 }
 
+// Whether the text line read is the text of a #pragma directive (which the
+// bulk path may have left on its line).
+bool in_pragma_directive() {
+    if (driver.pragma_directive && reader.current_line != driver.pragma_directive_line)
+        driver.pragma_directive = false;
+    return driver.pragma_directive;
+}
+
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input. In ISO C (iso, which the
 // toolchain's own dialect pays nothing for): `first`, when not negative, is
@@ -619,8 +627,8 @@ int copy_text_line(int blanks, bool holds_text, int first) {
         blanks = 0;
         c = expand_if_macro(c);
         if constexpr (iso) {
-            if (!driver.pragma_directive && char_class(c) == CC_IDENT &&
-                names_pragma_operator(scanner.name_buffer)) {
+            if (char_class(c) == CC_IDENT && names_pragma_operator(scanner.name_buffer) &&
+                !in_pragma_directive()) {
                 int end = pragma_operator(holds_text);
                 if (end >= 0) return end;
                 continue;
@@ -639,7 +647,6 @@ int copy_text_line(int blanks, bool holds_text, int first = -1) {
 }
 
 void end_text_line(int c) {
-    driver.pragma_directive = false;
     if (c != '\n') return;
     write_held_comment();
     if (!driver.no_output) put_out('\n');

@@ -17,7 +17,7 @@ piece malformed malformed
 # Macros between _Pragma and its parenthesis are expanded; a #pragma
 # directive's own text holds no operator.
 expanded() {
-  printf '#define E\n#define L (\n#define F(x) x\n_Pragma E ("e") E\n_Pragma L "l")\n_Pragma F (("f"))\n#pragma x _Pragma("y")\nz\n' > in.c
+  printf '#define E\n#define L (\n#define F(x) x\n_Pragma E ("e") E\n_Pragma L "l")\n_Pragma F (("f"))\n#pragma x _Pragma("y")\nz _Pragma("w")\n' > in.c
   "$CPP" --std=c99 in.c
 }
 piece expanded expanded
