@@ -81,8 +81,9 @@ void write_text(const char* s) {
 }
 
 int expect_line_end(int pending) {
-    if (skip_blanks() != '\n') {
+    if (int c = skip_blanks(); c != '\n') {
         alert_report(MSG_EXTRA_TEXT);
+        if (dialect.iso && char_class(c) == CC_QUOTE) skip_literal(c);
         skip_line();
     }
     return pending + 1;
@@ -295,6 +296,8 @@ int do_live_directive(int code, const wchar* name, int pending) {
             if (driver.no_output) return 0;
             flush_newlines(pending);
             write_text("#pragma ");
+            driver.pragma_directive = true;
+            driver.pragma_directive_line = reader.current_line;
             return 0;
         case DIR_ASM:
             return do_asm();

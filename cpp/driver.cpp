@@ -443,6 +443,8 @@ void start_up(int argc, char** argv) {
     alert_set_position_hook(capture_report_position);
     collect_arguments(argc, argv);
     dialect_scan_arguments(argc, argv);
+    // The operator _Pragma is carried out by the token loop.
+    if (dialect.iso) pass_lead_pair(u"_Pragma", 7);
     define_predefined_macros();
     int files = parse_options(argc, argv);
     const char* input_path = open_input(files, argv);
@@ -619,23 +621,147 @@ struct token_joint {
     }
 };
 
+// What the bulk path copies, noting in `wrote` whether it wrote a token.
+int copy_plain_tokens_noting(int blanks, bool& wrote) {
+    const input_source* s = reader.current_source;
+    if (s == nullptr) return blanks;
+    const wchar* start = s->pos;
+    int left = copy_plain_tokens(blanks);
+    // With no token written, all it read were blanks, which it hands back.
+    if (reader.current_source == s && left != blanks + static_cast<int>(s->pos - start))
+        wrote = true;
+    return left;
+}
+
+bool names_pragma_operator(const wchar* name) {
+    return wstr_cmp_narrow(name, "_Pragma") == 0;
+}
+
+int keep_operand_char(int c) {
+    driver.pragma_operand.push_back(static_cast<char16_t>(c));
+    return 0;
+}
+
+// Reads what follows the name _Pragma, which must be a parenthesised string
+// literal (macros before the parenthesis are expanded): true when it is,
+// with the literal (quotes included) in driver.pragma_operand. Otherwise
+// false, with what was read before the first unit that does not fit pushed
+// back to be read again as text.
+bool read_pragma_operand() {
+    std::u16string read;
+    driver.pragma_operand.clear();
+    bool name_read = false;  // the unit that does not fit begins a name taken whole
+    // The next character after blanks, which are kept as read; with expand,
+    // after the expansions of the macros met too.
+    auto after_blanks = [&read, &name_read](bool expand) {
+        int c = next_char();
+        for (;;) {
+            if (c == MARK_END || char_class(c) == CC_BLANK) {
+                if (c != MARK_END && (read.empty() || read.back() != u' ')) read.push_back(u' ');
+                c = next_char();
+            } else if (expand && char_class(c) == CC_IDENT) {
+                c = expand_if_macro(c);
+                // A name that stays is in the identifier buffer, read.
+                name_read = char_class(c) == CC_IDENT;
+                if (name_read) return c;
+            } else {
+                return c;
+            }
+        }
+    };
+    int c = after_blanks(true);
+    if (c == '(') {
+        read.push_back(u'(');
+        c = after_blanks(false);
+        if (c == '"') {
+            const bool closed = scan_literal(c, keep_operand_char) != 0;
+            read += driver.pragma_operand;
+            // A literal cut by the line end leaves the line end unread.
+            c = closed ? after_blanks(false) : -1;
+            if (c == ')') return true;
+        }
+    }
+    if (name_read) {
+        read += scanner.name_buffer;
+    } else if (c > 0) {
+        unget_char();
+    }
+    if (!read.empty()) push_text_source(read.c_str());
+    return false;
+}
+
+// Writes "#pragma" and the text of the literal in driver.pragma_operand,
+// its quotes dropped and its escaped quotes and backslashes unescaped.
+void write_pragma_line() {
+    if (driver.no_output) return;
+    std::fputs("#pragma ", driver.out);
+    const std::u16string& t = driver.pragma_operand;
+    for (std::size_t i = 1; i + 1 < t.size(); ++i) {
+        if (t[i] == '\\' && (t[i + 1] == '"' || t[i + 1] == '\\') && i + 2 < t.size()) ++i;
+        put_out(t[i] & 0xFF);
+    }
+}
+
+// The operator _Pragma, whose name has been read: its literal becomes a
+// #pragma line of its own. The output line is ended first when it holds
+// text; when tokens follow on the line, they go on after a line
+// synchronisation. Returns the line end when the line ended with it, else
+// -1. Without its literal the name is written as it stands (193).
+int pragma_operator(bool& holds_text) {
+    if (!read_pragma_operand()) {
+        alert_report(MSG_PRAGMA_OPERAND);
+        if (!driver.no_output) std::fputs("_Pragma", driver.out);
+        holds_text = true;
+        return -1;
+    }
+    if (holds_text && !driver.no_output) put_out('\n');
+    write_pragma_line();
+    int c = skip_blanks();
+    if (c == '\n' || c == 0) {
+        // The line end ends the pragma line: the lines after it are one
+        // line ahead when the line was broken for it.
+        if (holds_text) reader.sync_needed = 1;
+        return c;
+    }
+    unget_char();
+    line_sync();
+    holds_text = false;
+    return -1;
+}
+
+// Whether the text line read is the text of a #pragma directive (which the
+// bulk path may have left on its line).
+bool in_pragma_directive() {
+    if (driver.pragma_directive && reader.current_line != driver.pragma_directive_line)
+        driver.pragma_directive = false;
+    return driver.pragma_directive;
+}
+
 // Copies the tokens of one text line; returns the character that ended it,
-// a newline or 0 at the end of all input.
-int copy_text_line(int blanks) {
-    const bool iso = dialect.iso;
+// a newline or 0 at the end of all input. In ISO C (iso, which the
+// toolchain's own dialect pays nothing for): `first`, when not negative, is
+// the line's first character, already read; holds_text says whether the
+// output line holds text already, which the operator _Pragma asks.
+template <bool iso>
+int copy_text_line(int blanks, bool holds_text, int first) {
     token_joint joint;
-    if (iso) joint.copied(reader.current_source);
+    if constexpr (iso) joint.copied(reader.current_source);
     for (unsigned tokens = 0;; ++tokens) {
         if (tokens % 64 == 63) check_output();  // a line may expand without end
-        if (iso) {
-            const input_source* s = reader.current_source;
-            const wchar* before = s != nullptr ? s->pos : nullptr;
-            blanks = copy_plain_tokens(blanks);
-            if (s != nullptr && s == reader.current_source && s->pos != before) joint.copied(s);
-        } else {
-            blanks = copy_plain_tokens(blanks);
+        int c = iso ? first : -1;
+        if (c < 0) {
+            if constexpr (iso) {
+                const input_source* s = reader.current_source;
+                const wchar* before = s != nullptr ? s->pos : nullptr;
+                blanks = copy_plain_tokens_noting(blanks, holds_text);
+                if (s != nullptr && s == reader.current_source && s->pos != before)
+                    joint.copied(s);
+            } else {
+                blanks = copy_plain_tokens(blanks);
+            }
+            c = next_char();
         }
-        int c = next_char();
+        if constexpr (iso) first = -1;
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
         if (blanks != 0) {
@@ -645,12 +771,29 @@ int copy_text_line(int blanks) {
         }
         blanks = 0;
         c = expand_if_macro(c);
+        if constexpr (iso) {
+            if (char_class(c) == CC_IDENT && names_pragma_operator(scanner.name_buffer) &&
+                !in_pragma_directive()) {
+                int end = pragma_operator(holds_text);
+                if (end >= 0) return end;
+                joint.last = 0;
+                continue;
+            }
+        }
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
-        if (iso) joint.before(c);
+        if constexpr (iso) joint.before(c);
         write_token(c);
-        if (iso) joint.after(c);
+        if constexpr (iso) {
+            joint.after(c);
+            holds_text = true;
+        }
     }
+}
+
+int copy_text_line(int blanks, bool holds_text, int first = -1) {
+    return dialect.iso ? copy_text_line<true>(blanks, holds_text, first)
+                       : copy_text_line<false>(blanks, holds_text, first);
 }
 
 void end_text_line(int c) {
@@ -679,6 +822,14 @@ void end_text_line(int c) {
     exit_program(0);
 }
 
+// After a '%': true when a ':' follows (the two are read), else false with
+// the next character given back.
+bool colon_follows() {
+    if (next_char() == ':') return true;
+    unget_char();
+    return false;
+}
+
 // ISO C: the lines a macro call's arguments run on into are read as the
 // main loop reads lines: a directive there takes effect (a #define, an
 // #ifdef around some arguments), a line of a skipped group is passed over,
@@ -686,7 +837,7 @@ void end_text_line(int c) {
 void read_argument_lines() {
     for (;;) {
         int c = skip_blanks();
-        if (c == '#') {
+        if (c == '#' || (c == '%' && dialect.iso && colon_follows())) {
             bool echo = reader.echo_comments;
             reader.echo_comments = 0;
             control(0);
@@ -734,34 +885,38 @@ void connect_layers() {
             newlines = r.newlines;
             check_output();
             if (r.mid_line) {
-                end_text_line(copy_text_line(r.blanks));
+                end_text_line(copy_text_line(r.blanks, r.wrote));
                 newlines = 0;
                 continue;
             }
         }
         int c = next_char();
+        // ISO C: "%:" begins a directive as '#' does; a lone '%' is text,
+        // with what followed it given back.
+        const bool percent = c == '%' && dialect.iso;
         if (char_class(c) == CC_BLANK) {
             if (scanner.asm_mode) ++indent;
         } else if (c == '\n') {
             // A line comment alone on its line: its line end is owed.
             write_held_comment();
             ++newlines;
-        } else if (c == '#') {
+        } else if (c == '#' || (percent && colon_follows())) {
             reader.echo_comments = 0;
             newlines = control(newlines);
             reader.echo_comments = driver.keep_comments && conditional.cond_active;
         } else if (c == 0) {
             end_of_input(newlines);
         } else if (!conditional.cond_active) {
+            if (dialect.iso && char_class(c) == CC_QUOTE) skip_literal(c);
             skip_line();
             ++newlines;
         } else {
             flush_newlines(newlines);
-            unget_char();
+            if (!percent) unget_char();
             if (!driver.no_output) {
                 for (int i = 0; i < indent; ++i) put_out(' ');
             }
-            end_text_line(copy_text_line(0));
+            end_text_line(copy_text_line(0, false, percent ? c : -1));
             newlines = indent = 0;
         }
     }

@@ -36,8 +36,13 @@ struct driver_state {
     bool err_file_failed = false;  // told on standard error; diagnostics went back there
     std::FILE* in = nullptr;       // standard input, or the file that stands for it
     bool in_owned = false;
-    bool exiting = false;                // exit_program has finished the output
-    std::string held_comment;            // -C: a line comment not yet written
+    bool exiting = false;           // exit_program has finished the output
+    std::string held_comment;       // -C: a line comment not yet written
+    std::u16string pragma_operand;  // the literal of a _Pragma being read
+    // A #pragma directive's text holds no operator _Pragma: the line of the
+    // last one written (its text is copied as a text line).
+    bool pragma_directive = false;
+    int pragma_directive_line = 0;
     wchar* report_line_start = nullptr;  // line shown with a message
     int report_line = 0;                 // and its number
     wchar last_emitted = 0;              // the last unit emit_char wrote

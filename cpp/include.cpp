@@ -432,6 +432,14 @@ constexpr std::array<bool, 256> make_stops(bool slash, bool star) {
 constexpr std::array<bool, 256> unit_stops = make_stops(false, false);
 constexpr std::array<bool, 256> line_stops = make_stops(true, false);
 constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
+// ISO C: a skipped line's literals hide what looks like a comment in them.
+constexpr std::array<bool, 256> make_iso_line_stops() {
+    std::array<bool, 256> t = make_stops(true, false);
+    t['"'] = true;
+    t['\''] = true;
+    return t;
+}
+constexpr std::array<bool, 256> iso_line_stops = make_iso_line_stops();
 
 // Reads a file as the reader hands it out to a group being skipped, and
 // follows the main loop and the directive processor through it. It does not
@@ -473,6 +481,8 @@ class guard_scanner {
     int next_in_line();
     int skip_blanks(int c);
     bool skip_line(int c);
+    bool skip_iso_line(int c);
+    int skip_literal(int quote);
     void pass_plain(const std::array<bool, 256>& stops);
     int read_name(int c, std::u16string& name, std::size_t limit);
     bool read_guard(guard_facts& g);
@@ -605,12 +615,40 @@ int guard_scanner::skip_blanks(int c) {
 // The rest of a line from c on, up to its line end; false when the file
 // ends first (the reader would go on in the includer).
 bool guard_scanner::skip_line(int c) {
+    if (dialect.iso) return skip_iso_line(c);
     while (c != '\n') {
         if (c == END) return false;
         pass_plain(line_stops);
         c = next();
     }
     return true;
+}
+
+// The same in ISO C, where the literals of the line are stepped over whole
+// (kept out of line, so that the loop above stays within the scan).
+[[gnu::noinline]] bool guard_scanner::skip_iso_line(int c) {
+    while (c != '\n') {
+        if (c == END) return false;
+        if (c == '"' || c == '\'') {
+            c = skip_literal(c);
+            continue;
+        }
+        pass_plain(iso_line_stops);
+        c = next();
+    }
+    return true;
+}
+
+// ISO C: the rest of a literal after its quote, as the skipping reader
+// steps over it; returns the unit after it, or the line end that cuts it.
+int guard_scanner::skip_literal(int quote) {
+    for (;;) {
+        int c = unit();
+        if (c == '\\') c = unit() == END ? END : 0;
+        if (c == quote) return next();
+        if (c == '\n') ++lines_;
+        if (c == '\n' || c == END) return c;
+    }
 }
 
 // A name from its first character c on, as scan_identifier and
@@ -687,6 +725,7 @@ bool guard_scanner::read_group(guard_facts& g) {
     for (;;) {
         int c = next();
         while (is_blank(c) || c == '\n') c = next();
+        if (c == '%' && dialect.iso) return false;  // may be a directive ("%:")
         if (c != '#') {
             if (!skip_line(c)) return false;
             continue;

@@ -616,14 +616,31 @@ int save_iso_stringise(definition& d, int c) {
     return c;
 }
 
+// ISO C: after a '%', whether a ':' follows to make the digraph of '#'
+// (both are then read); else the '%' stands, with the next unit unread.
+bool digraph_hash(int c) {
+    if (c != '%' || !dialect.iso) return false;
+    if (next_char() == ':') return true;
+    unget_char();
+    return false;
+}
+
 // Encodes the replacement text that begins with c into the save buffer.
 int save_replacement(definition& d, int c) {
     scanner.save_ptr = scanner.save_buffer;
     while (c != '\n' && c != 0) {
-        if (c == '#') {
+        // "%:" and "%:%:" are '#' and "##" spelled otherwise.
+        const bool digraph = digraph_hash(c);
+        if (c == '#' || digraph) {
             c = next_char();
-            if (c == '#') {
+            if (digraph ? digraph_hash(c) : c == '#') {
                 c = save_paste(d);
+                continue;
+            }
+            if (digraph && d.nparams < 0) {
+                // No operator in an object-like macro: the digraph as spelled.
+                save_char('%');
+                save_char(':');
                 continue;
             }
             if (dialect.iso) {
@@ -633,6 +650,7 @@ int save_replacement(definition& d, int c) {
             if (char_class(c) == CC_BLANK) c = skip_blanks();
             save_char(MARK_STRINGISE);
             if (c == '\n' || c == 0) break;
+            if (c == '%' && dialect.iso) continue;  // may be another "%:"
         }
         c = save_token(d, c);
     }

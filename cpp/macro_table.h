@@ -64,6 +64,13 @@ inline bool may_be_macro_name(const Unit* name, std::size_t n) {
     std::size_t key = lead_pair(name, n);
     return (macros.lead_pairs[key / 64] >> (key % 64) & 1) != 0;
 }
+// Lets the names that begin as name (of n units) through the filter, for a
+// name that is no macro but needs the token loop all the same.
+template <class Unit>
+inline void pass_lead_pair(const Unit* name, std::size_t n) {
+    std::size_t key = lead_pair(name, n);
+    macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
+}
 // The record of the name of n units at name that a file source's text
 // would expand (present and not being expanded), or null; the identifier
 // buffer is left as it is.

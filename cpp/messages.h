@@ -94,6 +94,7 @@ enum msg : unsigned {
     MSG_OPEN_DIAGNOSTICS = 201,     // diagnostics file (-E<file>)
     MSG_NUMBER_OUT_OF_RANGE = 191,  // the number as written
     MSG_INCLUDE_TOO_DEEP = 192,     // include name, files open
+    MSG_PRAGMA_OPERAND = 193,           // _Pragma without ( "literal" )
     MSG_COMMAND_LINE_LONG = 337,
     MSG_WORD_TOO_LONG = 917,  // the number 0
     MSG_ZERO_DIVISOR = 990,

@@ -32,6 +32,7 @@ namespace {
 // Longest -D/-U name kept; longer names are cut.
 constexpr int MAX_MACRO_NAME = 255;
 constexpr int MIN_IDENT_LEN = 31;
+constexpr int MIN_ISO_IDENT_LEN = 63;
 
 // The line buffer of a -E<file> stream. It outlives every stream that uses it:
 // a new -E file closes the previous one before taking the buffer over.
@@ -364,7 +365,9 @@ int parse_options(int argc, char** argv) {
         else
             apply_option(arg);
     }
-    if (scanner.max_ident_len < MIN_IDENT_LEN) scanner.max_ident_len = MIN_IDENT_LEN;
+    // ISO C makes 63 characters significant at least.
+    const int least = dialect.iso ? MIN_ISO_IDENT_LEN : MIN_IDENT_LEN;
+    if (scanner.max_ident_len < least) scanner.max_ident_len = least;
     if (scanner.max_ident_len > MAX_IDENT_LIMIT) scanner.max_ident_len = MAX_IDENT_LIMIT;
     if (kept >= 4) alert_report(MSG_TOO_MANY_FILES);
     return kept;

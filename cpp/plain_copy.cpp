@@ -91,8 +91,10 @@ inline bool steps_back(const Unit* q) {
             // the next one.
             return q[1] != '?' && q[1] != 0;
         case K_SLASH:
-            // The look past '/' reads one unit as it stands.
-            return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0;
+            // The look past '/' reads one unit as it stands (in ISO C after
+            // the splices, which may join a '/' or '*' to it).
+            return q[1] != '*' && q[1] != '/' && q[1] != '?' && q[1] != 0 &&
+                   (q[1] != '\\' || !dialect.iso);
         default:
             return true;
     }
@@ -388,22 +390,44 @@ class plain_output {
     char* o_ = text_;
 };
 
+// Whether the name of n units at p is the operator _Pragma, which the token
+// loop carries out (in ISO C the lead-pair filter lets its name through to
+// the look-ups below).
+template <class Unit>
+bool is_pragma_operator(const Unit* p, std::size_t n) {
+    static constexpr char name[] = "_Pragma";
+    if (n != sizeof name - 1) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] != static_cast<unsigned char>(name[i])) return false;
+    return true;
+}
+
+// What the look-ups of the bulk path answer for the operator _Pragma: no
+// macro, but a name to leave to the token loop.
+macro_def pragma_operator_mark;
+
 // The record of the name of n units at p that a file's text would expand,
-// or null.
+// or null (or the mark above).
 macro_def* expandable(const wchar* p, std::size_t n) {
-    return may_be_macro_name(p, n) ? find_expandable(p, n) : nullptr;
+    if (!may_be_macro_name(p, n)) return nullptr;
+    macro_def* m = find_expandable(p, n);
+    if (m == nullptr && dialect.iso && is_pragma_operator(p, n)) return &pragma_operator_mark;
+    return m;
 }
 macro_def* expandable(const unsigned char* p, std::size_t n) {
     if (!may_be_macro_name(p, n)) return nullptr;
     wchar name[MAX_IDENT_LIMIT + 1];
     for (std::size_t i = 0; i < n; ++i) name[i] = p[i];
-    return find_expandable(name, n);
+    macro_def* m = find_expandable(name, n);
+    if (m == nullptr && dialect.iso && is_pragma_operator(p, n)) return &pragma_operator_mark;
+    return m;
 }
 // Whether a name of n units at p in macro text or an argument may be
 // expanded: there a macro being expanded may be expanded again (inside its
 // own argument), so any name in the table may.
 bool may_expand_in_text(const wchar* p, std::size_t n) {
-    return may_be_macro_name(p, n) && is_defined(p, n);
+    return may_be_macro_name(p, n) &&
+           (is_defined(p, n) || (dialect.iso && is_pragma_operator(p, n)));
 }
 
 // Copies the tokens from p on into out; space says whether blanks were read
@@ -733,7 +757,9 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
     // Directives, and lines that begin with what needs the reader, are the
     // main loop's; so is a line that must be preceded by line
     // synchronisation.
-    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4) {
+    // ISO C: "%:" begins a directive too.
+    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4 ||
+        (c == '%' && dialect.iso)) {
         stop = p;
         return line_end::leave_at_start;
     }
@@ -749,9 +775,11 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
             return line_end::text;
         }
     }
+    const Unit* first = p;
     p = copy_tokens(out, p, false, done);
     if (*p != '\n') {
         r.mid_line = true;
+        r.wrote = done != first;
         r.blanks = static_cast<int>(p - done);
         stop = p;
         return line_end::leave_within;
@@ -798,7 +826,8 @@ line_end skip_block_line(const unsigned char* p, plain_lines& r, const unsigned 
     for (std::uint64_t w; std::memcpy(&w, p, 8), w == 0x2020202020202020u;) p += 8;
     while (kind_of(*p) == K_BLANK) ++p;
     if (*p != '\n') {
-        const unsigned char* end = *p != '#' ? skipped_line_end(p) : nullptr;
+        const bool directive = *p == '#' || (*p == '%' && dialect.iso);
+        const unsigned char* end = !directive ? skipped_line_end(p) : nullptr;
         if (end == nullptr) {
             stop = p;
             return line_end::leave_at_start;
@@ -877,7 +906,7 @@ int copy_text_tokens(int blanks) {
 }
 
 plain_lines copy_plain_lines(int newlines) {
-    plain_lines r{false, 0, newlines};
+    plain_lines r{false, 0, newlines, false};
     input_source* s = plain_source();
     if (s == nullptr || scanner.asm_mode) return r;
     // Skipped text is stepped over from the block alone; a line the main
@@ -921,7 +950,7 @@ int copy_text_tokens(int blanks) {
 }
 
 plain_lines copy_plain_lines(int newlines) {
-    return {false, 0, newlines};
+    return {false, 0, newlines, false};
 }
 
 #endif

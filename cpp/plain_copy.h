@@ -28,6 +28,7 @@ struct plain_lines {
     bool mid_line;  // stopped within a text line, whose start is written
     int blanks;     // then: the blanks read since its last token written
     int newlines;   // else: the line ends read and not yet written
+    bool wrote;     // when mid_line: whether a token of the line is written
 };
 
 // At the start of a line, with newlines line ends read but not yet written:

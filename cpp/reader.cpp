@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/alert.h"
+#include "cpp/dialect.h"
 #include "cpp/messages.h"
 #include "cpp/unit_copy.h"
 
@@ -691,7 +692,13 @@ int next_char_slow() {
             if (c == '?') c = replace_trigraph(src, c);
             if (c == '\n') count_lines(1);
         }
-        if (reader.raw_input) return c;
+        if (reader.raw_input) {
+            // ISO C joins spliced lines before anything else is seen, so a
+            // literal or a comment's look-ahead loses them too.
+            if (c != '\\' || !dialect.iso) return c;
+            if (splice_follows(src)) continue;
+            return reissue_if_source_ended(src, '\\');
+        }
         switch (c) {
             case '/': {
                 int r = after_slash(src);

@@ -184,10 +184,45 @@ int skip_blanks() {
     return c;
 }
 
+namespace {
+
+int discard_char(int) {
+    return 0;
+}
+
+// ISO C: the rest of a line whose literals hide what looks like a comment
+// in them; a quote that is not closed on its line closes at its end.
+int skip_iso_line() {
+    int c;
+    do {
+#if CPP_READER_FAST_PATH
+        input_source* s = reader.current_source;
+        if (s != nullptr && !reader.bookkeeping) {
+            wchar* p = s->pos;
+            while (*p < 256 && reader_plain_unit[*p] && char_class_table[*p] != CC_QUOTE) ++p;
+            s->pos = p;
+        }
+#endif
+        c = next_char();
+        if (char_class(c) == CC_QUOTE) {
+            skip_literal(c);
+            c = ' ';
+        }
+    } while (c != '\n' && c != 0);
+    return 0;
+}
+
+}  // namespace
+
+void skip_literal(int quote) {
+    scan_literal(quote, discard_char);
+}
+
 // Ordinary units are stepped over straight from the buffer; next_char sees
 // only what may end the line or needs its care (comments, splices,
 // trigraphs, markers, the end of the buffer).
 int skip_line() {
+    if (dialect.iso) return skip_iso_line();
     int c;
     do {
 #if CPP_READER_FAST_PATH

@@ -29,5 +29,9 @@ int scan_identifier(int c);
 int scan_number(int c, out_fn out);
 int scan_literal(int quote, out_fn out);
 int skip_blanks();
+// Reads the rest of a literal whose quote has been read, writing nothing.
+void skip_literal(int quote);
+// Reads up to and including the line end (in ISO C, past the literals of
+// the line without looking into them).
 int skip_line();
 int skip_paste_marks();

@@ -1,0 +1,2 @@
+%:define R(a) %: %:a
+R(x)
