@@ -673,6 +673,15 @@ bool read_pragma_operand() {
     if (c == '(') {
         read.push_back(u'(');
         c = after_blanks(false);
+        // A wide literal's L goes with it.
+        if (c == 'L') {
+            if (next_char() == '"') {
+                read.push_back(u'L');
+                c = '"';
+            } else {
+                unget_char();
+            }
+        }
         if (c == '"') {
             const bool closed = scan_literal(c, keep_operand_char) != 0;
             read += driver.pragma_operand;

@@ -24,3 +24,7 @@ piece expanded expanded
 
 # With -L no text is written, only the list of included files.
 piece list_only "$CPP" --std=c99 -L p.c
+
+# The standard's example, through macros and written out, and a wide
+# literal: the same #pragma line each time.
+piece listing "$CPP" --std=c99 listing.c
