@@ -350,10 +350,14 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     return m;
 }
 
-macro_def* scan_and_find_macro(int c) {
+namespace {
+
+// Stores the name that continues with c, after `stored` units already in
+// the identifier buffer, reading it through the reader (and from the
+// buffer while its units are plain); returns the units stored.
+int scan_name_rest(int c, int stored) {
     wchar* out = scanner.name_buffer;
     const int limit = scanner.max_ident_len;
-    int stored = 0;
     int cls = char_class(c);
     bool taken_whole = false;
     while (cls == CC_IDENT || cls == CC_DIGIT) {
@@ -381,6 +385,41 @@ macro_def* scan_and_find_macro(int c) {
     }
     if (!taken_whole) unget_char();
     out[stored] = 0;
+    return stored;
+}
+
+}  // namespace
+
+macro_def* scan_and_find_macro(int c) {
+    wchar* out = scanner.name_buffer;
+    int stored = 0;
+#if CPP_READER_FAST_PATH
+    // Mostly the whole name lies in the current source's buffer and a plain
+    // unit follows it: it is taken here, without the reader.
+    input_source* s = reader.current_source;
+    if (s != nullptr && !reader.bookkeeping && static_cast<unsigned>(c) < 256 &&
+        plain_name_unit[c]) {
+        out[0] = static_cast<wchar>(c);
+        const wchar* p = s->pos;
+        const std::size_t length = name_units(p);
+        // The significant length is at least 31, so the first unit fits.
+        const std::size_t room = static_cast<std::size_t>(scanner.max_ident_len - 1);
+        const std::size_t taken = length < room ? length : room;
+        store_units(out + 1, p, taken);
+        p += length;
+        s->pos = const_cast<wchar*>(p);
+        stored = static_cast<int>(taken) + 1;
+        if (*p < 256 && reader_plain_unit[*p]) {
+            out[stored] = 0;
+        } else {
+            stored = scan_name_rest(next_char(), stored);
+        }
+    } else {
+        stored = scan_name_rest(c, 0);
+    }
+#else
+    stored = scan_name_rest(c, 0);
+#endif
     const auto n = static_cast<std::size_t>(stored);
     // Most names in macro text and arguments are no macro at all: those the
     // lead-pair filter answers cost no hash.
@@ -389,9 +428,9 @@ macro_def* scan_and_find_macro(int c) {
     if (m == nullptr || m->active == 0) return m;
     // Inside an argument or a pasted text that was pushed while reading
     // this very macro's expansion, the name may expand once more.
-    const input_source* s = reader.current_source;
-    if (s != nullptr && s->file == nullptr && s->macro == nullptr && s->parent &&
-        s->parent->macro == m) {
+    const input_source* src = reader.current_source;
+    if (src != nullptr && src->file == nullptr && src->macro == nullptr && src->parent &&
+        src->parent->macro == m) {
         return m;
     }
     return nullptr;
