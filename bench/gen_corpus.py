@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the benchmark corpus: seven deterministic C inputs.
+"""Writes the benchmark corpus: eight deterministic C inputs.
 
     gen_corpus.py [--out DIR] [--scale F] [--seed N]
 
@@ -19,6 +19,11 @@ Files written under DIR (default bench/out/corpus):
     many_macros.c    the macro load of a firmware build: a register map of
                      17 000 macros and 5 MB of code that reaches it through
                      layers of function-like macros
+    macro_churn.c    23 000 #define lines in 5 MB: X-macro tables expanded
+                     under redefined entry macros, constant chains,
+                     object-like chains ending in a function-like name,
+                     # and ## through helper layers, calls nested three
+                     deep, and #undef/#define of the same names throughout
     manifest.txt     one line per input: name and the include directories
 
 Everything keeps to what a conservative C89 preprocessor and gcc agree on:
@@ -50,6 +55,9 @@ MANY_HEADER_DIRS = 5
 MANY_HEADER_LEVELS = 4
 MANY_PERIPHERALS = 340
 MANY_MACRO_FUNCTIONS = 7000
+# Modules of macro_churn.c and statements of each one's function (on average).
+MACRO_CHURN_MODULES = 1100
+MACRO_CHURN_STATEMENTS = 78
 
 WORDS = (
     "alpha beta gamma delta count index total limit offset length flags "
@@ -741,6 +749,140 @@ def gen_many_macros(rng, scale):
     return out
 
 
+def gen_macro_churn(rng, scale):
+    """Every kind of macro traffic in one file, as a large code generator's
+    output has it: per module an X-macro table expanded three times under
+    a redefined entry macro, a constant chain, an object-like chain that
+    ends in a function-like name (the call completes after the rescans),
+    pasted and stringised names reached through helper layers, and code
+    that nests calls of them three deep; #undef and #define of the entry
+    macro, the current module and now and then an earlier module's
+    operator keep the table changing all the way through."""
+    out = ["/* Macro churn: X-macro tables, chains, # and ## through helpers. */",
+           "#define CAT(a, b) a ## b",
+           "#define XCAT(a, b) CAT(a, b)",
+           "#define STR(x) #x",
+           "#define XSTR(x) STR(x)",
+           "#define ADD(a, b) ((a) + (b))",
+           "#define MUL(a, b) ((a) * (b))",
+           "#define MAX(a, b) ((a) > (b) ? (a) : (b))",
+           "#define MIN(a, b) ((a) < (b) ? (a) : (b))",
+           "#define CLAMP(x, lo, hi) MIN(MAX(x, lo), hi)",
+           "#define APPLY(m, x) m(x)",
+           "#define TWICE(m, x) m(m(x))",
+           "#define SQ(x) ((x) * (x))",
+           ""]
+    modules = max(4, int(MACRO_CHURN_MODULES * scale))
+    chain = 6
+    for m in range(modules):
+        entries = ["%s_%d" % (rng.choice(WORDS), k) for k in range(rng.randrange(6, 11))]
+        out.append("/* module %d */" % m)
+        out.append("#undef CUR")
+        out.append("#define CUR %d" % m)
+        out.append("#define C_%d_0 (%d)" % (m, rng.randrange(1, 100)))
+        for k in range(1, chain):
+            out.append("#define C_%d_%d (C_%d_%d + %d)" % (m, k, m, k - 1, k))
+        # The table: X applied to each entry; long tables are continued
+        # over several lines.
+        items = ["X(%s, %s)" % (e, rng.choice((str(rng.randrange(64)),
+                                              "C_%d_%d" % (m, rng.randrange(chain)))))
+                 for e in entries]
+        if len(items) > 8:
+            out.append("#define TBL_%d(X) %s \\" % (m, " ".join(items[:5])))
+            out.append("    %s" % " ".join(items[5:]))
+        else:
+            out.append("#define TBL_%d(X) %s" % (m, " ".join(items)))
+        out.append("#define OP_%d(a, b) MAX(ADD(a, b), C_%d_%d)" % (m, m, rng.randrange(chain)))
+        for k in range(4):
+            out.append("#define R_%d_%d R_%d_%d" % (m, k, m, k + 1))
+        out.append("#define R_%d_4 OP_%d" % (m, m))
+        out.append("#define REG_%d(n) XCAT(reg_%d_, n)" % (m, m))
+        out.append("#define NAME_%d(x) XSTR(CAT(mod_%d_, x))" % (m, m))
+        out.append("#define GET_%d(p, f) ((p)->XCAT(f, _%d))" % (m, m))
+        out.append("#define SCALE_%d(x) MUL(x, C_%d_%d)" % (m, m, chain - 1))
+        out.append("#undef ENTRY")
+        out.append("#define ENTRY(n, v) n = v,")
+        out.append("enum mod_%d_ids { TBL_%d(ENTRY) mod_%d_count };" % (m, m, m))
+        out.append("#undef ENTRY")
+        out.append("#define ENTRY(n, v) STR(n),")
+        out.append("static const char *const mod_%d_names[] = { TBL_%d(ENTRY) 0 };" % (m, m))
+        out.append("#undef ENTRY")
+        out.append("#define ENTRY(n, v) { XCAT(CUR, 0), v, XSTR(n) },")
+        out.append("static const struct row mod_%d_rows[] = { TBL_%d(ENTRY) { 0, 0, 0 } };"
+                   % (m, m))
+        if m > 0 and m % 8 == 0:
+            # An earlier module's operator changes: its chain now ends in
+            # the new body.
+            g = rng.randrange(m)
+            out.append("#undef OP_%d" % g)
+            out.append("#define OP_%d(a, b) MIN(ADD(a, b), C_%d_0)" % (g, g))
+
+        def near():
+            # A module defined already (this one, mostly).
+            return m if rng.random() < 0.6 else rng.randrange(m + 1)
+
+        def leaf():
+            k = rng.randrange(6)
+            if k == 0:
+                return "x_%d" % rng.randrange(8)
+            if k == 1:
+                g = near()
+                return "C_%d_%d" % (g, rng.randrange(chain))
+            if k == 2:
+                return "REG_%d(%d)" % (near(), rng.randrange(16))
+            if k == 3:
+                return "GET_%d(p, %s)" % (near(), rng.choice(entries))
+            if k == 4:
+                return str(rng.randrange(1000))
+            return rng.choice(entries)
+
+        def operand(depth):
+            if depth > 2 or rng.random() < 0.3:
+                return leaf()
+            a, b = operand(depth + 1), operand(depth + 1)
+            k = rng.randrange(7)
+            if k == 0:
+                return "ADD(%s, %s)" % (a, b)
+            if k == 1:
+                return "MUL(%s, %s)" % (a, b)
+            if k == 2:
+                return "CLAMP(%s, 0, %s)" % (a, b)
+            if k == 3:
+                return "SCALE_%d(%s)" % (near(), a)
+            if k == 4:
+                return "APPLY(SQ, %s)" % a
+            if k == 5:
+                return "TWICE(SQ, %s)" % a
+            if depth == 0:
+                # Chains stay out of each other's arguments.
+                return "R_%d_0(%s, %s)" % (near(), leaf(), leaf())
+            return "MAX(%s, %s)" % (a, b)
+
+        out.append("long mod_%d_step(struct mod *p, long *x_0)" % m)
+        out.append("{")
+        for i in range(rng.randrange(MACRO_CHURN_STATEMENTS // 2,
+                                     MACRO_CHURN_STATEMENTS * 3 // 2)):
+            k = rng.randrange(8)
+            if k < 4:
+                out.append("    r_%d = %s;" % (i % 17, operand(0)))
+            elif k == 4:
+                out.append("    s_%d = NAME_%d(%s);" % (i % 7, near(), rng.choice(entries)))
+            elif k == 5:
+                # Whether a stringising helper's argument is expanded all
+                # the way down a chain is left open: only a constant's
+                # first link is stringised.
+                out.append("    REG_%d(%d) = XSTR(C_%d_0);" % (m, rng.randrange(16), near()))
+            elif k == 6:
+                out.append("    t_%d = XCAT(mod_, CUR) + XCAT(%s, _n);"
+                           % (i % 5, rng.choice(entries)))
+            else:
+                out.append("    u = R_%d_0(%s, %s) + %s;" % (near(), leaf(), leaf(), leaf()))
+        out.append("    return r_0;")
+        out.append("}")
+        out.append("")
+    return out
+
+
 def write(path, lines):
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
@@ -772,6 +914,9 @@ def main():
     rng = random.Random("%d/many_macros.c" % args.seed)
     write(os.path.join(args.out, "many_macros.c"), gen_many_macros(rng, args.scale))
     manifest.append("many_macros.c")
+    rng = random.Random("%d/macro_churn.c" % args.seed)
+    write(os.path.join(args.out, "macro_churn.c"), gen_macro_churn(rng, args.scale))
+    manifest.append("macro_churn.c")
     write(os.path.join(args.out, "manifest.txt"), manifest)
 
 

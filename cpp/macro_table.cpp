@@ -8,6 +8,9 @@
 #include <cassert>
 #include <cctype>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "common/alert.h"
 #include "common/small_pool.h"
@@ -104,8 +107,15 @@ inline std::uint32_t index_hash(const wchar* p, std::size_t n) {
         h = (h ^ w) * MIX;
         h ^= h >> 29;
     }
+    // The last one to three units, read as one or two loads.
     std::uint64_t tail = 0;
-    for (; n > 0; --n) tail = (tail << 16) | *p++;
+    if (n & 2) {
+        std::uint32_t pair;
+        std::memcpy(&pair, p, sizeof pair);
+        tail = pair;
+        p += 2;
+    }
+    if (n & 1) tail = tail << 16 | *p;
     h = (h ^ tail) * MIX;
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
@@ -159,6 +169,53 @@ macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
     }
     return nullptr;
 }
+
+#if CPP_READER_FAST_PATH
+// The number of name units from p on; the look may read up to seven units
+// past the unit that ends the name (every source's buffer has read-ahead).
+inline std::size_t name_units(const wchar* p) {
+#ifdef __SSE2__
+    const __m128i lower_a = _mm_set1_epi16('a');
+    const __m128i letters = _mm_set1_epi16(25);
+    const __m128i zero_digit = _mm_set1_epi16('0');
+    const __m128i digits = _mm_set1_epi16(9);
+    const __m128i case_bit = _mm_set1_epi16(0x20);
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t n = 0;; n += 8) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        // x - first <= span, unsigned: saturating subtraction leaves 0.
+        __m128i letter = _mm_cmpeq_epi16(
+            _mm_subs_epu16(_mm_sub_epi16(_mm_or_si128(v, case_bit), lower_a), letters), zero);
+        __m128i digit = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, zero_digit), digits), zero);
+        __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('_')),
+                                                  _mm_cmpeq_epi16(v, _mm_set1_epi16('$'))),
+                                     _mm_cmpeq_epi16(v, _mm_set1_epi16(0x1D)));
+        auto mask = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
+    }
+#else
+    const wchar* q = p;
+    while (*q < 256 && plain_name_unit[*q]) ++q;
+    return static_cast<std::size_t>(q - p);
+#endif
+}
+
+// Copies n units of a name into the identifier buffer at out, eight at a
+// time while the buffer has room for whole groups.
+inline void store_units(wchar* out, const wchar* p, std::size_t n) {
+#ifdef __SSE2__
+    if (out + n + 8 <= scanner.name_buffer + MAX_IDENT_LIMIT + 1) {
+        for (std::size_t i = 0; i < n; i += 8) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+        }
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) out[i] = p[i];
+}
+#endif
 
 void narrow_name(char* out, const wchar* name) {
     wstr_to_narrow(out, name);
@@ -291,22 +348,29 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     return m;
 }
 
-macro_def* scan_and_find_macro(int c) {
+namespace {
+
+// Stores the name that continues with c, after `stored` units already in
+// the identifier buffer, reading it through the reader (and from the
+// buffer while its units are plain); returns the units stored.
+int scan_name_rest(int c, int stored) {
     wchar* out = scanner.name_buffer;
-    int stored = 0;
+    const int limit = scanner.max_ident_len;
     int cls = char_class(c);
     bool taken_whole = false;
     while (cls == CC_IDENT || cls == CC_DIGIT) {
-        if (stored < scanner.max_ident_len) out[stored++] = static_cast<wchar>(c);
+        if (stored < limit) out[stored++] = static_cast<wchar>(c);
 #if CPP_READER_FAST_PATH
         // The rest of the name is taken straight from the buffer while its
-        // units are plain; a plain unit after it ends the name unread.
+        // units are plain; a plain unit after it ends the name unread. Only
+        // the significant units are stored.
         if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
             const wchar* p = s->pos;
-            while (*p < 256 && plain_name_unit[*p]) {
-                if (stored < scanner.max_ident_len) out[stored++] = *p;
-                ++p;
-            }
+            const std::size_t length = name_units(p);
+            const std::size_t room = static_cast<std::size_t>(limit - stored);
+            store_units(out + stored, p, length < room ? length : room);
+            stored += static_cast<int>(length < room ? length : room);
+            p += length;
             s->pos = const_cast<wchar*>(p);
             if (*p < 256 && reader_plain_unit[*p]) {
                 taken_whole = true;
@@ -319,16 +383,54 @@ macro_def* scan_and_find_macro(int c) {
     }
     if (!taken_whole) unget_char();
     out[stored] = 0;
+    return stored;
+}
+
+}  // namespace
+
+macro_def* scan_and_find_macro(int c) {
+    wchar* out = scanner.name_buffer;
+    int stored = 0;
+#if CPP_READER_FAST_PATH
+    // Mostly the whole name lies in the current source's buffer and a plain
+    // unit follows it: it is taken here, without the reader.
+    input_source* s = reader.current_source;
+    if (s != nullptr && !reader.bookkeeping && static_cast<unsigned>(c) < 256 &&
+        plain_name_unit[c]) {
+        out[0] = static_cast<wchar>(c);
+        const wchar* p = s->pos;
+        const std::size_t length = name_units(p);
+        // The significant length is at least 31, so the first unit fits.
+        const std::size_t room = static_cast<std::size_t>(scanner.max_ident_len - 1);
+        const std::size_t taken = length < room ? length : room;
+        store_units(out + 1, p, taken);
+        p += length;
+        s->pos = const_cast<wchar*>(p);
+        stored = static_cast<int>(taken) + 1;
+        if (*p < 256 && reader_plain_unit[*p]) {
+            out[stored] = 0;
+        } else {
+            stored = scan_name_rest(next_char(), stored);
+        }
+    } else {
+        stored = scan_name_rest(c, 0);
+    }
+#else
+    stored = scan_name_rest(c, 0);
+#endif
     const auto n = static_cast<std::size_t>(stored);
+    // Most names in macro text and arguments are no macro at all: those the
+    // lead-pair filter answers cost no hash.
+    if (!may_be_macro_name(out, n)) return nullptr;
     macro_def* m = index_find(out, n, index_hash(out, n));
     if (m == nullptr || m->active == 0) return m;
     // ISO C: a name met while its macro is being rescanned never expands.
     if (dialect.iso) return nullptr;
     // Inside an argument or a pasted text that was pushed while reading
     // this very macro's expansion, the name may expand once more.
-    const input_source* s = reader.current_source;
-    if (s != nullptr && s->file == nullptr && s->macro == nullptr && s->parent &&
-        s->parent->macro == m) {
+    const input_source* src = reader.current_source;
+    if (src != nullptr && src->file == nullptr && src->macro == nullptr && src->parent &&
+        src->parent->macro == m) {
         return m;
     }
     return nullptr;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The benchmark's seven kinds of input (macro-heavy text with nested calls,
+# The benchmark's eight kinds of input (macro-heavy text with nested calls,
 # #, ## and redefinitions, include trees, #if nests, comments, a register
-# map), generated small with two seeds, preprocessed by cpp and by
+# map, X-macro tables under #undef/#define churn), generated small with two seeds, preprocessed by cpp and by
 # gcc -E -undef -std=gnu89: the token streams must agree.
 #   gcc_tokens.sh <cpp>     exit 0 when they do, 1 otherwise, 77 without gcc
 set -eu
