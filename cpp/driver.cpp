@@ -553,7 +553,8 @@ int flush_newlines(int count) {
 
 namespace {
 
-void write_token(int c) {
+// Inlined in both versions of the token loop.
+[[gnu::always_inline]] inline void write_token(int c) {
     switch (char_class(c)) {
         case CC_IDENT:
             if (!driver.no_output) put_wide_string(scanner.name_buffer, driver.out);
@@ -763,8 +764,7 @@ int copy_text_line(int blanks, bool holds_text, int first) {
                 const input_source* s = reader.current_source;
                 const wchar* before = s != nullptr ? s->pos : nullptr;
                 blanks = copy_plain_tokens_noting(blanks, holds_text);
-                if (s != nullptr && s == reader.current_source && s->pos != before)
-                    joint.copied(s);
+                if (s != nullptr && s == reader.current_source && s->pos != before) joint.copied(s);
             } else {
                 blanks = copy_plain_tokens(blanks);
             }

@@ -188,9 +188,12 @@ void measure_body(macro_def* m) {
 }
 
 // The argument texts of a call, with their lengths.
+// Left uninitialised but for the entries of the macro's parameters (see
+// expand_macro): zeroing all of them on every expansion costs more than
+// expanding many a small macro.
 struct call_arguments {
-    const wchar* text[MAX_PARAMS] = {};
-    int length[MAX_PARAMS] = {};
+    const wchar* text[MAX_PARAMS];
+    int length[MAX_PARAMS];
     int count = 0;
 };
 
@@ -501,7 +504,9 @@ void abandon_expansions(const macro_def* m) {
 }  // namespace
 
 // What was passed is given back as a line end and a space.
-bool find_open_paren() {
+namespace {
+
+inline bool look_for_open_paren() {
     bool passed = false;
     bool line_end = false;
     bool blank = false;
@@ -537,6 +542,12 @@ bool find_open_paren() {
         reader.current_source->pushback = true;
     }
     return false;
+}
+
+}  // namespace
+
+bool find_open_paren() {
+    return look_for_open_paren();
 }
 
 void report_nesting(const macro_def* m) {
@@ -592,10 +603,12 @@ int expand_macro(macro_def* m) {
     }
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
+    std::fill_n(args.text, std::clamp(m->nparams, 0, MAX_PARAMS), nullptr);
+    std::fill_n(args.length, std::clamp(m->nparams, 0, MAX_PARAMS), 0);
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {
         if (m->nparams < 0) report_with_name(MSG_BAD_PARAM_COUNT, m);
-        if (!find_open_paren()) return 0;
+        if (!look_for_open_paren()) return 0;
         args.count = collect_arguments(m, args);
         if (args.count != m->nparams) {
             char name[NARROW_NAME];

@@ -179,6 +179,7 @@ const wchar* plain_number_end(const wchar* p) {
 }
 #endif
 
+#if CPP_READER_FAST_PATH
 // Appends the units from p up to q.
 inline void append_units(text& t, const wchar* p, const wchar* q) {
     if (q - p <= 8) {
@@ -188,7 +189,6 @@ inline void append_units(text& t, const wchar* p, const wchar* q) {
     }
 }
 
-#if CPP_READER_FAST_PATH
 // The end of the token at p (not a blank, a quote or a unit the reader must
 // look at), or null when its end is not in sight.
 const wchar* plain_token_end(const wchar* p) {
