@@ -23,6 +23,7 @@ namespace {
 // A directive's code is its key: the first character plus twice the third.
 enum directive_code : int {
     DIR_UNKNOWN = 0,
+    DIR_INCLUDE_NEXT = 1,  // ISO C, as gcc has it
     DIR_IF = 105,
     DIR_ENDASM = 295,
     DIR_ENDIF = 301,
@@ -57,6 +58,7 @@ constexpr keyword keywords[] = {
 };
 
 int directive_code_of(const wchar* name) {
+    if (dialect.iso && wstr_cmp_narrow(name, "include_next") == 0) return DIR_INCLUDE_NEXT;
     if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
     int key = name[0] + 2 * name[2];
     if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
@@ -278,6 +280,8 @@ int do_live_directive(int code, const wchar* name, int pending) {
             return expect_line_end(pending);
         case DIR_INCLUDE:
             return pending + 1 + do_include();
+        case DIR_INCLUDE_NEXT:
+            return pending + 1 + do_include_next();
         case DIR_LINE:
             do_line();
             return expect_line_end(pending);

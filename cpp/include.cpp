@@ -122,6 +122,7 @@ struct directory_listing {
 struct search_result {
     path_node* found = nullptr;
     int error = 0;  // errno of the last candidate tried, when none opened
+    int place = -1;  // the include directory it was found in
 };
 
 struct file_closer {
@@ -220,9 +221,9 @@ path_node* search_own_directory(const std::string& name, bool& too_long) {
     return try_candidate();
 }
 
-path_node* search_include_dirs(const std::string& name, bool& too_long) {
+path_node* search_include_dirs(const std::string& name, bool& too_long, int from, int& place) {
     std::string& candidate = includes.candidate;
-    for (int i = 0; i < options.include_count; ++i) {
+    for (int i = from; i < options.include_count; ++i) {
         const char* dir = options.include_dirs[i];
         std::size_t dir_len = std::strlen(dir);
         if (dir_len + name.size() > MAX_CANDIDATE_LEN) {
@@ -236,34 +237,44 @@ path_node* search_include_dirs(const std::string& name, bool& too_long) {
             if (dir_len == 0 || !is_separator(dir[dir_len - 1])) candidate += PATH_SEPARATOR;
         }
         candidate += name;
-        if (path_node* node = try_candidate()) return node;
+        if (path_node* node = try_candidate()) {
+            place = i;
+            return node;
+        }
     }
     return nullptr;
 }
 
 // The first candidate for the name that opens, or null with errno as the
-// last candidate tried left it. The same search made again gives the same
+// last candidate tried left it; place is the include directory it lies in
+// (-1 for the including file's own). From `from` on, the own directory is
+// not looked in (#include_next). The same search made again gives the same
 // answer and is answered from the searches made.
-path_node* search(const std::string& name, bool quoted) {
+path_node* search(const std::string& name, bool quoted, int from, int& place) {
     std::string& key = includes.search_key;
     key.assign(1, quoted ? '"' : '<');
-    if (quoted && !is_rooted(name)) append_including_directory(key);
+    if (from >= 0) key += 'n' + std::to_string(from);
+    if (quoted && from < 0 && !is_rooted(name)) append_including_directory(key);
     key += '\n';  // no name holds a line end
     key += name;
     auto it = includes.searches.find(key);
     if (it == includes.searches.end()) {
         bool too_long = false;
         includes.search_error = ENOENT;  // no candidate at all: nothing there
-        path_node* node = quoted ? search_own_directory(name, too_long) : nullptr;
-        if (node == nullptr) node = search_include_dirs(name, too_long);
-        search_result result{node, includes.search_error};
+        int found_place = -1;
+        path_node* node = quoted && from < 0 ? search_own_directory(name, too_long) : nullptr;
+        if (node == nullptr)
+            node = search_include_dirs(name, too_long, from < 0 ? 0 : from, found_place);
+        search_result result{node, includes.search_error, found_place};
         if (too_long) {
             errno = result.error;
+            place = found_place;
             return node;
         }
         it = includes.searches.emplace(key, result).first;
     }
     if (it->second.found == nullptr) errno = it->second.error;
+    place = it->second.place;
     return it->second.found;
 }
 
@@ -900,7 +911,10 @@ int open_include(const char* path) {
     return open_entry(entry_for(path, f), f, lines);
 }
 
-int do_include() {
+namespace {
+
+// #include, or #include_next from the include directory `from` on.
+int include_file(int from) {
     int c = expand_if_macro(skip_blanks());
     if (c != '"' && c != '<') {
         // A bare #include must not take the next line with it; stepping back
@@ -921,7 +935,8 @@ int do_include() {
     }
     std::string name = read_name;
     path_use_native_separators(name.data());
-    path_node* node = search(name, c == '"');
+    int place = -1;
+    path_node* node = search(name, c == '"', from, place);
     file_ptr f = std::move(includes.found_file);
     if (node == nullptr) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
@@ -933,12 +948,30 @@ int do_include() {
         hash_lookup(driver.included_files, reinterpret_cast<hash_word>(node->first.c_str())) != 0)
         return 0;
     int lines = 0;
+    const input_source* includer = reader.current_source;
     if (open_entry(node, f, lines) == 0) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }
+    // The file pushed (not one passed over) remembers where it lay.
+    if (reader.current_source != includer) reader.current_source->search_place = place;
     record_included(node);
     return lines;
+}
+
+}  // namespace
+
+int do_include() {
+    return include_file(-1);
+}
+
+int do_include_next() {
+    // Outside a file found in the include directories, it looks in all of
+    // them, as #include <...> does.
+    const input_source* s = reader.current_source;
+    while (s != nullptr && s->file == nullptr) s = s->parent.get();
+    int place = s != nullptr ? s->search_place : -1;
+    return include_file(place + 1);
 }
 
 void include_reset() {

@@ -39,6 +39,9 @@ struct input_source {
     }
     wstr_ptr display_name;
     int pending_pops = 0;
+    // Of a file: the place in the include search it was found at (-1 when
+    // not found there), where #include_next goes on.
+    int search_place = -1;
     int at_end = 0;
     int capacity = 0;  // units of buffer for text (BUFFER_READ_AHEAD more are allocated)
     macro_def* reenable_macro = nullptr;
