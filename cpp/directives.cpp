@@ -297,6 +297,7 @@ int do_live_directive(int code, const wchar* name, int pending) {
         case DIR_IDENT:
             return expect_line_end(pending);
         case DIR_PRAGMA:
+            if (dialect.iso && do_pragma_once()) return discard_line(pending);
             if (driver.no_output) return 0;
             flush_newlines(pending);
             write_text("#pragma ");

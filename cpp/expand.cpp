@@ -456,9 +456,14 @@ int collect_arguments(const macro_def* m, call_arguments& args) {
 
 // --- dynamic macros and the depth limit -------------------------------------
 
+// ISO C, as gcc has it: inside the expansion of a call that runs over
+// several lines, __LINE__ is the line the outermost macro's name is on.
 void push_line_text() {
+    long long line = shown_line_number();
+    if (dialect.iso && reader.expansion_depth > 1)
+        line = static_cast<unsigned>(reader.outermost_line);
     char digits[24];
-    std::snprintf(digits, sizeof digits, "%lld", shown_line_number());
+    std::snprintf(digits, sizeof digits, "%lld", line);
     wchar text[16];
     wstr_from_narrow(text, digits);
     push_text_source(text);
@@ -588,7 +593,10 @@ int expand_if_macro(int c) {
 
 int expand_macro(macro_def* m) {
     if (macros.report_row != nullptr) macros.report_row(m);
-    if (++reader.expansion_depth == 1) reader.outermost_macro = m;
+    if (++reader.expansion_depth == 1) {
+        reader.outermost_macro = m;
+        reader.outermost_line = reader.current_line;
+    }
     if (reader.expansion_depth >= MAX_EXPANSION_DEPTH) {
         abandon_expansions(m);
         return 0;

@@ -104,6 +104,7 @@ struct path_entry {
     int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
+    bool once = false;  // ISO C: "#pragma once" was read in it
 };
 using path_node = std::pair<const std::string, path_entry>;
 
@@ -121,7 +122,7 @@ struct directory_listing {
 
 struct search_result {
     path_node* found = nullptr;
-    int error = 0;  // errno of the last candidate tried, when none opened
+    int error = 0;   // errno of the last candidate tried, when none opened
     int place = -1;  // the include directory it was found in
 };
 
@@ -947,6 +948,7 @@ int include_file(int from) {
     if (driver.no_output && driver.included_files != nullptr &&
         hash_lookup(driver.included_files, reinterpret_cast<hash_word>(node->first.c_str())) != 0)
         return 0;
+    if (node->second.once) return 0;
     int lines = 0;
     const input_source* includer = reader.current_source;
     if (open_entry(node, f, lines) == 0) {
@@ -954,7 +956,10 @@ int include_file(int from) {
         return 0;
     }
     // The file pushed (not one passed over) remembers where it lay.
-    if (reader.current_source != includer) reader.current_source->search_place = place;
+    if (reader.current_source != includer) {
+        reader.current_source->search_place = place;
+        reader.current_source->include_entry = node;
+    }
     record_included(node);
     return lines;
 }
@@ -963,6 +968,20 @@ int include_file(int from) {
 
 int do_include() {
     return include_file(-1);
+}
+
+bool do_pragma_once() {
+    input_source* s = reader.current_source;
+    if (s == nullptr || s->file == nullptr) return false;
+    const wchar* p = s->pos;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (p[0] != 'o' || p[1] != 'n' || p[2] != 'c' || p[3] != 'e') return false;
+    p += 4;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p != '\n' && !(p[0] == '/' && p[1] == '/')) return false;
+    // The main file is included once anyway.
+    if (s->include_entry != nullptr) static_cast<path_node*>(s->include_entry)->second.once = true;
+    return true;
 }
 
 int do_include_next() {

@@ -10,6 +10,11 @@ int do_include();
 // ISO C, as gcc has it: #include_next looks for the name in the include
 // directories after the one the current file was found in.
 int do_include_next();
+// ISO C, as gcc has it: "#pragma once" in an included file, whose "once"
+// (with blanks or a line comment after it) is the rest of the line: the
+// file is not included again. False, with nothing read, for any other
+// pragma.
+bool do_pragma_once();
 int open_include(const char* path);
 std::uint32_t include_name_hash(std::uintptr_t name);
 // Releases the paths recorded in the included-files table of the last run.

@@ -42,6 +42,7 @@ struct input_source {
     // Of a file: the place in the include search it was found at (-1 when
     // not found there), where #include_next goes on.
     int search_place = -1;
+    void* include_entry = nullptr;  // and the include look-up's record of it
     int at_end = 0;
     int capacity = 0;  // units of buffer for text (BUFFER_READ_AHEAD more are allocated)
     macro_def* reenable_macro = nullptr;
@@ -99,6 +100,7 @@ struct reader_state {
     void (*comment_hook)(int c, bool block) = nullptr;
     // The macro whose expansion was started when expansion_depth became 1.
     macro_def* outermost_macro = nullptr;
+    int outermost_line = 0;  // the line its name was read on
     // Set while the current source's parent has pops to account for, or the
     // current source has returned its end marker; the fast path then steps
     // aside.

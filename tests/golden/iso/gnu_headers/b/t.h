@@ -1,0 +1,3 @@
+#pragma once // guard
+TWO
+#pragma other

@@ -1,0 +1,2 @@
+#include_next <x.h>
+B
