@@ -32,4 +32,29 @@ TEST(Run, SecondRunInOneProcessWritesTheSameBytes) {
     std::filesystem::remove_all(dir);
 }
 
+// The dialect is run state too: an ISO C run between two of the toolchain's
+// own leaves nothing behind (its predefined macros, its expansion, its
+// 64-bit #if), and an ISO C run after them starts as the first did.
+TEST(Run, DialectsTakeTurnsInOneProcess) {
+    std::filesystem::path dir = make_scratch_dir("cpp_dialects_");
+    std::string in = (dir / "in.c").string(), out = (dir / "out.i").string();
+    std::ofstream(in) << "#define ONE 1\n#define g() x ONE\n#define CAT(a,b) a##b\n"
+                         "#define XCAT(a,b) CAT(a,b)\nXCAT(g(), 2) __STDC_VERSION__\n"
+                         "#if 0x7fffffff + 1 > 0\nwide\n#endif\n";
+    const std::string head = "\n# 1 \"" + in + "\"\n\n\n\n\n";
+    const std::string iso = head + "x 12 199901L\n\nwide\n\n";
+    const std::string own = head + "x ONE2 __STDC_VERSION__\n\n";
+    const char* dialects[] = {"--std=c99", nullptr, "--std=c99", nullptr};
+    for (int n = 0; n < 4; ++n) {
+        char name[] = "cpp";
+        std::string option = dialects[n] != nullptr ? dialects[n] : "-W0";
+        char* argv[] = {name, option.data(), in.data(), out.data(), nullptr};
+        EXPECT_EQ(run(4, argv), 0);
+        std::stringstream text;
+        text << std::ifstream(out).rdbuf();
+        EXPECT_EQ(text.str(), dialects[n] != nullptr ? iso : own) << "run " << n + 1;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
