@@ -29,21 +29,26 @@ import tokens
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PEERS = ("gcc", "clang", "mcpp", "tcc", "sdcpp")
+# The dialect every tool is run in: None for cpp's own against gnu89, or an
+# ISO C standard ("c99") for `cpp --std=` against each peer in that mode.
+STD = None
 
 
 def command(tool, path, source, dirs, output="/dev/null", corpus="."):
     """The command line of `tool` for one input; every tool gets the
     same include directories and writes to `output`."""
     inc = ["-I" + d for d in dirs]
+    std = ["-std=" + STD] if STD else []
     if tool == "cpp":
-        return [path] + inc + [source, output]
+        return [path] + (["--std=" + STD] if STD else []) + inc + [source, output]
     if tool in ("gcc", "clang"):
-        return [tool, "-E", "-undef", "-std=gnu89"] + inc + [source, "-o", output]
+        return [tool, "-E", "-undef"] + (std or ["-std=gnu89"]) + inc + [source, "-o", output]
     if tool == "mcpp":
         # -W0: its portability warnings would otherwise be timed as well.
-        return ["mcpp", "-W0"] + [w for d in dirs for w in ("-I", d)] + [source, output]
+        return (["mcpp", "-W0"] + (["-V199901L"] if STD else []) +
+                [w for d in dirs for w in ("-I", d)] + [source, output])
     if tool in ("tcc", "sdcpp"):
-        return [tool] + (["-E"] if tool == "tcc" else []) + inc + [source, "-o", output]
+        return [tool] + (["-E"] if tool == "tcc" else []) + std + inc + [source, "-o", output]
     if tool == "floor":
         # The floor reads every file of the input once, as bytes.
         extra = [os.path.join(d, f) for d in dirs
@@ -230,7 +235,11 @@ def main():
                     help="also compare every peer's tokens with gcc's")
     ap.add_argument("--hyperfine", action="store_true",
                     help="also time every input with hyperfine")
+    ap.add_argument("--std", help="an ISO C standard (c99, c11, c17): cpp --std= against "
+                    "every peer in that mode")
     args = ap.parse_args()
+    global STD
+    STD = args.std
 
     env = dict(os.environ, LC_ALL="C")
     corpus = os.path.abspath(args.corpus)
@@ -250,7 +259,7 @@ def main():
     failures = 0
     workdir = os.path.join(os.path.dirname(corpus), "check")
     if (cpp or args.check_peers) and not args.no_check:
-        print("== token check against gcc -E -undef -std=gnu89")
+        print("== token check against gcc -E -undef -std=%s" % (STD or "gnu89"))
         failures = check(cpp, corpus, inputs, workdir, env)
         if cpp:
             print("check: %s" % ("all inputs agree" if failures == 0

@@ -2,7 +2,7 @@
 # Benchmarks cpp against gcc -E, clang -E, mcpp, tcc -E and sdcpp.
 #
 #   bench/run_bench.sh [--peers-only] [--runs N] [--scale F] [--check-only]
-#                      [--hyperfine] [--micro] [--no-install]
+#                      [--hyperfine] [--micro] [--no-install] [--std c99]
 #
 # Builds the Release binary (build/release/bin/cpp), the widen/narrow floor
 # and the corpus (bench/out/corpus), installs missing Debian packages (mcpp,
@@ -10,7 +10,10 @@
 # as gcc's on every input, then prints one table of medians: wall and CPU
 # seconds, MB/s, peak RSS and the ratio to the fastest peer. The table is
 # also written to bench/out/results.md. --micro also builds and runs the
-# Google Benchmark micro-benchmarks (build/bench/bench/micro_bench).
+# Google Benchmark micro-benchmarks (build/bench/bench/micro_bench). --std c99
+# runs cpp --std=c99 against every peer in its C99 mode (gcc and clang
+# -std=c99, mcpp -V199901L, tcc and sdcpp -std=c99), the token check against
+# gcc -std=c99.
 #
 # Environment: CPP=path tests another binary instead of building one (for
 # instance CPP=/usr/bin/mcpp to try the harness before cpp exists).
@@ -35,6 +38,7 @@ while [ $# -gt 0 ]; do
     --no-install) install=0 ;;
     --runs) runs=$2; shift ;;
     --scale) scale=$2; shift ;;
+    --std) std=$2; shift ;;
     -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
     *) echo "run_bench.sh: unknown argument $1" >&2; exit 2 ;;
   esac
@@ -79,6 +83,7 @@ args=(--corpus "$out/corpus" --runs "$runs" --floor "$out/widen_floor" --markdow
 [ $peers_only = 0 ] && args+=(--cpp "$cpp")
 [ $check_only = 1 ] && args+=(--check-only)
 [ $hyperfine = 1 ] && args+=(--hyperfine)
+[ -n "${std:-}" ] && args+=(--std "$std")
 status=0
 python3 bench/peers.py "${args[@]}" || status=$?
 

@@ -104,7 +104,6 @@ struct path_entry {
     int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
-    bool once = false;  // ISO C: "#pragma once" was read in it
 };
 using path_node = std::pair<const std::string, path_entry>;
 
@@ -132,6 +131,9 @@ struct file_closer {
 using file_ptr = std::unique_ptr<std::FILE, file_closer>;
 
 struct include_state {
+    // ISO C: the files that said "#pragma once", by their paths with every
+    // separator written '/' (a path may be spelled with either on Windows).
+    std::unordered_set<std::string> once;
     // The paths recorded in driver.included_files; the table holds pointers
     // into these, so they live until the next run resets this state.
     std::vector<std::unique_ptr<char[]>> recorded;
@@ -914,6 +916,12 @@ int open_include(const char* path) {
 
 namespace {
 
+std::string once_key(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
 // #include, or #include_next from the include directory `from` on.
 int include_file(int from) {
     int c = expand_if_macro(skip_blanks());
@@ -948,7 +956,7 @@ int include_file(int from) {
     if (driver.no_output && driver.included_files != nullptr &&
         hash_lookup(driver.included_files, reinterpret_cast<hash_word>(node->first.c_str())) != 0)
         return 0;
-    if (node->second.once) return 0;
+    if (!includes.once.empty() && includes.once.count(once_key(node->first)) != 0) return 0;
     int lines = 0;
     const input_source* includer = reader.current_source;
     if (open_entry(node, f, lines) == 0) {
@@ -980,7 +988,8 @@ bool do_pragma_once() {
     while (*p == ' ' || *p == '\t') ++p;
     if (*p != '\n' && !(p[0] == '/' && p[1] == '/')) return false;
     // The main file is included once anyway.
-    if (s->include_entry != nullptr) static_cast<path_node*>(s->include_entry)->second.once = true;
+    if (s->include_entry != nullptr)
+        includes.once.insert(once_key(static_cast<path_node*>(s->include_entry)->first));
     return true;
 }
 
