@@ -9,6 +9,7 @@
 #include "common/alloc.h"
 #include "cpp/dialect.h"
 #include "cpp/driver.h"
+#include "cpp/expand.h"
 #include "cpp/expr.h"
 #include "cpp/include.h"
 #include "cpp/macro_table.h"
@@ -197,8 +198,46 @@ void check_line_number(const wchar* text) {
 
 // #line and "# 12 "name"": the number, then an optional file name that
 // becomes the display name of the current source.
+// ISO C: the rest of the line, macro-replaced, into the save buffer as
+// collect_line leaves it (the line end unread).
+void collect_replaced_line() {
+    scanner.save_ptr = scanner.save_buffer;
+    int c = skip_blanks();
+    bool space = false;
+    while (c != '\n' && c != 0) {
+        if (c == MARK_END || char_class(c) == CC_BLANK) {
+            space = scanner.save_ptr != scanner.save_buffer;
+            c = next_char();
+            continue;
+        }
+        if (space) save_char(' ');
+        space = false;
+        c = expand_if_macro(c);
+        if (c == '\n' || c == 0) break;
+        if (char_class(c) == CC_IDENT) {
+            for (const wchar* p = scanner.name_buffer; *p != 0; ++p)
+                if (*p != MARK_NO_EXPAND) save_char(*p);
+        } else if (char_class(c) == CC_QUOTE) {
+            scan_literal(c, save_char);
+        } else if (char_class(c) != CC_BLANK && c != MARK_END) {
+            save_char(c);
+        } else {
+            continue;  // the first unit of an expansion: looked at in turn
+        }
+        c = next_char();
+    }
+    unget_char();
+    wchar* end = scanner.save_buffer + SAVE_BUFFER_SIZE;
+    if (scanner.save_ptr >= end) scanner.save_ptr = end - 1;
+    *scanner.save_ptr = 0;
+}
+
 void do_line() {
-    collect_line();
+    if (dialect.iso) {
+        collect_replaced_line();
+    } else {
+        collect_line();
+    }
     const wchar* text = scanner.save_buffer;
     if (dialect.iso) check_line_number(text);
     reader.current_line = static_cast<int>(wstr_to_int(text) - 1u);  // wraps, as the count does

@@ -489,12 +489,7 @@ void push_file_text() {
 // Too deep: every pending macro and argument text is dropped and reading
 // goes on in the file.
 void abandon_expansions(const macro_def* m) {
-    char name[NARROW_NAME];
-    char outer[NARROW_NAME];
-    wstr_to_narrow(name, m->name.get());
-    const macro_def* o = reader.outermost_macro != nullptr ? reader.outermost_macro : m;
-    wstr_to_narrow(outer, o->name.get());
-    alert_report(MSG_RECURSION, name, outer);
+    report_nesting(m);
     int c = 0;
     bool read_any = false;
     while (reader.current_source != nullptr && reader.current_source->file == nullptr) {
