@@ -134,6 +134,7 @@ struct include_state {
     // ISO C: the files that said "#pragma once", by their paths with every
     // separator written '/' (a path may be spelled with either on Windows).
     std::unordered_set<std::string> once;
+    int open_limit = 0;  // ISO C: files the run may hold open, once asked
     // The paths recorded in driver.included_files; the table holds pointers
     // into these, so they live until the next run resets this state.
     std::vector<std::unique_ptr<char[]>> recorded;
@@ -418,9 +419,14 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
 
 int max_open_files() {
     if (!dialect.iso) return MAX_OPEN_FILES;
-    int system = open_file_limit();
-    if (system <= 0) return MAX_OPEN_FILES;
-    return std::clamp(system - FILES_KEPT_FREE, MIN_ISO_OPEN_FILES, MAX_ISO_OPEN_FILES);
+    // Asked of the system once a run, not at every #include.
+    if (includes.open_limit == 0) {
+        int system = open_file_limit();
+        includes.open_limit = system <= 0 ? MAX_OPEN_FILES
+                                          : std::clamp(system - FILES_KEPT_FREE, MIN_ISO_OPEN_FILES,
+                                                       MAX_ISO_OPEN_FILES);
+    }
+    return includes.open_limit;
 }
 
 int open_file_count() {
