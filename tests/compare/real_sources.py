@@ -124,8 +124,8 @@ def main():
         print("gcc is not installed: nothing to compare with")
         return 77
     programs = []
-    for spec in opts.cpp:
-        label, _, path = spec.rpartition("=")
+    for given in opts.cpp:
+        label, _, path = given.rpartition("=")
         programs.append((label or "cpp", os.path.abspath(path)))
 
     work = opts.keep or tempfile.mkdtemp(prefix="real-sources-")
