@@ -112,10 +112,20 @@ def run(command, args, workdir, windows=False):
     return result
 
 
+# A name Windows cannot hold (one with '<', '*', '?', '"', '|' or ':'), or
+# one too long for either system, fails to open for another reason on each.
+BAD_NAME_REASON = re.compile(
+    rb"(cannot open [a-z]+ file [^\n]*): "
+    rb"(?:Invalid argument|No such file or directory|File name too long)")
+
+
 def platform(result, args):
-    """The result with the include folder written with '/' and the lines of a
-    dependency list in order."""
+    """The result with the include folder written with '/', the lines of a
+    dependency list in order, and the reason of a failed open of a name
+    one of the systems cannot hold taken as the same on both."""
     result = [x.replace(b"inc\\", b"inc/") if isinstance(x, bytes) else x for x in result]
+    result = [BAD_NAME_REASON.sub(rb"\1: (no such name)", x) if isinstance(x, bytes) else x
+              for x in result]
     if "-L" in args and len(result) > 1:
         result[1] = sorted(result[1].split(b"\n"))
     return result
