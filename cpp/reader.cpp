@@ -694,8 +694,10 @@ int next_char_slow() {
         }
         if (reader.raw_input) {
             // ISO C joins spliced lines before anything else is seen, so a
-            // literal or a comment's look-ahead loses them too.
-            if (c != '\\' || !dialect.iso) return c;
+            // literal or a comment's look-ahead loses them too. Only a
+            // file's lines are spliced: a backslash handed out again from a
+            // text of its own is the one looked past already.
+            if (c != '\\' || !dialect.iso || src->file == nullptr) return c;
             if (splice_follows(src)) continue;
             return reissue_if_source_ended(src, '\\');
         }
