@@ -18,6 +18,7 @@
 #include "cpp/messages.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+#include "cpp/unit_copy.h"
 
 macro_state macros;
 
@@ -175,23 +176,8 @@ macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
 // past the unit that ends the name (every source's buffer has read-ahead).
 inline std::size_t name_units(const wchar* p) {
 #ifdef __SSE2__
-    const __m128i lower_a = _mm_set1_epi16('a');
-    const __m128i letters = _mm_set1_epi16(25);
-    const __m128i zero_digit = _mm_set1_epi16('0');
-    const __m128i digits = _mm_set1_epi16(9);
-    const __m128i case_bit = _mm_set1_epi16(0x20);
-    const __m128i zero = _mm_setzero_si128();
     for (std::size_t n = 0;; n += 8) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
-        // x - first <= span, unsigned: saturating subtraction leaves 0.
-        __m128i letter = _mm_cmpeq_epi16(
-            _mm_subs_epu16(_mm_sub_epi16(_mm_or_si128(v, case_bit), lower_a), letters), zero);
-        __m128i digit = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, zero_digit), digits), zero);
-        __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('_')),
-                                                  _mm_cmpeq_epi16(v, _mm_set1_epi16('$'))),
-                                     _mm_cmpeq_epi16(v, _mm_set1_epi16(0x1D)));
-        auto mask = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+        std::uint32_t mask = name_unit_mask(p + n);
         if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
     }
 #else

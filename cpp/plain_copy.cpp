@@ -118,32 +118,10 @@ inline bool name_or_digit(Unit u) {
 // The number of units of the name at p (whose first unit is a name unit).
 inline std::size_t name_length(const wchar* p) {
 #ifdef __SSE2__
-    const __m128i lower_a = _mm_set1_epi16('a');
-    const __m128i letters = _mm_set1_epi16(25);
-    const __m128i zero_digit = _mm_set1_epi16('0');
-    const __m128i digits = _mm_set1_epi16(9);
-    const __m128i case_bit = _mm_set1_epi16(0x20);
-    const __m128i underscore = _mm_set1_epi16('_');
-    const __m128i dollar = _mm_set1_epi16('$');
-    const __m128i unit_1d = _mm_set1_epi16(0x1D);
-    const __m128i zero = _mm_setzero_si128();
-    // Two bits of the mask for each of eight units that belong to a name.
-    auto name_mask = [&](const wchar* at) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        // x - first <= span, unsigned: saturating subtraction leaves 0.
-        __m128i letter = _mm_cmpeq_epi16(
-            _mm_subs_epu16(_mm_sub_epi16(_mm_or_si128(v, case_bit), lower_a), letters), zero);
-        __m128i digit = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, zero_digit), digits), zero);
-        __m128i other =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, underscore), _mm_cmpeq_epi16(v, dollar)),
-                         _mm_cmpeq_epi16(v, unit_1d));
-        return static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
-    };
     // Sixteen units at a time: the line buffer's read-ahead lets the look go
     // past the 0 that ends the text, which itself ends any name.
     for (std::size_t n = 0;; n += 16) {
-        std::uint32_t mask = name_mask(p + n) | name_mask(p + n + 8) << 16;
+        std::uint32_t mask = name_unit_mask(p + n) | name_unit_mask(p + n + 8) << 16;
         if (mask != 0xFFFFFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
     }
 #else

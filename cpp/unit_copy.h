@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "common/wstr.h"
 
@@ -70,3 +71,24 @@ inline char* put_units(char* out, const Unit* from, const Unit* to) {
     return out;
 #endif
 }
+
+#ifdef __SSE2__
+// Two bits of the mask for each of the eight units at p that may belong to
+// a name: letters, digits, '_', '$' and 0x1D.
+inline std::uint32_t name_unit_mask(const wchar* p) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // x - first <= span, unsigned: saturating subtraction leaves 0.
+    __m128i letter = _mm_cmpeq_epi16(
+        _mm_subs_epu16(_mm_sub_epi16(_mm_or_si128(v, _mm_set1_epi16(0x20)), _mm_set1_epi16('a')),
+                       _mm_set1_epi16(25)),
+        zero);
+    __m128i digit = _mm_cmpeq_epi16(
+        _mm_subs_epu16(_mm_sub_epi16(v, _mm_set1_epi16('0')), _mm_set1_epi16(9)), zero);
+    __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('_')),
+                                              _mm_cmpeq_epi16(v, _mm_set1_epi16('$'))),
+                                 _mm_cmpeq_epi16(v, _mm_set1_epi16(0x1D)));
+    return static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
+}
+#endif
