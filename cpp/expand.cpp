@@ -16,6 +16,7 @@
 #include "cpp/messages.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+#include "cpp/unit_copy.h"
 
 namespace {
 
@@ -246,6 +247,73 @@ std::array<bool, 256> make_ordinary_units() {
 const std::array<bool, 256> ordinary_unit = make_ordinary_units();
 #endif
 
+#if CPP_READER_FAST_PATH
+// What a unit of a plain text is to the bulk take of an argument.
+enum argument_unit : unsigned char {
+    AU_STOP,  // the reader must hand it out
+    AU_BLANK,
+    AU_NAME,
+    AU_QUOTE,
+    AU_OPEN,
+    AU_CLOSE,
+    AU_COMMA,
+    AU_OTHER,
+};
+std::array<argument_unit, 256> make_argument_units() {
+    std::array<argument_unit, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        const int cls = char_class_table[c];
+        argument_unit k = AU_OTHER;
+        if (!reader_plain_unit[c]) {
+            k = AU_STOP;
+        } else if (cls == CC_BLANK) {
+            k = AU_BLANK;
+        } else if (cls == CC_IDENT) {
+            k = AU_NAME;
+        } else if (cls == CC_QUOTE) {
+            k = AU_QUOTE;
+        } else if (c == '(') {
+            k = AU_OPEN;
+        } else if (c == ')') {
+            k = AU_CLOSE;
+        } else if (c == ',') {
+            k = AU_COMMA;
+        }
+        t[c] = k;
+    }
+    return t;
+}
+const std::array<argument_unit, 256> argument_units = make_argument_units();
+
+// The units of the name at p (whose first unit is a name unit): a text
+// source's read-ahead lets the look go past the 0 that ends it.
+inline std::size_t name_span(const wchar* p) {
+#ifdef __SSE2__
+    for (std::size_t n = 0;; n += 8) {
+        std::uint32_t mask = name_unit_mask(p + n);
+        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
+    }
+#else
+    std::size_t n = 1;
+    while (p[n] < 256 && plain_name_unit[p[n]]) ++n;
+    return n;
+#endif
+}
+
+// Copies n units from p to out, eight at a time: out has room for eight
+// more, and p is followed by readable units.
+inline void copy_name_units(wchar* out, const wchar* p, std::size_t n) {
+#ifdef __SSE2__
+    for (std::size_t i = 0; i < n; i += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+    }
+#else
+    for (std::size_t i = 0; i < n; ++i) out[i] = p[i];
+#endif
+}
+#endif
+
 struct argument_reader {
     const macro_def* m;
     int line;       // line of the call's '('
@@ -375,42 +443,52 @@ struct argument_reader {
     // (when it is a name that is no macro, expansion leaves it as it is, cut
     // to the significant length), as long as the unit after each token is
     // one the reader hands out as it stands (so that no paste mark follows
-    // and a name ends within the text).
+    // and a name ends within the text). The state is kept in locals: the
+    // look-ups it calls would otherwise make it go to memory at every unit.
     void take_plain_text_units(input_source* s) {
         const wchar* p = s->pos;
         wchar* out = macros.pool_ptr;
-        wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1;
+        // Room for a name copied eight units at a time, and its space.
+        wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1 - 8;
         const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+        const wchar* const first = start;
         const wchar* last = nullptr;  // the last token taken
         std::size_t last_length = 0;
+        int open = depth;
+        bool blank = space;
         for (;;) {
             const wchar u = *p;
-            if (u >= 256 || !reader_plain_unit[u]) break;
-            const int cls = char_class(u);
-            if (cls == CC_BLANK) {
-                space = out != start;
+            const argument_unit k = u < 256 ? argument_units[u] : AU_STOP;
+            if (k == AU_STOP) break;
+            if (k == AU_BLANK) {
+                blank = out != first;
                 ++p;
                 continue;
             }
             std::size_t n = 1;
             std::size_t length = 1;
-            if (cls == CC_IDENT) {
-                while (p[n] < 256 && plain_name_unit[p[n]]) ++n;
+            if (k == AU_NAME) {
+                n = name_span(p);
                 length = n < significant ? n : significant;
                 if (may_be_macro_name(p, length) && is_defined(p, length)) break;
-            } else if (cls == CC_QUOTE || (depth == 0 && (u == ')' || u == ','))) {
+            } else if (k == AU_QUOTE || (open == 0 && (k == AU_CLOSE || k == AU_COMMA))) {
                 break;
             }
-            if (p[n] >= 256 || !reader_plain_unit[p[n]] || out + 1 + length >= room) break;
-            if (u == '(') ++depth;
-            if (u == ')') --depth;
-            if (space) *out++ = ' ';
-            space = false;
-            for (std::size_t i = 0; i < length; ++i) *out++ = p[i];
+            if ((p[n] < 256 ? argument_units[p[n]] : AU_STOP) == AU_STOP ||
+                out + 1 + length >= room)
+                break;
+            if (k == AU_OPEN) ++open;
+            if (k == AU_CLOSE) --open;
+            if (blank) *out++ = ' ';
+            blank = false;
+            copy_name_units(out, p, length);
+            out += length;
             last = p;
             last_length = length;
             p += n;
         }
+        depth = open;
+        space = blank;
         s->pos = const_cast<wchar*>(p);
         macros.pool_ptr = out;
         if (last != nullptr) {
