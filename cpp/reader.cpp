@@ -26,7 +26,7 @@ constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 constexpr int LINE_PIECE = FILE_LINE_CAPACITY - 1;
 
 // Finished text sources kept for reuse; deeper stacks allocate.
-constexpr std::size_t MAX_SPARE_SOURCES = 32;
+constexpr int MAX_SPARE_SOURCES = 32;
 // Buffers of finished include files kept for reuse.
 constexpr std::size_t MAX_SPARE_FILES = 8;
 
@@ -231,9 +231,12 @@ input_source* pop_source() {
     std::unique_ptr<input_source> old = std::move(reader.top);
     reader.top = std::move(old->parent);
     reader.current_source = reader.top.get();
-    if (old.get() == reader.main_source) reader.finished_main = std::move(old);
-    if (old && old->name == nullptr && reader.spare.size() < MAX_SPARE_SOURCES) {
-        reader.spare.push_back(std::move(old));
+    if (old.get() == reader.main_source) {
+        reader.finished_main = std::move(old);
+    } else if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
+        old->parent = std::move(reader.spare);
+        reader.spare = std::move(old);
+        ++reader.spare_count;
     }
     old.reset();
     input_source* s = reader.current_source;
@@ -315,16 +318,16 @@ input_source::~input_source() {
 void reader_reset() {
     reader.top.reset();
     reader = {};
-    reader.spare.reserve(MAX_SPARE_SOURCES);
 }
 
 namespace {
 
 // A text source record: a spare one made like new, or a fresh one.
 std::unique_ptr<input_source> text_source_record() {
-    if (reader.spare.empty()) return std::make_unique<input_source>();
-    std::unique_ptr<input_source> s = std::move(reader.spare.back());
-    reader.spare.pop_back();
+    if (!reader.spare) return std::make_unique<input_source>();
+    std::unique_ptr<input_source> s = std::move(reader.spare);
+    reader.spare = std::move(s->parent);
+    --reader.spare_count;
     s->saved_line = 0;
     s->macro = nullptr;
     s->arg_count = 0;
@@ -334,6 +337,16 @@ std::unique_ptr<input_source> text_source_record() {
     s->barrier = false;
     s->pushback = false;
     return s;
+}
+
+// Puts a record on top of the stack.
+inline input_source* link_source(std::unique_ptr<input_source>&& s) {
+    if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
+    s->parent = std::move(reader.top);
+    reader.top = std::move(s);
+    reader.current_source = reader.top.get();
+    update_bookkeeping();
+    return reader.current_source;
 }
 
 }  // namespace
@@ -360,12 +373,7 @@ input_source* push_source(int capacity, const wchar* name) {
     }
     s->buffer[0] = 0;
     s->pos = s->text = s->buffer.get();
-    if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
-    s->parent = std::move(reader.top);
-    reader.top = std::move(s);
-    reader.current_source = reader.top.get();
-    update_bookkeeping();
-    return reader.current_source;
+    return link_source(std::move(s));
 }
 
 int push_text_source(const wchar* text) {
@@ -376,7 +384,8 @@ int push_text_source(const wchar* text) {
 }
 
 void push_borrowed_text(const wchar* text) {
-    input_source* s = push_source(1, nullptr);
+    // No buffer is needed until the text is written (see own_text).
+    input_source* s = link_source(text_source_record());
     s->pos = s->text = const_cast<wchar*>(text);
 }
 

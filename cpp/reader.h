@@ -70,8 +70,10 @@ struct reader_state {
     input_source* main_source = nullptr;
     std::unique_ptr<input_source> finished_main;  // kept after the main file ended
     // Finished text sources kept for reuse with their buffers, so that an
-    // expansion costs no allocation once the stack has been this deep.
-    std::vector<std::unique_ptr<input_source>> spare;
+    // expansion costs no allocation once the stack has been this deep: a
+    // chain linked through `parent`, of spare_count records.
+    std::unique_ptr<input_source> spare;
+    int spare_count = 0;
     // Line buffers and blocks of included files that ended, for the next
     // ones: making them anew (zeroed) costs more than reading a small header.
     std::vector<std::unique_ptr<wchar[]>> spare_lines;
