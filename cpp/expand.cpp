@@ -285,21 +285,6 @@ std::array<argument_unit, 256> make_argument_units() {
 }
 const std::array<argument_unit, 256> argument_units = make_argument_units();
 
-// The units of the name at p (whose first unit is a name unit): a text
-// source's read-ahead lets the look go past the 0 that ends it.
-inline std::size_t name_span(const wchar* p) {
-#ifdef __SSE2__
-    for (std::size_t n = 0;; n += 8) {
-        std::uint32_t mask = name_unit_mask(p + n);
-        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
-    }
-#else
-    std::size_t n = 1;
-    while (p[n] < 256 && plain_name_unit[p[n]]) ++n;
-    return n;
-#endif
-}
-
 // Copies n units from p to out, eight at a time: out has room for eight
 // more, and p is followed by readable units.
 inline void copy_name_units(wchar* out, const wchar* p, std::size_t n) {

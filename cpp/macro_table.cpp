@@ -172,21 +172,6 @@ macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
 }
 
 #if CPP_READER_FAST_PATH
-// The number of name units from p on; the look may read up to seven units
-// past the unit that ends the name (every source's buffer has read-ahead).
-inline std::size_t name_units(const wchar* p) {
-#ifdef __SSE2__
-    for (std::size_t n = 0;; n += 8) {
-        std::uint32_t mask = name_unit_mask(p + n);
-        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
-    }
-#else
-    const wchar* q = p;
-    while (*q < 256 && plain_name_unit[*q]) ++q;
-    return static_cast<std::size_t>(q - p);
-#endif
-}
-
 // Copies n units of a name into the identifier buffer at out, eight at a
 // time while the buffer has room for whole groups.
 inline void store_units(wchar* out, const wchar* p, std::size_t n) {
@@ -352,7 +337,7 @@ int scan_name_rest(int c, int stored) {
         // the significant units are stored.
         if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
             const wchar* p = s->pos;
-            const std::size_t length = name_units(p);
+            const std::size_t length = name_span(p);
             const std::size_t room = static_cast<std::size_t>(limit - stored);
             store_units(out + stored, p, length < room ? length : room);
             stored += static_cast<int>(length < room ? length : room);
@@ -385,7 +370,7 @@ macro_def* scan_and_find_macro(int c) {
         plain_name_unit[c]) {
         out[0] = static_cast<wchar>(c);
         const wchar* p = s->pos;
-        const std::size_t length = name_units(p);
+        const std::size_t length = name_span(p);
         // The significant length is at least 31, so the first unit fits.
         const std::size_t room = static_cast<std::size_t>(scanner.max_ident_len - 1);
         const std::size_t taken = length < room ? length : room;

@@ -92,3 +92,25 @@ inline std::uint32_t name_unit_mask(const wchar* p) {
         _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digit), other)));
 }
 #endif
+
+// Whether u may belong to a name: a letter, a digit, '_', '$' or 0x1D.
+constexpr bool is_name_unit(wchar u) {
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u == '$' || u == 0x1D;
+}
+
+// The number of units from p on that may belong to a name. Where the machine
+// has SSE2 it looks eight units at a time, up to seven past the first that
+// may not: a source's read-ahead covers that past the 0 that ends its text.
+inline std::size_t name_span(const wchar* p) {
+#ifdef __SSE2__
+    for (std::size_t n = 0;; n += 8) {
+        std::uint32_t mask = name_unit_mask(p + n);
+        if (mask != 0xFFFFu) return n + static_cast<std::size_t>(__builtin_ctz(~mask)) / 2;
+    }
+#else
+    std::size_t n = 0;
+    while (is_name_unit(p[n])) ++n;
+    return n;
+#endif
+}
