@@ -25,6 +25,18 @@ param_pool() {
 }
 piece param_pool_16384 param_pool
 
+# The same limit for an argument taken from another one's text, where the
+# names in it are looked at in bulk: G's argument becomes F's, 16383 units
+# that fit and 16384 (the macro x replaced in place) that do not. The bulk
+# take stops short of the pool's end, the unit-by-unit read finishes.
+param_pool_from_text() {
+  printf '#define F(x) [x]\n#define G(x) F(x)\n#define x y\n' > in.c
+  printf 'G(%s%s)\nG(%s%s)\nafter\n' "$(rep 'ab ' 5460)" abc "$(rep 'ab ' 5460)" 'cd x' >> in.c
+  "$CPP" in.c | crlf_to_lf | awk '{ print length($0), substr($0, 1, 4), substr($0, length($0) - 4) }'
+  exit "${PIPESTATUS[0]}"
+}
+piece param_pool_from_text param_pool_from_text
+
 # An expansion text of exactly 8191 units fits. Past it, message 153: a unit
 # that does not fit is dropped, and an argument that would not fit is dropped
 # whole after its opening quote. The run goes on.
