@@ -19,6 +19,40 @@
 #include "cpp/unit_copy.h"
 
 namespace {
+std::array<text_unit, 256> make_text_units() {
+    std::array<text_unit, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        const int cls = char_class_table[c];
+        text_unit k = TU_OTHER;
+        if (!reader_plain_unit[c]) {
+            k = TU_STOP;
+        } else if (cls == CC_BLANK) {
+            k = TU_BLANK;
+        } else if (cls == CC_QUOTE) {
+            k = TU_QUOTE;
+        } else if (c == '(') {
+            k = TU_OPEN;
+        } else if (c == ')') {
+            k = TU_CLOSE;
+        } else if (c == ',') {
+            k = TU_COMMA;
+        } else if (cls == CC_IDENT) {
+            k = TU_NAME;
+        } else if (cls == CC_DIGIT) {
+            k = TU_DIGIT;
+        } else if (c == '.') {
+            k = TU_DOT;
+        }
+        t[c] = k;
+    }
+    return t;
+}
+}  // namespace
+
+// Both tables it reads are constant-initialised.
+const std::array<text_unit, 256> text_units = make_text_units();
+
+namespace {
 
 constexpr int MAX_EXPANSION_DEPTH = 1000;
 constexpr int MAX_TEXT = SAVE_BUFFER_SIZE - 1;  // units of one expansion text
@@ -248,43 +282,6 @@ const std::array<bool, 256> ordinary_unit = make_ordinary_units();
 #endif
 
 #if CPP_READER_FAST_PATH
-// What a unit of a plain text is to the bulk take of an argument.
-enum argument_unit : unsigned char {
-    AU_STOP,  // the reader must hand it out
-    AU_BLANK,
-    AU_NAME,
-    AU_QUOTE,
-    AU_OPEN,
-    AU_CLOSE,
-    AU_COMMA,
-    AU_OTHER,
-};
-std::array<argument_unit, 256> make_argument_units() {
-    std::array<argument_unit, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-        const int cls = char_class_table[c];
-        argument_unit k = AU_OTHER;
-        if (!reader_plain_unit[c]) {
-            k = AU_STOP;
-        } else if (cls == CC_BLANK) {
-            k = AU_BLANK;
-        } else if (cls == CC_IDENT) {
-            k = AU_NAME;
-        } else if (cls == CC_QUOTE) {
-            k = AU_QUOTE;
-        } else if (c == '(') {
-            k = AU_OPEN;
-        } else if (c == ')') {
-            k = AU_CLOSE;
-        } else if (c == ',') {
-            k = AU_COMMA;
-        }
-        t[c] = k;
-    }
-    return t;
-}
-const std::array<argument_unit, 256> argument_units = make_argument_units();
-
 // Copies n units from p to out, eight at a time: out has room for eight
 // more, and p is followed by readable units.
 inline void copy_name_units(wchar* out, const wchar* p, std::size_t n) {
@@ -443,27 +440,25 @@ struct argument_reader {
         bool blank = space;
         for (;;) {
             const wchar u = *p;
-            const argument_unit k = u < 256 ? argument_units[u] : AU_STOP;
-            if (k == AU_STOP) break;
-            if (k == AU_BLANK) {
+            const text_unit k = text_unit_of(u);
+            if (k == TU_STOP) break;
+            if (k == TU_BLANK) {
                 blank = out != first;
                 ++p;
                 continue;
             }
             std::size_t n = 1;
             std::size_t length = 1;
-            if (k == AU_NAME) {
+            if (k == TU_NAME) {
                 n = name_span(p);
                 length = n < significant ? n : significant;
                 if (may_be_macro_name(p, length) && is_defined(p, length)) break;
-            } else if (k == AU_QUOTE || (open == 0 && (k == AU_CLOSE || k == AU_COMMA))) {
+            } else if (k == TU_QUOTE || (open == 0 && (k == TU_CLOSE || k == TU_COMMA))) {
                 break;
             }
-            if ((p[n] < 256 ? argument_units[p[n]] : AU_STOP) == AU_STOP ||
-                out + 1 + length >= room)
-                break;
-            if (k == AU_OPEN) ++open;
-            if (k == AU_CLOSE) --open;
+            if (text_unit_of(p[n]) == TU_STOP || out + 1 + length >= room) break;
+            if (k == TU_OPEN) ++open;
+            if (k == TU_CLOSE) --open;
             if (blank) *out++ = ' ';
             blank = false;
             copy_name_units(out, p, length);

@@ -2,6 +2,10 @@
 // recursion control.
 #pragma once
 
+#include <array>
+
+#include "common/wstr.h"
+
 struct macro_def;
 
 int expand_if_macro(int c);
@@ -21,3 +25,23 @@ void report_nesting(const macro_def* m);
 // name is then in the identifier buffer again).
 int expand_iso_macro(macro_def* m);
 void expand_iso_reset();
+
+// What a unit of a text is to the bulk takes of tokens from it (in both
+// dialects); the kinds up to TU_COMMA end the take of an argument's
+// tokens that need no care.
+enum text_unit : unsigned char {
+    TU_STOP,   // the reader must hand it out
+    TU_BLANK,  // a blank the reader hands out as it stands
+    TU_QUOTE,
+    TU_OPEN,
+    TU_CLOSE,
+    TU_COMMA,
+    TU_NAME,
+    TU_DIGIT,
+    TU_DOT,
+    TU_OTHER,
+};
+extern const std::array<text_unit, 256> text_units;
+inline text_unit text_unit_of(wchar u) {
+    return u < 256 ? text_units[u] : TU_STOP;
+}

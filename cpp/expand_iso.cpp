@@ -159,53 +159,10 @@ bool next_argument_line(int line) {
 }
 
 #if CPP_READER_FAST_PATH
-// What a unit is to the bulk takes of tokens; the kinds up to IU_CARE stop
-// the take of an argument.
-enum iso_unit : unsigned char {
-    IU_STOP,   // the reader must hand it out
-    IU_BLANK,  // a blank the reader hands out as it stands
-    IU_QUOTE,
-    IU_CARE,  // '(', ')' or ','
-    IU_NAME,
-    IU_DIGIT,
-    IU_DOT,
-    IU_OTHER,
-};
-std::array<iso_unit, 256> make_iso_units() {
-    std::array<iso_unit, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-        const int cls = char_class_table[c];
-        iso_unit k = IU_OTHER;
-        if (!reader_plain_unit[c]) {
-            k = IU_STOP;
-        } else if (cls == CC_BLANK) {
-            k = IU_BLANK;
-        } else if (cls == CC_QUOTE) {
-            k = IU_QUOTE;
-        } else if (c == '(' || c == ')' || c == ',') {
-            k = IU_CARE;
-        } else if (cls == CC_IDENT) {
-            k = IU_NAME;
-        } else if (cls == CC_DIGIT) {
-            k = IU_DIGIT;
-        } else if (c == '.') {
-            k = IU_DOT;
-        }
-        t[c] = k;
-    }
-    return t;
-}
-// Both tables it reads are constant-initialised.
-const std::array<iso_unit, 256> iso_units = make_iso_units();
-
-inline iso_unit iso_kind(wchar u) {
-    return u < 256 ? iso_units[u] : IU_STOP;
-}
-
 // Units of an argument that need no care: plain, and neither a blank, a
 // quote, a parenthesis nor a comma.
 inline bool needs_care(wchar u) {
-    return iso_kind(u) <= IU_CARE;
+    return text_unit_of(u) <= TU_COMMA;
 }
 
 // The end of the preprocessing number at p, or null where a unit it would
@@ -235,17 +192,17 @@ inline void append_units(text& t, const wchar* p, const wchar* q) {
 // The end of the token at p (not a blank, a quote or a unit the reader must
 // look at), or null when its end is not in sight.
 const wchar* plain_token_end(const wchar* p) {
-    const iso_unit k = iso_kind(*p);
-    if (k == IU_NAME) {
+    const text_unit k = text_unit_of(*p);
+    if (k == TU_NAME) {
         const wchar* q = p + name_span(p);
         return *q < 256 && reader_plain_unit[*q] ? q : nullptr;  // else the name may go on
     }
-    if (k == IU_DIGIT || (k == IU_DOT && char_class(p[1]) == CC_DIGIT)) return plain_number_end(p);
+    if (k == TU_DIGIT || (k == TU_DOT && char_class(p[1]) == CC_DIGIT)) return plain_number_end(p);
     return p + 1;
 }
 
 inline bool is_plain_blank(wchar u) {
-    return iso_kind(u) == IU_BLANK;
+    return text_unit_of(u) == TU_BLANK;
 }
 #endif
 
@@ -401,12 +358,12 @@ void take_plain_replacement(token_writer& w) {
             ++p;
             continue;
         }
-        const iso_unit k = iso_kind(u);
-        if (k == IU_STOP || k == IU_QUOTE) break;
+        const text_unit k = text_unit_of(u);
+        if (k == TU_STOP || k == TU_QUOTE) break;
         const wchar* q = plain_token_end(p);
         if (q == nullptr) break;
         bool painted = false;
-        if (k == IU_NAME) {
+        if (k == TU_NAME) {
             // Written as the identifier step leaves it: cut to its
             // significant length.
             const auto n = std::min(static_cast<std::size_t>(q - p), significant);
