@@ -169,12 +169,14 @@ inline bool needs_care(wchar u) {
 // take needs the reader.
 const wchar* plain_number_end(const wchar* p) {
     for (const wchar* q = p + 1;; ++q) {
+        const text_unit k = text_unit_of(*q);
+        if (k == TU_NAME || k == TU_DIGIT || k == TU_DOT) continue;
+        if (k == TU_STOP) return nullptr;
         const wchar u = *q;
-        if (u >= 256 || !reader_plain_unit[u]) return nullptr;
         const wchar prev = q[-1];
         if ((u == '+' || u == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
             continue;
-        if (u != '.' && !plain_name_unit[u]) return q;
+        return q;
     }
 }
 #endif
@@ -229,7 +231,7 @@ void take_plain_tokens(text& t, bool& space, std::size_t start) {
         if (space) t.push_back(' ');
         space = false;
         const auto n = static_cast<std::size_t>(q - p);
-        if (char_class(u) == CC_IDENT) {
+        if (text_unit_of(u) == TU_NAME) {
             note_name(p, n);
             if (paint && may_be_macro_name(p, n) && is_disabled(p, n)) t.push_back(MARK_NO_EXPAND);
         }
