@@ -636,9 +636,13 @@ int expand_if_macro(int c) {
         }
         macro_def* m = scan_and_find_macro(c);
         if (m == nullptr) return c;
-        int next = next_char();
-        unget_char();
-        if (next == MARK_PASTE) return c;  // the left operand of a paste
+        // The left operand of a paste stands as it is. A plain unit ahead is
+        // no paste mark, and needs no look.
+        if (!next_is_plain_unit()) {
+            int next = next_char();
+            unget_char();
+            if (next == MARK_PASTE) return c;
+        }
         if (expand_macro(m) == 0) return c;
         c = next_char();
     }
