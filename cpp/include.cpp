@@ -101,6 +101,7 @@ struct path_entry {
     found result = found::missing;
     bool case_matches = false;  // the name on disk is spelled as the candidate's
     bool recorded = false;      // in driver.included_files
+    bool regular = false;       // listed as a regular file
     int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
@@ -377,9 +378,11 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
 // its directory, unless the listing shows that opening it must fail: the
 // directory holds the name in no letter case. A name longer than any that
 // a directory holds is tried all the same, so that the system tells why it
-// fails ("File name too long").
-file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name) {
-    bool plain_file = false;
+// fails ("File name too long"). plain_file tells whether the listing shows
+// a regular file.
+file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name,
+                     bool& plain_file) {
+    plain_file = false;
     if (CPP_INCLUDE_SKIP && l.listed && name.size() <= LONGEST_LISTED_NAME &&
         !name_may_open_unlisted(name)) {
         if (l.folded.find(lower_case(name)) == l.folded.end()) {
@@ -400,13 +403,13 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
     path_entry e;
     std::string_view last;  // the last component, checked for its letter case
     const directory_listing& l = listing_for(path, last);
-    f = open_listed(std::string(path), l, last);
+    f = open_listed(std::string(path), l, last, e.regular);
     if (f != nullptr) {
         e.result = found::exact;
     } else if (std::string lower = lower_case(path); lower != path) {
         // (A name in lower case already would fail the same way again.)
         std::string_view lower_last;
-        f = open_listed(lower, listing_for(lower, lower_last), lower_last);
+        f = open_listed(lower, listing_for(lower, lower_last), lower_last, e.regular);
         if (f != nullptr) e.result = found::lower_case;
     }
     if (e.result != found::missing) {
@@ -897,7 +900,7 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
             return 0;
         }
         std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
-        push_file_source(f.release(), shown.c_str(), true);
+        push_file_source(f.release(), shown.c_str(), true, e.regular);
         if (e.guard == guard_state::unread) learn_guard(e);
     }
     return 1;
