@@ -27,6 +27,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,6 +48,10 @@
 #include "cpp/options.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #ifndef CPP_INCLUDE_SKIP
 #define CPP_INCLUDE_SKIP 1
@@ -453,16 +458,66 @@ constexpr std::array<bool, 256> make_stops(bool slash, bool star) {
     return t;
 }
 constexpr std::array<bool, 256> unit_stops = make_stops(false, false);
-constexpr std::array<bool, 256> line_stops = make_stops(true, false);
-constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
-// ISO C: a skipped line's literals hide what looks like a comment in them.
-constexpr std::array<bool, 256> make_iso_line_stops() {
-    std::array<bool, 256> t = make_stops(true, false);
-    t['"'] = true;
-    t['\''] = true;
-    return t;
+
+// The bytes a pass over plain text stops at: those of unit_stops and the
+// extra ones, as a table and, for the test of sixteen bytes at a time, as a
+// list.
+struct stop_set {
+    std::array<bool, 256> table{};
+    std::array<unsigned char, 3> extra{};
+    int extras = 0;
+};
+constexpr stop_set make_stop_set(std::initializer_list<unsigned char> extra) {
+    stop_set s;
+    s.table = unit_stops;
+    for (unsigned char c : extra) {
+        s.table[c] = true;
+        s.extra[static_cast<std::size_t>(s.extras++)] = c;
+    }
+    return s;
 }
-constexpr std::array<bool, 256> iso_line_stops = make_iso_line_stops();
+constexpr stop_set line_stops = make_stop_set({'/'});
+constexpr stop_set comment_stops = make_stop_set({'/', '*'});
+// ISO C: a skipped line's literals hide what looks like a comment in them.
+constexpr stop_set iso_line_stops = make_stop_set({'/', '"', '\''});
+
+// Bytes readable past the end of a text the guard scanner reads, where a 0
+// stands first: a pass over plain text reads sixteen at a time up to it.
+constexpr std::size_t TEXT_READ_AHEAD = 16;
+static_assert(TEXT_READ_AHEAD <= BUFFER_READ_AHEAD, "the reader's blocks end so");
+
+// The first byte of text from `at` up to `length` that S stops at, or
+// length; text[length] is 0, and TEXT_READ_AHEAD bytes from there can be
+// read.
+template <const stop_set& S>
+std::size_t find_stop(const unsigned char* text, std::size_t at, std::size_t length) {
+#ifdef __SSE2__
+    // The 0 at the end stops the search.
+    (void)length;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i newline = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i question = _mm_set1_epi8('?');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (;; at += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, newline)),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, question)));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, backslash));
+        for (int i = 0; i < S.extras; ++i) {
+            const __m128i extra =
+                _mm_set1_epi8(static_cast<char>(S.extra[static_cast<std::size_t>(i)]));
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, extra));
+        }
+        if (int mask = _mm_movemask_epi8(hit); mask != 0)
+            return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    while (at < length && !S.table[text[at]]) ++at;
+    return at;
+#endif
+}
 
 // Reads a file as the reader hands it out to a group being skipped, and
 // follows the main loop and the directive processor through it. It does not
@@ -471,7 +526,9 @@ constexpr std::array<bool, 256> iso_line_stops = make_iso_line_stops();
 class guard_scanner {
    public:
     explicit guard_scanner(std::FILE* f) : f_(f) {}
-    // Scans the whole text of a file held in memory.
+    // Scans the whole text of a file held in memory, followed by a 0 and
+    // readable for TEXT_READ_AHEAD bytes from there (as the reader's first
+    // block is).
     guard_scanner(const unsigned char* text, std::size_t length)
         : data_(text), length_(length), ended_(true) {}
     bool scan(guard_facts& g);
@@ -485,7 +542,8 @@ class guard_scanner {
     static constexpr int MAX_DEPTH = 31;
 
     std::FILE* f_ = nullptr;  // null when the text is in memory
-    unsigned char buffer_[4096];
+    static constexpr std::size_t BUFFER_SIZE = 4096;
+    unsigned char buffer_[BUFFER_SIZE + TEXT_READ_AHEAD] = {};
     const unsigned char* data_ = buffer_;  // the bytes read so far
     std::size_t length_ = 0;               // bytes in data_
     std::size_t at_ = 0;                   // bytes of data_ taken
@@ -506,7 +564,8 @@ class guard_scanner {
     bool skip_line(int c);
     bool skip_iso_line(int c);
     int skip_literal(int quote);
-    void pass_plain(const std::array<bool, 256>& stops);
+    template <const stop_set& S>
+    void pass_plain();
     int read_name(int c, std::u16string& name, std::size_t limit);
     bool read_guard(guard_facts& g);
     bool read_group(guard_facts& g);
@@ -525,9 +584,10 @@ int guard_scanner::byte() {
     if (at_ == length_) {
         if (ended_) return END;
         data_ = buffer_;
-        length_ = std::fread(buffer_, 1, sizeof buffer_, f_);
+        length_ = std::fread(buffer_, 1, BUFFER_SIZE, f_);
+        buffer_[length_] = 0;
         at_ = 0;
-        ended_ = length_ < sizeof buffer_;  // a short read is the end of the file
+        ended_ = length_ < BUFFER_SIZE;  // a short read is the end of the file
         if (length_ == 0) return END;
     }
     return data_[at_++];
@@ -547,6 +607,11 @@ int guard_scanner::unit() {
         if (!unit_stops[b]) {
             ++at_;
             if (++line_length_ > MAX_LINE) odd_ = true;
+            return odd_ ? END : b;
+        }
+        if (b == '\n') {  // the end of every line: as unit_slow takes it
+            ++at_;
+            line_length_ = 0;
             return odd_ ? END : b;
         }
     }
@@ -596,12 +661,12 @@ int guard_scanner::next_in_line() {
     commented_ = true;
     if (d == '/') {
         do {
-            pass_plain(line_stops);
+            pass_plain<line_stops>();
             c = unit();
         } while (c != '\n' && c != END);
         return c;
     }
-    for (pass_plain(comment_stops), c = unit();;) {
+    for (pass_plain<comment_stops>(), c = unit();;) {
         if (c == END) {
             odd_ = true;  // the comment would run on into the includer
             return END;
@@ -614,18 +679,19 @@ int guard_scanner::next_in_line() {
             c = unit();
             if (c == '/') return ' ';
         } else {
-            pass_plain(comment_stops);
+            pass_plain<comment_stops>();
             c = unit();
         }
     }
 }
 
 // Steps over the bytes ahead that unit() would hand out as they are and
-// that are not marked in stops, all at once.
-void guard_scanner::pass_plain(const std::array<bool, 256>& stops) {
+// that S does not stop at, all at once.
+template <const stop_set& S>
+void guard_scanner::pass_plain() {
     if (back_ != NONE || ahead_ != NONE) return;
     std::size_t from = at_;
-    while (at_ < length_ && !stops[data_[at_]]) ++at_;
+    at_ = find_stop<S>(data_, at_, length_);
     line_length_ += static_cast<int>(at_ - from);
     if (line_length_ > MAX_LINE) odd_ = true;
 }
@@ -641,7 +707,7 @@ bool guard_scanner::skip_line(int c) {
     if (dialect.iso) return skip_iso_line(c);
     while (c != '\n') {
         if (c == END) return false;
-        pass_plain(line_stops);
+        pass_plain<line_stops>();
         c = next();
     }
     return true;
@@ -656,7 +722,7 @@ bool guard_scanner::skip_line(int c) {
             c = skip_literal(c);
             continue;
         }
-        pass_plain(iso_line_stops);
+        pass_plain<iso_line_stops>();
         c = next();
     }
     return true;
