@@ -59,7 +59,8 @@ constexpr keyword keywords[] = {
 };
 
 int directive_code_of(const wchar* name) {
-    if (dialect.iso && wstr_cmp_narrow(name, "include_next") == 0) return DIR_INCLUDE_NEXT;
+    if (dialect.iso && name[0] == 'i' && wstr_cmp_narrow(name, "include_next") == 0)
+        return DIR_INCLUDE_NEXT;
     if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
     int key = name[0] + 2 * name[2];
     if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
@@ -385,8 +386,8 @@ int read_directive(int pending) {
     } else {
         scan_identifier(c);
     }
-    wchar name[MAX_IDENT_LIMIT + 1];
-    wstr_copy(name, scanner.name_buffer);
+    // Every use of the name comes before anything reads on.
+    const wchar* name = scanner.name_buffer;
     int code = directive_code_of(name);
     if (reader.current_source != nullptr && reader.current_source->file == nullptr) {
         report_name(MSG_DIRECTIVE_IN_MACRO, name);

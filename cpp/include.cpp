@@ -107,15 +107,34 @@ struct path_entry {
     bool case_matches = false;  // the name on disk is spelled as the candidate's
     bool recorded = false;      // in driver.included_files
     bool regular = false;       // listed as a regular file
-    int error = 0;              // errno of the failed opening of a missing path
+    bool directory_known = false;
+    std::string directory;  // of the file pushed, as append_including_directory gives it
+    int error = 0;          // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
 };
 using path_node = std::pair<const std::string, path_entry>;
 
+// Paths and search keys are short: eight bytes at a time, mixed by a
+// multiplication, cost a fraction of the library's string hash.
 struct path_hash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    std::size_t operator()(std::string_view s) const {
+        std::uint64_t h = 0x9E3779B97F4A7C15u ^ s.size();
+        const char* p = s.data();
+        std::size_t n = s.size();
+        for (; n >= 8; p += 8, n -= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            h = (h ^ word) * 0xFF51AFD7ED558CCDu;
+            h ^= h >> 32;
+        }
+        std::uint64_t rest = 0;
+        for (std::size_t i = 0; i != n; ++i)
+            rest |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+        h = (h ^ rest) * 0xC4CEB9FE1A85EC53u;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
 };
 
 struct directory_listing {
@@ -144,11 +163,18 @@ struct include_state {
     // The paths recorded in driver.included_files; the table holds pointers
     // into these, so they live until the next run resets this state.
     std::vector<std::unique_ptr<char[]>> recorded;
-    // The path open_include last opened (the lower-case copy when only that
-    // one opened).
-    std::string opened;
+    // The path open_include last opened: a candidate path, or the
+    // lower-case copy in lower_opened when only that one opened.
+    const std::string* opened = nullptr;
+    std::string lower_opened;
+    // The directory part of the main file's name, once asked for.
+    bool main_directory_known = false;
+    std::string main_directory;
+    std::string other_directory;  // that of another file, asked for just now
     // Every candidate path tried in this run and what opening it gave.
-    std::unordered_map<std::string, path_entry, path_hash, std::equal_to<>> paths;
+    using path_map = std::unordered_map<std::string, path_entry, path_hash, std::equal_to<>>;
+    path_map paths;
+    std::vector<path_map> stale_paths;  // given up when a file found had gone
     // Every search made in this run, by its form, the including file's
     // directory (for the "..." form) and the name: the first candidate that
     // opened, or null. A search that reported a candidate too long is not
@@ -193,15 +219,43 @@ void append_including_directory(std::string& out) {
     for (const wchar* p = name; p <= cut; ++p) out.push_back(static_cast<char>(*p & 0xFF));
 }
 
+// The directory part of the including file, as append_including_directory
+// gives it, worked out once for the main file and for each file included.
+const std::string& including_directory() {
+    const input_source* s = reader.current_source;
+    while (s != nullptr && s->file == nullptr) s = s->parent.get();
+    bool* known = nullptr;
+    std::string* directory = nullptr;
+    if (s != nullptr && s->include_entry != nullptr) {
+        path_entry& e = static_cast<path_node*>(s->include_entry)->second;
+        known = &e.directory_known;
+        directory = &e.directory;
+    } else if (s != nullptr && s == reader.main_source) {
+        known = &includes.main_directory_known;
+        directory = &includes.main_directory;
+    } else {
+        includes.other_directory.clear();
+        append_including_directory(includes.other_directory);
+        return includes.other_directory;
+    }
+    if (!*known) {
+        directory->clear();
+        append_including_directory(*directory);
+        *known = true;
+    }
+    return *directory;
+}
+
 void record_included(path_node* node) {
     if (node->second.recorded) return;
     node->second.recorded = true;
     hash_table* table = driver.included_files;
     if (table == nullptr ||
-        hash_lookup(table, reinterpret_cast<hash_word>(includes.opened.c_str())) != 0)
+        hash_lookup(table, reinterpret_cast<hash_word>(includes.opened->c_str())) != 0)
         return;
-    auto copy = std::make_unique<char[]>(includes.opened.size() + 1);
-    std::memcpy(copy.get(), includes.opened.c_str(), includes.opened.size() + 1);
+    const std::string& opened = *includes.opened;
+    auto copy = std::make_unique<char[]>(opened.size() + 1);
+    std::memcpy(copy.get(), opened.c_str(), opened.size() + 1);
     auto key = reinterpret_cast<hash_word>(copy.get());
     hash_insert(table, key, key);
     includes.recorded.push_back(std::move(copy));
@@ -255,20 +309,24 @@ path_node* search_include_dirs(const std::string& name, bool& too_long, int from
     return nullptr;
 }
 
-// The first candidate for the name that opens, or null with errno as the
-// last candidate tried left it; place is the include directory it lies in
-// (-1 for the including file's own). From `from` on, the own directory is
-// not looked in (#include_next). The same search made again gives the same
-// answer and is answered from the searches made.
-path_node* search(const std::string& name, bool quoted, int from, int& place) {
+// The first candidate for the name as written (its separators not yet made
+// the platform's) that opens, or null with errno as the last candidate
+// tried left it; place is the include directory it lies in (-1 for the
+// including file's own). From `from` on, the own directory is not looked
+// in (#include_next). The same search made again gives the same answer and
+// is answered from the searches made.
+path_node* search(const std::string& written, bool quoted, int from, int& place) {
     std::string& key = includes.search_key;
     key.assign(1, quoted ? '"' : '<');
     if (from >= 0) key += 'n' + std::to_string(from);
-    if (quoted && from < 0 && !is_rooted(name)) append_including_directory(key);
+    // (Whether a name is rooted does not hang on which separators it has.)
+    if (quoted && from < 0 && !is_rooted(written)) key += including_directory();
     key += '\n';  // no name holds a line end
-    key += name;
+    key += written;
     auto it = includes.searches.find(key);
     if (it == includes.searches.end()) {
+        std::string name = written;
+        path_use_native_separators(name.data());
         bool too_long = false;
         includes.search_error = ENOENT;  // no candidate at all: nothing there
         int found_place = -1;
@@ -288,10 +346,35 @@ path_node* search(const std::string& name, bool quoted, int from, int& place) {
     return it->second.found;
 }
 
+#if CPP_READER_FAST_PATH
+// The name, when it lies whole in the current line up to its closing
+// delimiter and next_char would hand out its units as they are: taken
+// straight from the buffer, the delimiter with it. False, with nothing
+// read, otherwise.
+bool read_plain_include_name(int close, std::string& name) {
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return false;
+    char narrow[MAX_NAME_LEN];
+    std::size_t length = 0;
+    const wchar* p = s->pos;
+    for (; *p != close; ++p) {
+        if (*p >= 256 || !reader_plain_unit[*p] || length == MAX_NAME_LEN) return false;
+        narrow[length++] = static_cast<char>(*p);
+    }
+    name.assign(narrow, length);
+    s->pos = const_cast<wchar*>(p + 1);
+    scanner.save_ptr = scanner.save_buffer;
+    return true;
+}
+#endif
+
 // Collects the name up to the closing delimiter, a line end or the end of
 // input (the terminator is consumed), unprocessed, and narrows it, cut to
 // MAX_NAME_LEN characters.
 std::string read_include_name(int close) {
+#if CPP_READER_FAST_PATH
+    if (std::string name; read_plain_include_name(close, name)) return name;
+#endif
     scanner.save_ptr = scanner.save_buffer;
     reader.raw_input = 1;
     bool overflowed = false;
@@ -347,7 +430,9 @@ file_ptr open_file(const char* path, bool plain_file) {
 
 std::string lower_case(std::string_view path) {
     std::string lower(path);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // As tolower does in the C locale the run keeps, without a call a byte.
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
 
@@ -912,7 +997,7 @@ void learn_guard(path_entry& e) {
 
 // Opens again the file open_entry has just named in includes.opened.
 file_ptr reopen_opened() {
-    return open_file(includes.opened.c_str(), true);
+    return open_file(includes.opened->c_str(), true);
 }
 
 // Whether the include may pass over the file instead of reading it; a
@@ -937,7 +1022,8 @@ bool may_pass_over(path_entry& e, file_ptr& f) {
 // read is that of its #endif.
 void pass_over() {
     pass_over_file_source();
-    wstr_from_narrow(scanner.name_buffer, "endif");
+    static constexpr wchar endif[] = u"endif";
+    std::memcpy(scanner.name_buffer, endif, sizeof endif);
 }
 
 // Opens and pushes (or passes over) the file of a candidate path; f is the
@@ -948,10 +1034,11 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
     if (e.result == found::missing) return 0;
     const char* path = node->first.c_str();
     if (e.result == found::lower_case) {
-        includes.opened = lower_case(node->first);
+        includes.lower_opened = lower_case(node->first);
+        includes.opened = &includes.lower_opened;
         alert_report(MSG_LOWER_CASE_INCLUDE, path);
     } else {
-        includes.opened = node->first;
+        includes.opened = &node->first;
     }
     if (!e.case_matches) alert_report(MSG_INCLUDE_CASE, path);
     if (may_pass_over(e, f)) {
@@ -960,12 +1047,14 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
     } else {
         if (f == nullptr) f = reopen_opened();
         if (f == nullptr) {
-            // The file has gone since it was found: look for it afresh.
+            // The file has gone since it was found: look for it afresh. The
+            // entries stay where they are: the sources pushed point to theirs.
+            includes.stale_paths.push_back(std::move(includes.paths));
             includes.paths.clear();
             includes.searches.clear();
             return 0;
         }
-        std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
+        std::string shown = includes.opened->substr(0, MAX_NAME_LEN);
         push_file_source(f.release(), shown.c_str(), true, e.regular);
         if (e.guard == guard_state::unread) learn_guard(e);
     }
@@ -1017,10 +1106,8 @@ int include_file(int from) {
             alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }
-    std::string name = read_name;
-    path_use_native_separators(name.data());
     int place = -1;
-    path_node* node = search(name, c == '"', from, place);
+    path_node* node = search(read_name, c == '"', from, place);
     file_ptr f = std::move(includes.found_file);
     if (node == nullptr) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
