@@ -3,6 +3,7 @@
 // #ident, #pragma, #asm, #endasm); #define, #undef and #include are handed on.
 #include "cpp/directives.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "common/alert.h"
@@ -377,6 +378,31 @@ int control(int pending) {
 
 namespace {
 
+// scan_identifier for a directive's name: when the name and the unit after
+// it lie in the current line and next_char would hand them out as they
+// are, they are taken straight from the line (the unit after it left
+// unread, as scan_identifier steps back over it).
+void scan_directive_name(int c) {
+#if CPP_READER_FAST_PATH
+    if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
+        const int limit = std::min(scanner.max_ident_len, MAX_IDENT_LIMIT);
+        int n = 0;
+        if (n < limit) scanner.name_buffer[n++] = static_cast<wchar>(c);
+        const wchar* p = s->pos;
+        while (*p < 256 && (char_class(*p) == CC_IDENT || char_class(*p) == CC_DIGIT)) {
+            if (n < limit) scanner.name_buffer[n++] = *p;
+            ++p;
+        }
+        if (*p < 256 && reader_plain_unit[*p]) {
+            scanner.name_buffer[n] = 0;
+            s->pos = const_cast<wchar*>(p);
+            return;
+        }
+    }
+#endif
+    scan_identifier(c);
+}
+
 int read_directive(int pending) {
     int c = skip_blanks();
     if (c == '\n' || c == 0) return pending + 1;
@@ -384,7 +410,7 @@ int read_directive(int pending) {
         unget_char();
         wstr_from_narrow(scanner.name_buffer, "line");
     } else {
-        scan_identifier(c);
+        scan_directive_name(c);
     }
     // Every use of the name comes before anything reads on.
     const wchar* name = scanner.name_buffer;

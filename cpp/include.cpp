@@ -832,6 +832,15 @@ int guard_scanner::read_name(int c, std::u16string& name, std::size_t limit) {
     name.clear();
     do {
         if (name.size() < limit) name.push_back(static_cast<char16_t>(c));
+        // The name's units ahead, taken at once as unit() would hand them
+        // out (no name unit is one it stops at), short of an overlong line.
+        if (back_ == NONE && ahead_ == NONE) {
+            while (at_ < length_ && line_length_ < MAX_LINE && !odd_ && is_name_unit(data_[at_])) {
+                if (name.size() < limit) name.push_back(static_cast<char16_t>(data_[at_]));
+                ++at_;
+                ++line_length_;
+            }
+        }
         c = next();
     } while (is_name_unit(c));
     return c;
