@@ -45,6 +45,12 @@ bool path_same_file(const char* a, const char* b);
 void path_use_native_separators(char* path);
 char* str_upper(char* s);
 
+// Reads up to n bytes of a regular file whose stream has no buffer of its
+// own (or an empty one): fewer than n only at the end of the file or on an
+// error. Linux reads it in one system call, so that a short read needs no
+// second one to find the end; 0 on an error.
+std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n);
+
 // Whether a stream is a terminal (the console on Windows).
 bool stream_is_terminal(std::FILE* f);
 // How many files the process may hold open at once (streams of the C library

@@ -83,6 +83,15 @@ void path_use_native_separators(char* path) {
         if (*p == '\\') *p = '/';
 }
 
+std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n) {
+    // A regular file gives less than asked for only at its end.
+    for (;;) {
+        ssize_t got = read(fileno(f), buffer, n);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) return 0;
+    }
+}
+
 bool stream_is_terminal(std::FILE* f) {
     return isatty(fileno(f)) != 0;
 }

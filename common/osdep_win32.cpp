@@ -94,6 +94,10 @@ bool stream_is_terminal(std::FILE* f) {
     return _isatty(_fileno(f)) != 0;
 }
 
+std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n) {
+    return std::fread(buffer, 1, n, f);
+}
+
 int open_file_limit() {
     return _getmaxstdio();
 }

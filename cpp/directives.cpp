@@ -3,6 +3,7 @@
 // #ident, #pragma, #asm, #endasm); #define, #undef and #include are handed on.
 #include "cpp/directives.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "common/alert.h"
@@ -59,7 +60,8 @@ constexpr keyword keywords[] = {
 };
 
 int directive_code_of(const wchar* name) {
-    if (dialect.iso && wstr_cmp_narrow(name, "include_next") == 0) return DIR_INCLUDE_NEXT;
+    if (dialect.iso && name[0] == 'i' && wstr_cmp_narrow(name, "include_next") == 0)
+        return DIR_INCLUDE_NEXT;
     if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
     int key = name[0] + 2 * name[2];
     if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
@@ -376,6 +378,31 @@ int control(int pending) {
 
 namespace {
 
+// scan_identifier for a directive's name: when the name and the unit after
+// it lie in the current line and next_char would hand them out as they
+// are, they are taken straight from the line (the unit after it left
+// unread, as scan_identifier steps back over it).
+void scan_directive_name(int c) {
+#if CPP_READER_FAST_PATH
+    if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
+        const int limit = std::min(scanner.max_ident_len, MAX_IDENT_LIMIT);
+        int n = 0;
+        if (n < limit) scanner.name_buffer[n++] = static_cast<wchar>(c);
+        const wchar* p = s->pos;
+        while (*p < 256 && (char_class(*p) == CC_IDENT || char_class(*p) == CC_DIGIT)) {
+            if (n < limit) scanner.name_buffer[n++] = *p;
+            ++p;
+        }
+        if (*p < 256 && reader_plain_unit[*p]) {
+            scanner.name_buffer[n] = 0;
+            s->pos = const_cast<wchar*>(p);
+            return;
+        }
+    }
+#endif
+    scan_identifier(c);
+}
+
 int read_directive(int pending) {
     int c = skip_blanks();
     if (c == '\n' || c == 0) return pending + 1;
@@ -383,10 +410,10 @@ int read_directive(int pending) {
         unget_char();
         wstr_from_narrow(scanner.name_buffer, "line");
     } else {
-        scan_identifier(c);
+        scan_directive_name(c);
     }
-    wchar name[MAX_IDENT_LIMIT + 1];
-    wstr_copy(name, scanner.name_buffer);
+    // Every use of the name comes before anything reads on.
+    const wchar* name = scanner.name_buffer;
     int code = directive_code_of(name);
     if (reader.current_source != nullptr && reader.current_source->file == nullptr) {
         report_name(MSG_DIRECTIVE_IN_MACRO, name);

@@ -27,6 +27,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,6 +48,10 @@
 #include "cpp/options.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #ifndef CPP_INCLUDE_SKIP
 #define CPP_INCLUDE_SKIP 1
@@ -101,15 +106,35 @@ struct path_entry {
     found result = found::missing;
     bool case_matches = false;  // the name on disk is spelled as the candidate's
     bool recorded = false;      // in driver.included_files
-    int error = 0;              // errno of the failed opening of a missing path
+    bool regular = false;       // listed as a regular file
+    bool directory_known = false;
+    std::string directory;  // of the file pushed, as append_including_directory gives it
+    int error = 0;          // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
     guard_facts facts;
 };
 using path_node = std::pair<const std::string, path_entry>;
 
+// Paths and search keys are short: eight bytes at a time, mixed by a
+// multiplication, cost a fraction of the library's string hash.
 struct path_hash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    std::size_t operator()(std::string_view s) const {
+        std::uint64_t h = 0x9E3779B97F4A7C15u ^ s.size();
+        const char* p = s.data();
+        std::size_t n = s.size();
+        for (; n >= 8; p += 8, n -= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            h = (h ^ word) * 0xFF51AFD7ED558CCDu;
+            h ^= h >> 32;
+        }
+        std::uint64_t rest = 0;
+        for (std::size_t i = 0; i != n; ++i)
+            rest |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+        h = (h ^ rest) * 0xC4CEB9FE1A85EC53u;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
 };
 
 struct directory_listing {
@@ -138,11 +163,18 @@ struct include_state {
     // The paths recorded in driver.included_files; the table holds pointers
     // into these, so they live until the next run resets this state.
     std::vector<std::unique_ptr<char[]>> recorded;
-    // The path open_include last opened (the lower-case copy when only that
-    // one opened).
-    std::string opened;
+    // The path open_include last opened: a candidate path, or the
+    // lower-case copy in lower_opened when only that one opened.
+    const std::string* opened = nullptr;
+    std::string lower_opened;
+    // The directory part of the main file's name, once asked for.
+    bool main_directory_known = false;
+    std::string main_directory;
+    std::string other_directory;  // that of another file, asked for just now
     // Every candidate path tried in this run and what opening it gave.
-    std::unordered_map<std::string, path_entry, path_hash, std::equal_to<>> paths;
+    using path_map = std::unordered_map<std::string, path_entry, path_hash, std::equal_to<>>;
+    path_map paths;
+    std::vector<path_map> stale_paths;  // given up when a file found had gone
     // Every search made in this run, by its form, the including file's
     // directory (for the "..." form) and the name: the first candidate that
     // opened, or null. A search that reported a candidate too long is not
@@ -187,15 +219,43 @@ void append_including_directory(std::string& out) {
     for (const wchar* p = name; p <= cut; ++p) out.push_back(static_cast<char>(*p & 0xFF));
 }
 
+// The directory part of the including file, as append_including_directory
+// gives it, worked out once for the main file and for each file included.
+const std::string& including_directory() {
+    const input_source* s = reader.current_source;
+    while (s != nullptr && s->file == nullptr) s = s->parent.get();
+    bool* known = nullptr;
+    std::string* directory = nullptr;
+    if (s != nullptr && s->include_entry != nullptr) {
+        path_entry& e = static_cast<path_node*>(s->include_entry)->second;
+        known = &e.directory_known;
+        directory = &e.directory;
+    } else if (s != nullptr && s == reader.main_source) {
+        known = &includes.main_directory_known;
+        directory = &includes.main_directory;
+    } else {
+        includes.other_directory.clear();
+        append_including_directory(includes.other_directory);
+        return includes.other_directory;
+    }
+    if (!*known) {
+        directory->clear();
+        append_including_directory(*directory);
+        *known = true;
+    }
+    return *directory;
+}
+
 void record_included(path_node* node) {
     if (node->second.recorded) return;
     node->second.recorded = true;
     hash_table* table = driver.included_files;
     if (table == nullptr ||
-        hash_lookup(table, reinterpret_cast<hash_word>(includes.opened.c_str())) != 0)
+        hash_lookup(table, reinterpret_cast<hash_word>(includes.opened->c_str())) != 0)
         return;
-    auto copy = std::make_unique<char[]>(includes.opened.size() + 1);
-    std::memcpy(copy.get(), includes.opened.c_str(), includes.opened.size() + 1);
+    const std::string& opened = *includes.opened;
+    auto copy = std::make_unique<char[]>(opened.size() + 1);
+    std::memcpy(copy.get(), opened.c_str(), opened.size() + 1);
     auto key = reinterpret_cast<hash_word>(copy.get());
     hash_insert(table, key, key);
     includes.recorded.push_back(std::move(copy));
@@ -249,20 +309,24 @@ path_node* search_include_dirs(const std::string& name, bool& too_long, int from
     return nullptr;
 }
 
-// The first candidate for the name that opens, or null with errno as the
-// last candidate tried left it; place is the include directory it lies in
-// (-1 for the including file's own). From `from` on, the own directory is
-// not looked in (#include_next). The same search made again gives the same
-// answer and is answered from the searches made.
-path_node* search(const std::string& name, bool quoted, int from, int& place) {
+// The first candidate for the name as written (its separators not yet made
+// the platform's) that opens, or null with errno as the last candidate
+// tried left it; place is the include directory it lies in (-1 for the
+// including file's own). From `from` on, the own directory is not looked
+// in (#include_next). The same search made again gives the same answer and
+// is answered from the searches made.
+path_node* search(const std::string& written, bool quoted, int from, int& place) {
     std::string& key = includes.search_key;
     key.assign(1, quoted ? '"' : '<');
     if (from >= 0) key += 'n' + std::to_string(from);
-    if (quoted && from < 0 && !is_rooted(name)) append_including_directory(key);
+    // (Whether a name is rooted does not hang on which separators it has.)
+    if (quoted && from < 0 && !is_rooted(written)) key += including_directory();
     key += '\n';  // no name holds a line end
-    key += name;
+    key += written;
     auto it = includes.searches.find(key);
     if (it == includes.searches.end()) {
+        std::string name = written;
+        path_use_native_separators(name.data());
         bool too_long = false;
         includes.search_error = ENOENT;  // no candidate at all: nothing there
         int found_place = -1;
@@ -282,10 +346,35 @@ path_node* search(const std::string& name, bool quoted, int from, int& place) {
     return it->second.found;
 }
 
+#if CPP_READER_FAST_PATH
+// The name, when it lies whole in the current line up to its closing
+// delimiter and next_char would hand out its units as they are: taken
+// straight from the buffer, the delimiter with it. False, with nothing
+// read, otherwise.
+bool read_plain_include_name(int close, std::string& name) {
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return false;
+    char narrow[MAX_NAME_LEN];
+    std::size_t length = 0;
+    const wchar* p = s->pos;
+    for (; *p != close; ++p) {
+        if (*p >= 256 || !reader_plain_unit[*p] || length == MAX_NAME_LEN) return false;
+        narrow[length++] = static_cast<char>(*p);
+    }
+    name.assign(narrow, length);
+    s->pos = const_cast<wchar*>(p + 1);
+    scanner.save_ptr = scanner.save_buffer;
+    return true;
+}
+#endif
+
 // Collects the name up to the closing delimiter, a line end or the end of
 // input (the terminator is consumed), unprocessed, and narrows it, cut to
 // MAX_NAME_LEN characters.
 std::string read_include_name(int close) {
+#if CPP_READER_FAST_PATH
+    if (std::string name; read_plain_include_name(close, name)) return name;
+#endif
     scanner.save_ptr = scanner.save_buffer;
     reader.raw_input = 1;
     bool overflowed = false;
@@ -341,7 +430,9 @@ file_ptr open_file(const char* path, bool plain_file) {
 
 std::string lower_case(std::string_view path) {
     std::string lower(path);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // As tolower does in the C locale the run keeps, without a call a byte.
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
 
@@ -377,9 +468,11 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
 // its directory, unless the listing shows that opening it must fail: the
 // directory holds the name in no letter case. A name longer than any that
 // a directory holds is tried all the same, so that the system tells why it
-// fails ("File name too long").
-file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name) {
-    bool plain_file = false;
+// fails ("File name too long"). plain_file tells whether the listing shows
+// a regular file.
+file_ptr open_listed(const std::string& path, const directory_listing& l, std::string_view name,
+                     bool& plain_file) {
+    plain_file = false;
     if (CPP_INCLUDE_SKIP && l.listed && name.size() <= LONGEST_LISTED_NAME &&
         !name_may_open_unlisted(name)) {
         if (l.folded.find(lower_case(name)) == l.folded.end()) {
@@ -400,13 +493,13 @@ path_node* entry_for(std::string_view path, file_ptr& f) {
     path_entry e;
     std::string_view last;  // the last component, checked for its letter case
     const directory_listing& l = listing_for(path, last);
-    f = open_listed(std::string(path), l, last);
+    f = open_listed(std::string(path), l, last, e.regular);
     if (f != nullptr) {
         e.result = found::exact;
     } else if (std::string lower = lower_case(path); lower != path) {
         // (A name in lower case already would fail the same way again.)
         std::string_view lower_last;
-        f = open_listed(lower, listing_for(lower, lower_last), lower_last);
+        f = open_listed(lower, listing_for(lower, lower_last), lower_last, e.regular);
         if (f != nullptr) e.result = found::lower_case;
     }
     if (e.result != found::missing) {
@@ -450,16 +543,66 @@ constexpr std::array<bool, 256> make_stops(bool slash, bool star) {
     return t;
 }
 constexpr std::array<bool, 256> unit_stops = make_stops(false, false);
-constexpr std::array<bool, 256> line_stops = make_stops(true, false);
-constexpr std::array<bool, 256> comment_stops = make_stops(true, true);
-// ISO C: a skipped line's literals hide what looks like a comment in them.
-constexpr std::array<bool, 256> make_iso_line_stops() {
-    std::array<bool, 256> t = make_stops(true, false);
-    t['"'] = true;
-    t['\''] = true;
-    return t;
+
+// The bytes a pass over plain text stops at: those of unit_stops and the
+// extra ones, as a table and, for the test of sixteen bytes at a time, as a
+// list.
+struct stop_set {
+    std::array<bool, 256> table{};
+    std::array<unsigned char, 3> extra{};
+    int extras = 0;
+};
+constexpr stop_set make_stop_set(std::initializer_list<unsigned char> extra) {
+    stop_set s;
+    s.table = unit_stops;
+    for (unsigned char c : extra) {
+        s.table[c] = true;
+        s.extra[static_cast<std::size_t>(s.extras++)] = c;
+    }
+    return s;
 }
-constexpr std::array<bool, 256> iso_line_stops = make_iso_line_stops();
+constexpr stop_set line_stops = make_stop_set({'/'});
+constexpr stop_set comment_stops = make_stop_set({'/', '*'});
+// ISO C: a skipped line's literals hide what looks like a comment in them.
+constexpr stop_set iso_line_stops = make_stop_set({'/', '"', '\''});
+
+// Bytes readable past the end of a text the guard scanner reads, where a 0
+// stands first: a pass over plain text reads sixteen at a time up to it.
+constexpr std::size_t TEXT_READ_AHEAD = 16;
+static_assert(TEXT_READ_AHEAD <= BUFFER_READ_AHEAD, "the reader's blocks end so");
+
+// The first byte of text from `at` up to `length` that S stops at, or
+// length; text[length] is 0, and TEXT_READ_AHEAD bytes from there can be
+// read.
+template <const stop_set& S>
+std::size_t find_stop(const unsigned char* text, std::size_t at, std::size_t length) {
+#ifdef __SSE2__
+    // The 0 at the end stops the search.
+    (void)length;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i newline = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i question = _mm_set1_epi8('?');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (;; at += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, newline)),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, question)));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, backslash));
+        for (int i = 0; i < S.extras; ++i) {
+            const __m128i extra =
+                _mm_set1_epi8(static_cast<char>(S.extra[static_cast<std::size_t>(i)]));
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, extra));
+        }
+        if (int mask = _mm_movemask_epi8(hit); mask != 0)
+            return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    while (at < length && !S.table[text[at]]) ++at;
+    return at;
+#endif
+}
 
 // Reads a file as the reader hands it out to a group being skipped, and
 // follows the main loop and the directive processor through it. It does not
@@ -468,7 +611,9 @@ constexpr std::array<bool, 256> iso_line_stops = make_iso_line_stops();
 class guard_scanner {
    public:
     explicit guard_scanner(std::FILE* f) : f_(f) {}
-    // Scans the whole text of a file held in memory.
+    // Scans the whole text of a file held in memory, followed by a 0 and
+    // readable for TEXT_READ_AHEAD bytes from there (as the reader's first
+    // block is).
     guard_scanner(const unsigned char* text, std::size_t length)
         : data_(text), length_(length), ended_(true) {}
     bool scan(guard_facts& g);
@@ -482,7 +627,8 @@ class guard_scanner {
     static constexpr int MAX_DEPTH = 31;
 
     std::FILE* f_ = nullptr;  // null when the text is in memory
-    unsigned char buffer_[4096];
+    static constexpr std::size_t BUFFER_SIZE = 4096;
+    unsigned char buffer_[BUFFER_SIZE + TEXT_READ_AHEAD] = {};
     const unsigned char* data_ = buffer_;  // the bytes read so far
     std::size_t length_ = 0;               // bytes in data_
     std::size_t at_ = 0;                   // bytes of data_ taken
@@ -503,7 +649,8 @@ class guard_scanner {
     bool skip_line(int c);
     bool skip_iso_line(int c);
     int skip_literal(int quote);
-    void pass_plain(const std::array<bool, 256>& stops);
+    template <const stop_set& S>
+    void pass_plain();
     int read_name(int c, std::u16string& name, std::size_t limit);
     bool read_guard(guard_facts& g);
     bool read_group(guard_facts& g);
@@ -522,9 +669,10 @@ int guard_scanner::byte() {
     if (at_ == length_) {
         if (ended_) return END;
         data_ = buffer_;
-        length_ = std::fread(buffer_, 1, sizeof buffer_, f_);
+        length_ = std::fread(buffer_, 1, BUFFER_SIZE, f_);
+        buffer_[length_] = 0;
         at_ = 0;
-        ended_ = length_ < sizeof buffer_;  // a short read is the end of the file
+        ended_ = length_ < BUFFER_SIZE;  // a short read is the end of the file
         if (length_ == 0) return END;
     }
     return data_[at_++];
@@ -544,6 +692,11 @@ int guard_scanner::unit() {
         if (!unit_stops[b]) {
             ++at_;
             if (++line_length_ > MAX_LINE) odd_ = true;
+            return odd_ ? END : b;
+        }
+        if (b == '\n') {  // the end of every line: as unit_slow takes it
+            ++at_;
+            line_length_ = 0;
             return odd_ ? END : b;
         }
     }
@@ -593,12 +746,12 @@ int guard_scanner::next_in_line() {
     commented_ = true;
     if (d == '/') {
         do {
-            pass_plain(line_stops);
+            pass_plain<line_stops>();
             c = unit();
         } while (c != '\n' && c != END);
         return c;
     }
-    for (pass_plain(comment_stops), c = unit();;) {
+    for (pass_plain<comment_stops>(), c = unit();;) {
         if (c == END) {
             odd_ = true;  // the comment would run on into the includer
             return END;
@@ -611,18 +764,19 @@ int guard_scanner::next_in_line() {
             c = unit();
             if (c == '/') return ' ';
         } else {
-            pass_plain(comment_stops);
+            pass_plain<comment_stops>();
             c = unit();
         }
     }
 }
 
 // Steps over the bytes ahead that unit() would hand out as they are and
-// that are not marked in stops, all at once.
-void guard_scanner::pass_plain(const std::array<bool, 256>& stops) {
+// that S does not stop at, all at once.
+template <const stop_set& S>
+void guard_scanner::pass_plain() {
     if (back_ != NONE || ahead_ != NONE) return;
     std::size_t from = at_;
-    while (at_ < length_ && !stops[data_[at_]]) ++at_;
+    at_ = find_stop<S>(data_, at_, length_);
     line_length_ += static_cast<int>(at_ - from);
     if (line_length_ > MAX_LINE) odd_ = true;
 }
@@ -638,7 +792,7 @@ bool guard_scanner::skip_line(int c) {
     if (dialect.iso) return skip_iso_line(c);
     while (c != '\n') {
         if (c == END) return false;
-        pass_plain(line_stops);
+        pass_plain<line_stops>();
         c = next();
     }
     return true;
@@ -653,7 +807,7 @@ bool guard_scanner::skip_line(int c) {
             c = skip_literal(c);
             continue;
         }
-        pass_plain(iso_line_stops);
+        pass_plain<iso_line_stops>();
         c = next();
     }
     return true;
@@ -678,6 +832,15 @@ int guard_scanner::read_name(int c, std::u16string& name, std::size_t limit) {
     name.clear();
     do {
         if (name.size() < limit) name.push_back(static_cast<char16_t>(c));
+        // The name's units ahead, taken at once as unit() would hand them
+        // out (no name unit is one it stops at), short of an overlong line.
+        if (back_ == NONE && ahead_ == NONE) {
+            while (at_ < length_ && line_length_ < MAX_LINE && !odd_ && is_name_unit(data_[at_])) {
+                if (name.size() < limit) name.push_back(static_cast<char16_t>(data_[at_]));
+                ++at_;
+                ++line_length_;
+            }
+        }
         c = next();
     } while (is_name_unit(c));
     return c;
@@ -843,7 +1006,7 @@ void learn_guard(path_entry& e) {
 
 // Opens again the file open_entry has just named in includes.opened.
 file_ptr reopen_opened() {
-    return open_file(includes.opened.c_str(), true);
+    return open_file(includes.opened->c_str(), true);
 }
 
 // Whether the include may pass over the file instead of reading it; a
@@ -868,7 +1031,8 @@ bool may_pass_over(path_entry& e, file_ptr& f) {
 // read is that of its #endif.
 void pass_over() {
     pass_over_file_source();
-    wstr_from_narrow(scanner.name_buffer, "endif");
+    static constexpr wchar endif[] = u"endif";
+    std::memcpy(scanner.name_buffer, endif, sizeof endif);
 }
 
 // Opens and pushes (or passes over) the file of a candidate path; f is the
@@ -879,10 +1043,11 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
     if (e.result == found::missing) return 0;
     const char* path = node->first.c_str();
     if (e.result == found::lower_case) {
-        includes.opened = lower_case(node->first);
+        includes.lower_opened = lower_case(node->first);
+        includes.opened = &includes.lower_opened;
         alert_report(MSG_LOWER_CASE_INCLUDE, path);
     } else {
-        includes.opened = node->first;
+        includes.opened = &node->first;
     }
     if (!e.case_matches) alert_report(MSG_INCLUDE_CASE, path);
     if (may_pass_over(e, f)) {
@@ -891,13 +1056,15 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
     } else {
         if (f == nullptr) f = reopen_opened();
         if (f == nullptr) {
-            // The file has gone since it was found: look for it afresh.
+            // The file has gone since it was found: look for it afresh. The
+            // entries stay where they are: the sources pushed point to theirs.
+            includes.stale_paths.push_back(std::move(includes.paths));
             includes.paths.clear();
             includes.searches.clear();
             return 0;
         }
-        std::string shown = includes.opened.substr(0, MAX_NAME_LEN);
-        push_file_source(f.release(), shown.c_str(), true);
+        std::string shown = includes.opened->substr(0, MAX_NAME_LEN);
+        push_file_source(f.release(), shown.c_str(), true, e.regular);
         if (e.guard == guard_state::unread) learn_guard(e);
     }
     return 1;
@@ -948,10 +1115,8 @@ int include_file(int from) {
             alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());
         return 0;
     }
-    std::string name = read_name;
-    path_use_native_separators(name.data());
     int place = -1;
-    path_node* node = search(name, c == '"', from, place);
+    path_node* node = search(read_name, c == '"', from, place);
     file_ptr f = std::move(includes.found_file);
     if (node == nullptr) {
         alert_report(MSG_CANNOT_OPEN, "include", read_name.c_str());

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/alert.h"
+#include "common/osdep.h"
 #include "cpp/dialect.h"
 #include "cpp/messages.h"
 #include "cpp/unit_copy.h"
@@ -100,10 +101,12 @@ bool fill_block(input_source* s) {
         reader.spare_blocks.pop_back();
     }
     if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
-    s->block_len = std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
+    s->block_len = s->regular_file ? read_regular_file(s->file, s->block.get(), BLOCK_SIZE)
+                                   : std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
     s->block[s->block_len] = 0;  // ends the rest of the block for a scan
     s->block_pos = 0;
-    // fread comes back short only at the end of the file (or on an error).
+    // Either read comes back short only at the end of the file (or on an
+    // error).
     if (s->block_len < BLOCK_SIZE) s->file_eof = true;
     return s->block_len != 0;
 }
@@ -401,13 +404,14 @@ void pop_barrier_source() {
     pop_source();
 }
 
-int push_file_source(std::FILE* file, const char* name, bool owns_file) {
+int push_file_source(std::FILE* file, const char* name, bool owns_file, bool regular_file) {
     assert(file != nullptr);
     auto wide = std::make_unique<wchar[]>(std::strlen(name) + 1);
     wstr_from_narrow(wide.get(), name);
     input_source* s = push_source(FILE_LINE_CAPACITY, wide.get());
     s->file = file;
     s->owns_file = owns_file;
+    s->regular_file = regular_file;
     reader.current_line = 1;
     reader.sync_needed = 1;
     start_file(s, name);

@@ -53,6 +53,8 @@ struct input_source {
     std::size_t block_len = 0;
     std::size_t block_pos = 0;
     bool file_eof = false;
+    // A regular file, read unbuffered: a short block read is its end.
+    bool regular_file = false;
     bool nul_reported = false;  // a NUL byte of this file has been reported
     // A text read on its own, as if it were the rest of the input (an ISO C
     // argument being macro-replaced): its end reads as 0 until it is popped
@@ -135,8 +137,10 @@ int push_text_source(const wchar* text);
 void push_borrowed_text(const wchar* text);
 // Pushes an open file and reads its first block: a UTF-8 byte-order mark
 // at its start is stepped over, and a UTF-16 file is refused (message 188,
-// and nothing of it is read when the run goes on).
-int push_file_source(std::FILE* file, const char* name, bool owns_file);
+// and nothing of it is read when the run goes on). A file known to be a
+// regular one, whose stream has no buffer, is read a block at a time
+// straight from the system.
+int push_file_source(std::FILE* file, const char* name, bool owns_file, bool regular_file = false);
 // Leaves the reader as pushing a file source on the current one (a file
 // source) and reading it to its end would, for a file whose lines give the
 // main loop nothing but line ends and directives that change nothing.

@@ -1,8 +1,9 @@
 // Paths: joining with one separator and the absolute forms. (Directory
 // listings and files under two spellings: the golden include/names and
-// safety/output_is_input cases.) Files written whole: the interrupt handling
-// of one run, given back at its end, and an interrupt that removes the
-// temporaries. (Signals sent to whole runs: the golden safety cases.)
+// safety/output_is_input cases.) Regular files read a block at a time.
+// Files written whole: the interrupt handling of one run, given back at its
+// end, and an interrupt that removes the temporaries. (Signals sent to whole
+// runs: the golden safety cases.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -91,6 +92,28 @@ TEST(Interrupts, RemoveTheTemporariesAndEndWithTheSignalsStatus) {
                                 std::filesystem::directory_iterator()),
                   1);
     }
+    std::filesystem::remove_all(dir);
+}
+
+// A regular file read a block at a time: a full block, the short rest,
+// then nothing; a stream that cannot be read gives nothing, not a count
+// wrapped from an error.
+TEST(RegularFiles, ReadInBlocksUntilAShortOne) {
+    std::filesystem::path dir = make_scratch_dir("cpp_read_");
+    std::string path = (dir / "a.h").string();
+    std::ofstream(path, std::ios::binary) << std::string(100, 'x');
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    char buffer[64];
+    EXPECT_EQ(read_regular_file(f, buffer, sizeof buffer), 64u);
+    EXPECT_EQ(read_regular_file(f, buffer, sizeof buffer), 36u);
+    EXPECT_EQ(read_regular_file(f, buffer, sizeof buffer), 0u);
+    std::fclose(f);
+    f = std::fopen(path.c_str(), "ab");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(read_regular_file(f, buffer, sizeof buffer), 0u);
+    std::fclose(f);
     std::filesystem::remove_all(dir);
 }
 
