@@ -206,3 +206,25 @@ inline const unsigned char* skip_comment_lines(const unsigned char* p, int& line
     return line;
 #endif
 }
+
+#ifdef __SSE2__
+// A bit for each of the sixteen units from p that the reader's fast path
+// does not hand out as it stands (a 0, LF, VT, FF, CR, '/', '\', '?' or a
+// unit above 0xFF), and with quotes each quote too.
+inline unsigned reader_stop_mask(const wchar* p, bool quotes) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    const __m128i v = _mm_packus_epi16(a, b);
+    const __m128i high = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
+    auto is = [v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    const __m128i zero = _mm_setzero_si128();
+    // LF to CR: x - LF <= 3, unsigned.
+    const __m128i controls =
+        _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, _mm_set1_epi8('\n')), _mm_set1_epi8(3)), zero);
+    __m128i stop = _mm_or_si128(_mm_or_si128(controls, is(0)),
+                                _mm_or_si128(_mm_or_si128(is('/'), is('\\')), is('?')));
+    if (quotes) stop = _mm_or_si128(stop, _mm_or_si128(is('"'), is('\'')));
+    return static_cast<unsigned>(_mm_movemask_epi8(stop)) |
+           (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero))) ^ 0xFFFFu);
+}
+#endif
