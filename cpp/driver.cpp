@@ -508,6 +508,32 @@ void put_wide_string(const wchar* s, std::FILE* stream) {
     }
 }
 
+namespace {
+
+// Writes "\n# " and the line number; a line-synchronisation line is written
+// for every few lines of some inputs, where a formatted print costs more
+// than the rest of the line.
+void write_line_number(std::FILE* f, long long line) {
+    char text[32];
+    char* end = text + sizeof text;
+    char* p = end;
+    const bool negative = line < 0;
+    // The magnitude is taken unsigned: the smallest number has no positive.
+    unsigned long long n = negative ? 0ull - static_cast<unsigned long long>(line)
+                                    : static_cast<unsigned long long>(line);
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    if (negative) *--p = '-';
+    *--p = ' ';
+    *--p = '#';
+    *--p = '\n';
+    write_bytes_unlocked(f, p, static_cast<std::size_t>(end - p));
+}
+
+}  // namespace
+
 int line_sync() {
     if (driver.no_output) return 0;
     std::FILE* f = driver.out;
@@ -515,7 +541,7 @@ int line_sync() {
         std::fputs("\n#endasm", f);
         count_lines(-1);
     }
-    std::fprintf(f, "\n#%s %lld", "", shown_line_number());
+    write_line_number(f, shown_line_number());
     input_source* s = reader.current_source;
     if (s != nullptr && s->file != nullptr) {
         const wchar* name = s->display_name ? s->display_name.get() : s->name.get();

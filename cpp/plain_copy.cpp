@@ -318,6 +318,63 @@ const Unit* literal_end(const Unit* p) {
     }
 }
 
+// With comments dropped (no -C), the end of the comment whose '/' is at p
+// (followed by '*' or '/') when the reader would make it one blank and read
+// nothing else in it: a block comment that ends on its line, or a line
+// comment, whose end is then the newline that ends the line. Null when a
+// unit of it needs the reader (a splice, trigraph, CR or NUL may begin
+// there, a block comment holds "/*" or runs on past the line) or when what
+// follows a block comment is not known yet (the end of the buffer).
+template <class Unit>
+const Unit* comment_end(const Unit* p) {
+    if (reader.echo_comments) return nullptr;
+    const bool block = p[1] == '*';
+    const Unit* q = skip_comment_body(p + 2, block);
+    if (*q == '\n') return block ? nullptr : q;
+    if (block && *q == '*' && q[1] == '/') return q[2] != 0 ? q + 2 : nullptr;
+    return nullptr;
+}
+
+// The reader makes a block comment that ends at `end` a space when a unit
+// other than a blank or the line end follows it, and writes that space over
+// the comment's last unit (a message shows the line so). The units of a
+// file's buffer and block are the reader's own to write.
+template <class Unit>
+void mark_block_comment_end(const Unit* end) {
+    if (*end != '\n' && char_class(*end) != CC_BLANK) const_cast<Unit*>(end)[-1] = ' ';
+}
+
+// Takes the comment at p as the reader does; returns its end, or null as
+// comment_end.
+template <class Unit>
+const Unit* take_comment(const Unit* p) {
+    const Unit* end = comment_end(p);
+    if (end != nullptr && p[1] == '*') mark_block_comment_end(end);
+    return end;
+}
+
+// Takes the block comment at p in a file's block as the reader does when it
+// runs on over whole lines (no -C): their line ends are counted and owed a
+// line synchronisation, and line is moved to the start of the line the
+// comment ends on. Returns its end, or null when a unit of it needs the
+// reader or what follows it is not known yet.
+const unsigned char* take_comment_lines(const unsigned char* p, const unsigned char*& line) {
+    if (reader.echo_comments || p[1] != '*') return nullptr;
+    int lines = 0;
+    const unsigned char* last = line;
+    const unsigned char* q = p + 2;
+    for (; *(q = skip_comment_body(q, true)) == '\n'; last = ++q) ++lines;
+    if (*q != '*' || q[1] != '/' || q[2] == 0) return nullptr;
+    const unsigned char* end = q + 2;
+    if (lines != 0) {
+        count_lines(lines);
+        reader.sync_needed = 1;
+    }
+    mark_block_comment_end(end);
+    line = last;
+    return end;
+}
+
 }  // namespace
 
 namespace {
@@ -465,6 +522,16 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
                 end = p + 1;
                 break;
             case K_SLASH:
+                if constexpr (from_file) {
+                    // A comment between tokens is one more blank.
+                    if (p[1] == '*' || p[1] == '/') {
+                        end = take_comment(p);
+                        if (end == nullptr) goto stop;
+                        p = end;
+                        space = true;
+                        continue;
+                    }
+                }
                 // A '/' that begins no comment is a token the token loop
                 // looks past for a paste mark.
                 end = p + 1;
@@ -714,17 +781,37 @@ input_source* plain_source() {
 // What a line of text does, read from a file's line buffer or its block.
 enum class line_end { text, empty, leave_at_start, leave_within };
 
-// Copies one line from its start at p, with r.newlines line ends read and
-// not yet written. `stop` is where the line is left: past its newline when
-// it is done, else at the unit the main loop goes on with.
+// Steps over the comments (and blanks) at p before a line's first token:
+// they are blanks too, and a line comment alone leaves an empty line. In a
+// file's block a block comment may run on over lines; line is then moved
+// to the start of the line it ends on.
 template <class Unit>
-line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*& stop) {
+[[gnu::noinline]] const Unit* skip_leading_comments(const Unit* p, const Unit*& line) {
+    while (*p == '/' && (p[1] == '*' || p[1] == '/')) {
+        const Unit* end = take_comment(p);
+        if constexpr (sizeof(Unit) == 1) {
+            if (end == nullptr) end = take_comment_lines(p, line);
+        }
+        if (end == nullptr) break;
+        p = end;
+        while (kind_of(*p) == K_BLANK) ++p;
+    }
+    return p;
+}
+
+// Copies one line from its start at `line`, with r.newlines line ends read
+// and not yet written (a comment that runs on moves `line` to where it ends). `stop` is where the
+// line is left: past its newline when it is done, else at the unit the main loop goes on with.
+template <class Unit>
+line_end copy_line(plain_output& out, const Unit*& line, plain_lines& r, const Unit*& stop) {
+    const Unit* p = line;
     if constexpr (sizeof(Unit) == 1) {
         // Indentation by spaces, eight at a time (the block's read-ahead
         // covers the look past its last line).
         for (std::uint64_t w; std::memcpy(&w, p, 8), w == 0x2020202020202020u;) p += 8;
     }
     while (kind_of(*p) == K_BLANK) ++p;
+    if (*p == '/') p = skip_leading_comments(p, line);
     const Unit c = *p;
     if (c == '\n') {
         ++r.newlines;
@@ -733,13 +820,18 @@ line_end copy_line(plain_output& out, const Unit* p, plain_lines& r, const Unit*
         return line_end::empty;
     }
     // Directives, and lines that begin with what needs the reader, are the
-    // main loop's; so is a line that must be preceded by line
-    // synchronisation.
+    // main loop's.
     // ISO C: "%:" begins a directive too.
-    if (c == '#' || !steps_back(p) || reader.sync_needed || r.newlines > 4 ||
-        (c == '%' && dialect.iso)) {
+    if (c == '#' || !steps_back(p) || (c == '%' && dialect.iso)) {
         stop = p;
         return line_end::leave_at_start;
+    }
+    if (reader.sync_needed || r.newlines > 4) {
+        // The line synchronisation that the main loop writes before a text
+        // line, after what was gathered.
+        out.flush();
+        flush_newlines(r.newlines);
+        r.newlines = 0;
     }
     out.make_room();
     for (; r.newlines > 0; --r.newlines) out.put_byte('\n');
@@ -840,7 +932,10 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
         if constexpr (skipping) {
             e = skip_block_line(line, r, stop);
         } else {
-            e = copy_line(out, static_cast<const unsigned char*>(line), r, stop);
+            const unsigned char* start = line;
+            e = copy_line(out, start, r, stop);
+            // A comment may have run on to a later line.
+            line += start - line;
         }
         if (e != line_end::text && e != line_end::empty) break;
         line += stop - line;
@@ -910,7 +1005,8 @@ plain_lines copy_plain_lines(int newlines) {
         }
         if (skipping) break;
         const wchar* stop;
-        line_end e = copy_line(out, static_cast<const wchar*>(s->pos), r, stop);
+        const wchar* line = s->pos;
+        line_end e = copy_line(out, line, r, stop);
         s->pos = const_cast<wchar*>(stop);
         if (e == line_end::leave_at_start || e == line_end::leave_within) break;
     }

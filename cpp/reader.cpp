@@ -568,20 +568,50 @@ int end_block_comment() {
     return ' ';
 }
 
+#if CPP_READER_FAST_PATH
+// Steps over the whole lines ahead in a file's block that lie inside the
+// block comment being read (their line ends are counted, as the reader
+// counts them): a line that holds what the comment's body must look at is
+// left for the line buffer.
+void skip_comment_block_lines(input_source* s) {
+    if (!s->block) return;
+    const unsigned char* rest = s->block.get() + s->block_pos;
+    int lines;
+    const unsigned char* line = skip_comment_lines(rest, lines);
+    if (lines == 0) return;
+    count_lines(lines);
+    skip_block_bytes(s, static_cast<std::size_t>(line - rest));
+}
+#endif
+
 // Steps over the units of a comment body that neither end nor interrupt it,
 // straight from the buffer of the source the comment began in, echoing them
 // when comments are echoed. Whatever needs a closer look (a line end, '*',
 // '/', a backslash, a '?', a marker, another source) is left to next_char.
+// Without echo a block comment's line ends in a file are taken here as the
+// reader takes them, with the lines after them.
 void skip_comment_text(bool block, const input_source* start) {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     if (s == nullptr || s != start || reader.bookkeeping) return;
-    const bool* stop_free = block ? comment_plain_unit.data() : reader_plain_unit.data();
     wchar* p = s->pos;
     if (reader.echo_comments) {
+        const bool* stop_free = block ? comment_plain_unit.data() : reader_plain_unit.data();
         for (; *p < 256 && stop_free[*p]; ++p) echo_comment_char(block, *p);
-    } else {
-        while (*p < 256 && stop_free[*p]) ++p;
+        s->pos = p;
+        return;
+    }
+    for (;;) {
+        p = const_cast<wchar*>(skip_comment_body(static_cast<const wchar*>(p), block));
+        // A line end that ends the line buffer of a file.
+        if (!block || *p != '\n' || p[1] != 0 || s->file == nullptr) break;
+        s->pos = p + 1;
+        count_lines(1);
+        reader.sync_needed = 1;
+        skip_comment_block_lines(s);
+        // At the end of the file the reader finds the end itself.
+        if (!refill_line(s)) return;
+        p = s->pos;
     }
     s->pos = p;
 #else
