@@ -208,17 +208,23 @@ int discard_char(int) {
     return 0;
 }
 
+// Steps over the units ahead in the current source's buffer that next_char
+// would hand out as they are, and quotes too unless quotes_stop.
+inline void step_over_plain_units(bool quotes_stop) {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s != nullptr && !reader.bookkeeping) s->pos = skip_plain_units(s->pos, quotes_stop);
+#else
+    (void)quotes_stop;
+#endif
+}
+
 // ISO C: the rest of a line whose literals hide what looks like a comment
 // in them; a quote that is not closed on its line closes at its end.
 int skip_iso_line() {
     int c;
     do {
-#if CPP_READER_FAST_PATH
-        input_source* s = reader.current_source;
-        if (s != nullptr && !reader.bookkeeping) {
-            s->pos = skip_plain_units(s->pos, true);
-        }
-#endif
+        step_over_plain_units(true);
         c = next_char();
         if (char_class(c) == CC_QUOTE) {
             skip_literal(c);
@@ -241,12 +247,7 @@ int skip_line() {
     if (dialect.iso) return skip_iso_line();
     int c;
     do {
-#if CPP_READER_FAST_PATH
-        input_source* s = reader.current_source;
-        if (s != nullptr && !reader.bookkeeping) {
-            s->pos = skip_plain_units(s->pos, false);
-        }
-#endif
+        step_over_plain_units(false);
         c = next_char();
     } while (c != '\n' && c != 0);
     return 0;
