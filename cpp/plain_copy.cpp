@@ -171,6 +171,11 @@ inline bool is_letter(unsigned c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+template <class Unit>
+inline bool is_hex_digit(Unit u) {
+    return (u >= '0' && u <= '9') || is_hex_letter(u);
+}
+
 // ISO C: the end of the preprocessing number starting at p, as
 // number_end below.
 template <class Unit>
@@ -178,6 +183,9 @@ const Unit* pp_number_end(const Unit* p) {
     const Unit* q = p + 1;
     if (!steps_back(q)) return nullptr;
     if (*p == '.' && (*q < '0' || *q > '9')) return q;
+    // A run of digits and name units goes on the number with nothing to
+    // look at (a sign looks back at the unit before it).
+    while (name_or_digit(*q)) ++q;
     for (;; ++q) {
         if (!steps_back(q)) return nullptr;
         const Unit c = *q;
@@ -212,6 +220,15 @@ const Unit* number_end(const Unit* p) {
         }
     }
     const bool asm_letters = scanner.asm_mode != 0;
+    // The run of digits (of the radix's letters too) the loop below would
+    // step over one by one.
+    if (radix == 16) {
+        while (is_hex_digit(*q)) ++q;
+    } else {
+        while (*q >= '0' && *q <= '9') ++q;
+    }
+    c = *q;
+    if (!steps_back(q)) return nullptr;
     for (;;) {
         if (radix != 16 && !exponent && (c == 'e' || c == 'E')) {
             exponent = true;
