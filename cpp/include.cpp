@@ -100,6 +100,11 @@ struct guard_facts {
     bool comments_outside = false;  // which -C would copy
     int depth = 0;                  // conditionals open at once, the group's own included
     int lines = 0;                  // line ends the main loop passes in the file
+    // What the macro table held for the guard (and `defined`) when it was
+    // last looked at, and the table's change count then (0: never).
+    std::uint64_t looked_at = 0;
+    const macro_def* guard_macro = nullptr;
+    bool defined_is_macro = false;
 };
 
 struct path_entry {
@@ -977,15 +982,22 @@ bool look_for_guard(std::FILE* f, path_entry& e) {
 // (whose line-start blanks the main loop counts), no conditional that
 // would overflow the stack, and a file includes it (a macro that supplied
 // the name would still be read after it).
-bool guard_holds(const guard_facts& g) {
+bool guard_holds(guard_facts& g) {
     if (scanner.asm_mode || (driver.keep_comments && g.comments_outside)) return false;
     const input_source* s = reader.current_source;
     if (s == nullptr || s->file == nullptr) return false;
     if (!dialect.iso &&
         (conditional.cond_top - conditional.cond_stack.data()) + g.depth > COND_STACK_SIZE - 1)
         return false;
-    if (g.if_form && find_expandable(u"defined", 7) != nullptr) return false;
-    return find_expandable(g.name.data(), g.name.size()) != nullptr;
+    // The records looked up stay while the table's count stands; whether one
+    // is being expanded is asked afresh.
+    if (g.looked_at != macros.changes) {
+        g.guard_macro = find_macro(g.name.data(), g.name.size());
+        g.defined_is_macro = g.if_form && find_macro(u"defined", 7) != nullptr;
+        g.looked_at = macros.changes;
+    }
+    if (g.if_form && g.defined_is_macro && find_expandable(u"defined", 7) != nullptr) return false;
+    return g.guard_macro != nullptr && g.guard_macro->active == 0;
 }
 
 #endif

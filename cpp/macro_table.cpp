@@ -276,6 +276,7 @@ void macros_reset() {
 // A redefined name's new record takes the old one's place: in the pending
 // list, or in its chain.
 macro_def* macro_install(const wchar* name, int remove_only) {
+    ++macros.changes;
     macro_def* old = index_find(name, wstr_len(name), index_hash(name));
     int pending_at = -1;
     macro_def** link = nullptr;

@@ -28,6 +28,9 @@ struct macro_state {
     // alone decide the order listings see.
     std::vector<macro_def*> index;
     std::size_t index_count = 0;
+    // Counts the records installed and removed (from 1), so that a caller
+    // may keep what a look-up answered while the count stands.
+    std::uint64_t changes = 1;
     // Records installed since the chains were last put in order, in the
     // order of installation (null where one was removed again). Only a
     // listing walks the chains, so a record takes its place in its chain

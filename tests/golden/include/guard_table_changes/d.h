@@ -1,0 +1,4 @@
+#if !defined(D_H)
+#define D_H
+int d;
+#endif

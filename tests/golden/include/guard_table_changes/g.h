@@ -1,0 +1,4 @@
+#ifndef G_H
+#define G_H
+int g;
+#endif
