@@ -100,10 +100,15 @@ bool fill_block(input_source* s) {
         s->block = std::move(reader.spare_blocks.back());
         reader.spare_blocks.pop_back();
     }
-    if (!s->block) s->block = std::make_unique<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
+    // Not cleared: only what a read fills is touched, so a small file costs
+    // the pages it needs rather than the whole block.
+    if (!s->block)
+        s->block = std::make_unique_for_overwrite<unsigned char[]>(BLOCK_SIZE + BUFFER_READ_AHEAD);
     s->block_len = s->regular_file ? read_regular_file(s->file, s->block.get(), BLOCK_SIZE)
                                    : std::fread(s->block.get(), 1, BLOCK_SIZE, s->file);
-    s->block[s->block_len] = 0;  // ends the rest of the block for a scan
+    // Ends the rest of the block for a scan; the scans that look past the
+    // end read no further than the read-ahead.
+    std::memset(s->block.get() + s->block_len, 0, BUFFER_READ_AHEAD);
     s->block_pos = 0;
     // Either read comes back short only at the end of the file (or on an
     // error).
