@@ -107,16 +107,28 @@ struct guard_facts {
     bool defined_is_macro = false;
 };
 
+// What is learnt about a file once it is read.
+struct file_facts {
+    bool directory_known = false;
+    std::string directory;  // of the file pushed, as append_including_directory gives it
+    guard_facts guard;
+};
+
 struct path_entry {
     found result = found::missing;
     bool case_matches = false;  // the name on disk is spelled as the candidate's
     bool recorded = false;      // in driver.included_files
     bool regular = false;       // listed as a regular file
-    bool directory_known = false;
-    std::string directory;  // of the file pushed, as append_including_directory gives it
-    int error = 0;          // errno of the failed opening of a missing path
+    int error = 0;              // errno of the failed opening of a missing path
     guard_state guard = guard_state::unread;
-    guard_facts facts;
+    // Made for a file that is read: most paths tried are missing ones, and
+    // their entries stay small.
+    std::unique_ptr<file_facts> file;
+
+    file_facts& facts() {
+        if (!file) file = std::make_unique<file_facts>();
+        return *file;
+    }
 };
 using path_node = std::pair<const std::string, path_entry>;
 
@@ -232,9 +244,9 @@ const std::string& including_directory() {
     bool* known = nullptr;
     std::string* directory = nullptr;
     if (s != nullptr && s->include_entry != nullptr) {
-        path_entry& e = static_cast<path_node*>(s->include_entry)->second;
-        known = &e.directory_known;
-        directory = &e.directory;
+        file_facts& facts = static_cast<path_node*>(s->include_entry)->second.facts();
+        known = &facts.directory_known;
+        directory = &facts.directory;
     } else if (s != nullptr && s == reader.main_source) {
         known = &includes.main_directory_known;
         directory = &includes.main_directory;
@@ -972,7 +984,7 @@ bool guard_scanner::scan(guard_facts& g) {
 bool look_for_guard(std::FILE* f, path_entry& e) {
     e.guard = guard_state::none;
     if (std::fseek(f, 0, SEEK_CUR) != 0) return true;  // a pipe: read it as it comes
-    if (guard_scanner(f).scan(e.facts)) e.guard = guard_state::guarded;
+    if (guard_scanner(f).scan(e.facts().guard)) e.guard = guard_state::guarded;
     return std::fseek(f, 0, SEEK_SET) == 0;
 }
 
@@ -1010,8 +1022,8 @@ void learn_guard(path_entry& e) {
 #if CPP_INCLUDE_SKIP
     std::size_t length = 0;
     if (const unsigned char* bytes = whole_file_bytes(reader.current_source, length)) {
-        e.guard =
-            guard_scanner(bytes, length).scan(e.facts) ? guard_state::guarded : guard_state::none;
+        e.guard = guard_scanner(bytes, length).scan(e.facts().guard) ? guard_state::guarded
+                                                                     : guard_state::none;
     }
 #endif
 }
@@ -1030,7 +1042,7 @@ bool may_pass_over(path_entry& e, file_ptr& f) {
         if (f == nullptr) return false;
         if (!look_for_guard(f.get(), e)) f.reset();
     }
-    return e.guard == guard_state::guarded && guard_holds(e.facts);
+    return e.guard == guard_state::guarded && guard_holds(e.facts().guard);
 #else
     (void)e;
     (void)f;
@@ -1064,7 +1076,7 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
     if (!e.case_matches) alert_report(MSG_INCLUDE_CASE, path);
     if (may_pass_over(e, f)) {
         pass_over();
-        lines = e.facts.lines;
+        lines = e.facts().guard.lines;
     } else {
         if (f == nullptr) f = reopen_opened();
         if (f == nullptr) {
