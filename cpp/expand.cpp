@@ -441,31 +441,39 @@ struct argument_reader {
         for (;;) {
             const wchar u = *p;
             const text_unit k = text_unit_of(u);
-            if (k == TU_STOP) break;
+            if (k == TU_NAME) {
+                const std::size_t n = name_span(p);
+                const std::size_t length = n < significant ? n : significant;
+                if (may_be_macro_name(p, length) && is_defined(p, length)) break;
+                if (text_unit_of(p[n]) == TU_STOP || out + 1 + length >= room) break;
+                *out = ' ';
+                out += blank;
+                blank = false;
+                copy_name_units(out, p, length);
+                out += length;
+                last = p;
+                last_length = length;
+                p += n;
+                continue;
+            }
             if (k == TU_BLANK) {
                 blank = out != first;
                 ++p;
                 continue;
             }
-            std::size_t n = 1;
-            std::size_t length = 1;
-            if (k == TU_NAME) {
-                n = name_span(p);
-                length = n < significant ? n : significant;
-                if (may_be_macro_name(p, length) && is_defined(p, length)) break;
-            } else if (k == TU_QUOTE || (open == 0 && (k == TU_CLOSE || k == TU_COMMA))) {
-                break;
-            }
-            if (text_unit_of(p[n]) == TU_STOP || out + 1 + length >= room) break;
-            if (k == TU_OPEN) ++open;
-            if (k == TU_CLOSE) --open;
-            if (blank) *out++ = ' ';
+            // One unit of its own: a number's digits go one by one too, as
+            // the loop reads them.
+            if (k == TU_STOP || k == TU_QUOTE) break;
+            if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
+            if (text_unit_of(p[1]) == TU_STOP || out + 2 >= room) break;
+            open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
+            *out = ' ';
+            out += blank;
             blank = false;
-            copy_name_units(out, p, length);
-            out += length;
+            *out++ = u;
             last = p;
-            last_length = length;
-            p += n;
+            last_length = 1;
+            ++p;
         }
         depth = open;
         space = blank;
