@@ -268,20 +268,6 @@ void push_expansion(macro_def* m, const call_arguments& args) {
 // --- collecting the arguments -----------------------------------------------
 
 #if CPP_READER_FAST_PATH
-// Units that argument collection appends as the reader hands them out.
-std::array<bool, 256> make_ordinary_units() {
-    std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-        t[c] = reader_plain_unit[c] && char_class_table[c] != CC_BLANK &&
-               char_class_table[c] != CC_QUOTE && c != '(' && c != ')' && c != ',';
-    }
-    return t;
-}
-// Both tables it reads are constant-initialised.
-const std::array<bool, 256> ordinary_unit = make_ordinary_units();
-#endif
-
-#if CPP_READER_FAST_PATH
 // Copies n units from p to out, eight at a time: out has room for eight
 // more, and p is followed by readable units.
 inline void copy_name_units(wchar* out, const wchar* p, std::size_t n) {
@@ -398,8 +384,7 @@ struct argument_reader {
 #if CPP_READER_FAST_PATH
         input_source* s = reader.current_source;
         if (s == nullptr || reader.bookkeeping) return;
-        const wchar* p = s->pos;
-        if (*p >= 256 || !reader_plain_unit[*p]) return;
+        if (text_unit_of(*s->pos) == TU_STOP) return;
         if (s->file != nullptr || s->macro != nullptr) {
             take_ordinary_units(s);
         } else {
@@ -409,14 +394,40 @@ struct argument_reader {
     }
 
 #if CPP_READER_FAST_PATH
+    // In a file or macro text, where no name is looked at while the
+    // arguments are collected: what the loop does with each plain unit
+    // (a blank leaves a space pending once the argument holds text, a
+    // parenthesis or comma inside it is appended with that space), up to a
+    // quote, or a ')' or ',' that ends the argument.
     void take_ordinary_units(input_source* s) {
         const wchar* p = s->pos;
         wchar* out = macros.pool_ptr;
         wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1;
-        if (!ordinary_unit[*p] || out + 1 >= room) return;
-        if (space) *out++ = ' ';
-        space = false;
-        while (*p < 256 && ordinary_unit[*p] && out < room) *out++ = *p++;
+        const wchar* const first = start;
+        int open = depth;
+        bool blank = space;
+        for (;;) {
+            const wchar u = *p;
+            const text_unit k = text_unit_of(u);
+            if (k == TU_BLANK) {
+                blank = out != first;
+                ++p;
+                continue;
+            }
+            if (k == TU_STOP || k == TU_QUOTE) break;
+            if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
+            if (out + static_cast<int>(blank) >= room) break;
+            open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
+            *out = ' ';
+            out += blank;
+            blank = false;
+            *out++ = u;
+            ++p;
+            // The rest of a run of names, numbers and operators.
+            while (text_unit_of(*p) > TU_COMMA && out < room) *out++ = *p++;
+        }
+        depth = open;
+        space = blank;
         s->pos = const_cast<wchar*>(p);
         macros.pool_ptr = out;
     }
@@ -441,31 +452,39 @@ struct argument_reader {
         for (;;) {
             const wchar u = *p;
             const text_unit k = text_unit_of(u);
-            if (k == TU_STOP) break;
+            if (k == TU_NAME) {
+                const std::size_t n = name_span(p);
+                const std::size_t length = n < significant ? n : significant;
+                if (may_be_macro_name(p, length) && is_defined(p, length)) break;
+                if (text_unit_of(p[n]) == TU_STOP || out + 1 + length >= room) break;
+                *out = ' ';
+                out += blank;
+                blank = false;
+                copy_name_units(out, p, length);
+                out += length;
+                last = p;
+                last_length = length;
+                p += n;
+                continue;
+            }
             if (k == TU_BLANK) {
                 blank = out != first;
                 ++p;
                 continue;
             }
-            std::size_t n = 1;
-            std::size_t length = 1;
-            if (k == TU_NAME) {
-                n = name_span(p);
-                length = n < significant ? n : significant;
-                if (may_be_macro_name(p, length) && is_defined(p, length)) break;
-            } else if (k == TU_QUOTE || (open == 0 && (k == TU_CLOSE || k == TU_COMMA))) {
-                break;
-            }
-            if (text_unit_of(p[n]) == TU_STOP || out + 1 + length >= room) break;
-            if (k == TU_OPEN) ++open;
-            if (k == TU_CLOSE) --open;
-            if (blank) *out++ = ' ';
+            // One unit of its own: a number's digits go one by one too, as
+            // the loop reads them.
+            if (k == TU_STOP || k == TU_QUOTE) break;
+            if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
+            if (text_unit_of(p[1]) == TU_STOP || out + 2 >= room) break;
+            open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
+            *out = ' ';
+            out += blank;
             blank = false;
-            copy_name_units(out, p, length);
-            out += length;
+            *out++ = u;
             last = p;
-            last_length = length;
-            p += n;
+            last_length = 1;
+            ++p;
         }
         depth = open;
         space = blank;

@@ -236,18 +236,21 @@ void finish_text_source(input_source* s, int& popped) {
 // main file's record outlives its file; every other record is freed here.
 // Returns the new current source, or null when none is left.
 input_source* pop_source() {
-    std::unique_ptr<input_source> old = std::move(reader.top);
-    reader.top = std::move(old->parent);
-    reader.current_source = reader.top.get();
-    if (old.get() == reader.main_source) {
-        reader.finished_main = std::move(old);
+    // Raw pointers from here on: the moves of unique_ptr cost a test and a
+    // store each, on every expansion and argument.
+    input_source* old = reader.top.release();
+    input_source* s = old->parent.release();
+    reader.top.reset(s);
+    reader.current_source = s;
+    if (old == reader.main_source) {
+        reader.finished_main.reset(old);
     } else if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
-        old->parent = std::move(reader.spare);
-        reader.spare = std::move(old);
+        old->parent.reset(reader.spare.release());
+        reader.spare.reset(old);
         ++reader.spare_count;
+    } else {
+        delete old;
     }
-    old.reset();
-    input_source* s = reader.current_source;
     if (s != nullptr) reader.current_line = s->saved_line;
     update_bookkeeping();
     return s;
@@ -330,11 +333,12 @@ void reader_reset() {
 
 namespace {
 
-// A text source record: a spare one made like new, or a fresh one.
-std::unique_ptr<input_source> text_source_record() {
-    if (!reader.spare) return std::make_unique<input_source>();
-    std::unique_ptr<input_source> s = std::move(reader.spare);
-    reader.spare = std::move(s->parent);
+// A text source record: a spare one made like new, or a fresh one. The
+// caller links it at once (see link_source), which owns it from then on.
+input_source* text_source_record() {
+    input_source* s = reader.spare.release();
+    if (s == nullptr) return new input_source();
+    reader.spare.reset(s->parent.release());
     --reader.spare_count;
     s->saved_line = 0;
     s->macro = nullptr;
@@ -347,25 +351,26 @@ std::unique_ptr<input_source> text_source_record() {
     return s;
 }
 
-// Puts a record on top of the stack.
-inline input_source* link_source(std::unique_ptr<input_source>&& s) {
+// Puts a record that nothing owns, and whose parent is null, on top of the
+// stack.
+inline input_source* link_source(input_source* s) {
     if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
-    s->parent = std::move(reader.top);
-    reader.top = std::move(s);
-    reader.current_source = reader.top.get();
+    s->parent.reset(reader.top.release());
+    reader.top.reset(s);
+    reader.current_source = s;
     update_bookkeeping();
-    return reader.current_source;
+    return s;
 }
 
 }  // namespace
 
 input_source* push_source(int capacity, const wchar* name) {
     assert(capacity > 0);
-    std::unique_ptr<input_source> s;
+    input_source* s;
     if (name == nullptr) {
         s = text_source_record();
     } else {
-        s = std::make_unique<input_source>();
+        s = new input_source();
         s->name.reset(wstr_dup(name));
         if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
             s->buffer = std::move(reader.spare_lines.back());
@@ -381,7 +386,7 @@ input_source* push_source(int capacity, const wchar* name) {
     }
     s->buffer[0] = 0;
     s->pos = s->text = s->buffer.get();
-    return link_source(std::move(s));
+    return link_source(s);
 }
 
 int push_text_source(const wchar* text) {
@@ -713,6 +718,8 @@ void account_for_pops(input_source* src, int popped) {
     input_source* parent = src->parent.get();
     if (parent == nullptr) return;
     if (popped == 0) {
+        // Nothing owed and nothing finished: the flag stands as it was set.
+        if (parent->pending_pops == 0) return;
         lower_expansion_depth(parent->pending_pops);
         parent->pending_pops = 0;
     } else {

@@ -178,13 +178,6 @@ int scan_literal(int quote, out_fn out) {
     }
 }
 
-int skip_blanks() {
-    int c;
-    do c = next_char();
-    while (c == MARK_END || char_class(c) == CC_BLANK);
-    return c;
-}
-
 namespace {
 
 #if CPP_READER_FAST_PATH
@@ -251,11 +244,4 @@ int skip_line() {
         c = next_char();
     } while (c != '\n' && c != 0);
     return 0;
-}
-
-int skip_paste_marks() {
-    int c;
-    do c = next_char();
-    while (c == MARK_PASTE || c == MARK_END);
-    return c;
 }

@@ -7,6 +7,7 @@
 
 #include "common/wstr.h"
 #include "cpp/char_class.h"
+#include "cpp/reader.h"
 
 using out_fn = int (*)(int c);
 
@@ -28,10 +29,25 @@ int save_char(int c);
 int scan_identifier(int c);
 int scan_number(int c, out_fn out);
 int scan_literal(int quote, out_fn out);
-int skip_blanks();
 // Reads the rest of a literal whose quote has been read, writing nothing.
 void skip_literal(int quote);
 // Reads up to and including the line end (in ISO C, past the literals of
 // the line without looking into them).
 int skip_line();
-int skip_paste_marks();
+
+// Reads past blanks and end marks; returns the first other character.
+inline int skip_blanks() {
+    int c;
+    do c = next_char();
+    while (c == MARK_END || char_class(c) == CC_BLANK);
+    return c;
+}
+
+// Reads past paste and end marks (argument collection and the #if
+// evaluator meet them between tokens); returns the first other character.
+inline int skip_paste_marks() {
+    int c;
+    do c = next_char();
+    while (c == MARK_PASTE || c == MARK_END);
+    return c;
+}

@@ -37,6 +37,28 @@ param_pool_from_text() {
 }
 piece param_pool_from_text param_pool_from_text
 
+# The same limit for arguments whose parentheses, commas and blanks are
+# taken in bulk: in a file's text, F's argument reaching the pool's end at
+# every unit of "(a,  b)<tab>" in turn; in a macro's text, after an argument
+# read from another's, at every unit of H's " (q,  r) ".
+param_pool_list() {
+  printf '#define F(x) [x]\n#define H(y) F(y (q,  r))\n' > in.c
+  for pad in $(seq "$2" "$3"); do
+    if [ "$1" = file ]; then
+      printf 'F(%s%s)\n' "$(rep z $pad)" "$(rep "(a,  b)$(printf '\t')" 2340)" >> in.c
+    else
+      printf 'H(%s%s)\n' "$(rep 'c ' 8184)" "$(rep d $pad)" >> in.c
+    fi
+  done
+  echo after >> in.c
+  "$CPP" in.c | crlf_to_lf | awk '{ print length($0), substr($0, 1, 4), substr($0, length($0) - 8) }'
+  exit "${PIPESTATUS[0]}"
+}
+piece param_pool_file_list param_pool_list file 1 4
+piece param_pool_file_list_2 param_pool_list file 5 8
+piece param_pool_macro_list param_pool_list macro 7 10
+piece param_pool_macro_list_2 param_pool_list macro 11 14
+
 # An expansion text of exactly 8191 units fits. Past it, message 153: a unit
 # that does not fit is dropped, and an argument that would not fit is dropped
 # whole after its opening quote. The run goes on.
