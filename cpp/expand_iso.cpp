@@ -210,8 +210,10 @@ inline bool is_plain_blank(wchar u) {
 
 // Takes the tokens of an argument ahead that need nothing but appending
 // (names painted where their macro is disabled) straight from the buffer,
-// blanks between them folded as the loop folds them.
-void take_plain_tokens(text& t, bool& space, std::size_t start) {
+// blanks between them folded as the loop folds them. Parentheses nested at
+// depth, and the commas inside them, are taken too; a ')' or ',' that may
+// end the argument is left for the loop.
+void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     if (s == nullptr || reader.bookkeeping) return;
@@ -225,7 +227,21 @@ void take_plain_tokens(text& t, bool& space, std::size_t start) {
             ++p;
             continue;
         }
-        if (needs_care(u)) break;
+        if (needs_care(u)) {
+            const text_unit k = text_unit_of(u);
+            if (k == TU_OPEN) {
+                ++depth;
+            } else if ((k == TU_CLOSE || k == TU_COMMA) && depth > 0) {
+                if (k == TU_CLOSE) --depth;
+            } else {
+                break;
+            }
+            if (space) t.push_back(' ');
+            space = false;
+            t.push_back(u);
+            ++p;
+            continue;
+        }
         const wchar* q = plain_token_end(p);
         if (q == nullptr) break;
         if (space) t.push_back(' ');
@@ -243,6 +259,7 @@ void take_plain_tokens(text& t, bool& space, std::size_t start) {
     (void)t;
     (void)space;
     (void)start;
+    (void)depth;
 #endif
 }
 
@@ -269,7 +286,7 @@ bool collect(const macro_def* m, iso_call& call) {
     bool space = false;
     std::size_t start = 0;
     for (;;) {
-        take_plain_tokens(call.raw, space, start);
+        take_plain_tokens(call.raw, space, start, depth);
         int c = next_char();
         if (c == 0) {
             alert_report(MSG_EOF_IN_ARGS, line);
