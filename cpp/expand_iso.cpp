@@ -166,12 +166,13 @@ inline bool needs_care(wchar u) {
 }
 
 // The end of the preprocessing number at p, or null where a unit it would
-// take needs the reader.
-const wchar* plain_number_end(const wchar* p) {
+// take needs the reader. The 0 that ends a text ends the number when
+// text_ends_tokens.
+const wchar* plain_number_end(const wchar* p, bool text_ends_tokens) {
     for (const wchar* q = p + 1;; ++q) {
         const text_unit k = text_unit_of(*q);
         if (k == TU_NAME || k == TU_DIGIT || k == TU_DOT) continue;
-        if (k == TU_STOP) return nullptr;
+        if (k == TU_STOP) return *q == 0 && text_ends_tokens ? q : nullptr;
         const wchar u = *q;
         const wchar prev = q[-1];
         if ((u == '+' || u == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
@@ -191,15 +192,24 @@ inline void append_units(text& t, const wchar* p, const wchar* q) {
     }
 }
 
+// Whether the 0 that ends the text of s ends the token before it: the end
+// of macro text or of a barrier is all the reader hands out there.
+inline bool text_ends_tokens(const input_source* s) {
+    return s->macro != nullptr || s->barrier;
+}
+
 // The end of the token at p (not a blank, a quote or a unit the reader must
 // look at), or null when its end is not in sight.
-const wchar* plain_token_end(const wchar* p) {
+inline const wchar* plain_token_end(const wchar* p, bool text_ends_tokens) {
     const text_unit k = text_unit_of(*p);
     if (k == TU_NAME) {
         const wchar* q = p + name_span(p);
-        return *q < 256 && reader_plain_unit[*q] ? q : nullptr;  // else the name may go on
+        // Else the name may go on.
+        if (*q < 256 && reader_plain_unit[*q]) return q;
+        return *q == 0 && text_ends_tokens ? q : nullptr;
     }
-    if (k == TU_DIGIT || (k == TU_DOT && char_class(p[1]) == CC_DIGIT)) return plain_number_end(p);
+    if (k == TU_DIGIT || (k == TU_DOT && char_class(p[1]) == CC_DIGIT))
+        return plain_number_end(p, text_ends_tokens);
     return p + 1;
 }
 
@@ -219,6 +229,7 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
     if (s == nullptr || reader.bookkeeping) return;
     // A macro can be disabled only while macro text is being read.
     const bool paint = s->file == nullptr;
+    const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
     for (;;) {
         const wchar u = *p;
@@ -242,7 +253,7 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
             ++p;
             continue;
         }
-        const wchar* q = plain_token_end(p);
+        const wchar* q = plain_token_end(p, ends);
         if (q == nullptr) break;
         if (space) t.push_back(' ');
         space = false;
@@ -369,17 +380,26 @@ void take_plain_replacement(token_writer& w) {
     input_source* s = reader.current_source;
     if (s == nullptr || reader.bookkeeping) return;
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
     for (;;) {
         const wchar u = *p;
-        if (is_plain_blank(u)) {
+        const text_unit k = text_unit_of(u);
+        if (k == TU_BLANK) {
             w.space = true;
             ++p;
             continue;
         }
-        const text_unit k = text_unit_of(u);
         if (k == TU_STOP || k == TU_QUOTE) break;
-        const wchar* q = plain_token_end(p);
+        if (k == TU_OTHER || k == TU_OPEN || k == TU_CLOSE || k == TU_COMMA) {
+            // A unit that is a token of its own, or begins a punctuator
+            // that goes out unit by unit all the same.
+            w.begin(u);
+            w.out.push_back(u);
+            ++p;
+            continue;
+        }
+        const wchar* q = plain_token_end(p, ends);
         if (q == nullptr) break;
         bool painted = false;
         if (k == TU_NAME) {
