@@ -382,6 +382,11 @@ void take_plain_replacement(token_writer& w) {
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
     const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
+    // After the first token taken, the text from run to run_end is what the
+    // writer would write for it as it stands: tokens one after another or
+    // one space apart. It goes out at once, when something else must.
+    const wchar* run = nullptr;
+    const wchar* run_end = nullptr;
     for (;;) {
         const wchar u = *p;
         const text_unit k = text_unit_of(u);
@@ -391,35 +396,43 @@ void take_plain_replacement(token_writer& w) {
             continue;
         }
         if (k == TU_STOP || k == TU_QUOTE) break;
-        if (k == TU_OTHER || k == TU_OPEN || k == TU_CLOSE || k == TU_COMMA) {
-            // A unit that is a token of its own, or begins a punctuator
-            // that goes out unit by unit all the same.
-            w.begin(u);
-            w.out.push_back(u);
-            ++p;
-            continue;
-        }
-        const wchar* q = plain_token_end(p, ends);
-        if (q == nullptr) break;
+        const wchar* q = p + 1;
+        std::size_t n = 1;
         bool painted = false;
+        // A unit that is no name or number is a token of its own, or begins
+        // a punctuator that goes out unit by unit all the same.
+        if (k == TU_NAME || k == TU_DIGIT || k == TU_DOT) {
+            q = plain_token_end(p, ends);
+            if (q == nullptr) break;
+            n = static_cast<std::size_t>(q - p);
+        }
         if (k == TU_NAME) {
             // Written as the identifier step leaves it: cut to its
             // significant length.
-            const auto n = std::min(static_cast<std::size_t>(q - p), significant);
+            n = std::min(n, significant);
             if (may_be_macro_name(p, n)) {
                 const macro_def* m = find_macro(p, n);
                 if (m != nullptr && m->active == 0) break;
                 painted = m != nullptr;
             }
+        }
+        // The writer's space after the run's last token is the one written.
+        // p is never null: p == run_end only once a token has been taken.
+        const bool as_it_stands =
+            p == run_end || (run_end != nullptr && p == run_end + 1 && *run_end == ' ');
+        if (as_it_stands && !painted && p + n == q) {
+            run_end = q;
+            w.space = false;
+        } else {
+            if (run != run_end) w.out.insert(w.out.end(), run, run_end);
             w.begin(u);
             if (painted) w.out.push_back(MARK_NO_EXPAND);
             append_units(w.out, p, p + n);
-        } else {
-            w.begin(u);
-            append_units(w.out, p, q);
+            run = run_end = q;
         }
         p = q;
     }
+    if (run != run_end) w.out.insert(w.out.end(), run, run_end);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)w;
