@@ -343,11 +343,32 @@ bool check_count(const macro_def* m, iso_call& call) {
 
 // --- replacing an argument ----------------------------------------------------
 
+// Whether u is a token that runs into none beside it, whatever the other:
+// a bracket, ',', ';', '?' or '~'.
+constexpr bool stands_apart(wchar u) {
+    switch (u) {
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case '{':
+        case '}':
+        case ',':
+        case ';':
+        case '?':
+        case '~':
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Whether a token beginning with `first` put right after the text out holds
 // from `start` would run into its last token.
 bool merges(const text& out, std::size_t start, wchar first) {
     if (out.size() <= start) return false;
     const wchar last = out.back();
+    if (stands_apart(first) || stands_apart(last)) return false;
     // Whether the last token is a number matters before these only.
     const bool ask = first == '.' || first == '+' || first == '-' || first == '"' || first == '\'';
     return pp_tokens_merge(
