@@ -159,12 +159,6 @@ bool next_argument_line(int line) {
 }
 
 #if CPP_READER_FAST_PATH
-// Units of an argument that need no care: plain, and neither a blank, a
-// quote, a parenthesis nor a comma.
-inline bool needs_care(wchar u) {
-    return text_unit_of(u) <= TU_COMMA;
-}
-
 // The end of the preprocessing number at p, or null where a unit it would
 // take needs the reader. The 0 that ends a text ends the number when
 // text_ends_tokens.
@@ -212,10 +206,6 @@ inline const wchar* plain_token_end(const wchar* p, bool text_ends_tokens) {
         return plain_number_end(p, text_ends_tokens);
     return p + 1;
 }
-
-inline bool is_plain_blank(wchar u) {
-    return text_unit_of(u) == TU_BLANK;
-}
 #endif
 
 // Takes the tokens of an argument ahead that need nothing but appending
@@ -231,15 +221,21 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
     const bool paint = s->file == nullptr;
     const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
+    // After the first token taken, the text from run to run_end is what
+    // would be appended for it: tokens one after another or one space apart.
+    const wchar* run = nullptr;
+    const wchar* run_end = nullptr;
     for (;;) {
         const wchar u = *p;
-        if (is_plain_blank(u)) {
-            space = t.size() != start;
+        const text_unit k = text_unit_of(u);
+        if (k == TU_BLANK) {
+            space = t.size() != start || run != run_end;
             ++p;
             continue;
         }
-        if (needs_care(u)) {
-            const text_unit k = text_unit_of(u);
+        const wchar* q = p + 1;
+        bool painted = false;
+        if (k <= TU_COMMA) {
             if (k == TU_OPEN) {
                 ++depth;
             } else if ((k == TU_CLOSE || k == TU_COMMA) && depth > 0) {
@@ -247,24 +243,31 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
             } else {
                 break;
             }
+        } else {
+            q = plain_token_end(p, ends);
+            if (q == nullptr) break;
+            if (k == TU_NAME) {
+                const auto n = static_cast<std::size_t>(q - p);
+                note_name(p, n);
+                painted = paint && may_be_macro_name(p, n) && is_disabled(p, n);
+            }
+        }
+        // p is never null: p == run_end only once a token has been taken.
+        const bool as_it_stands =
+            p == run_end || (run_end != nullptr && p == run_end + 1 && *run_end == ' ');
+        if (as_it_stands && !painted) {
+            run_end = q;
+        } else {
+            if (run != run_end) t.insert(t.end(), run, run_end);
             if (space) t.push_back(' ');
-            space = false;
-            t.push_back(u);
-            ++p;
-            continue;
+            if (painted) t.push_back(MARK_NO_EXPAND);
+            append_units(t, p, q);
+            run = run_end = q;
         }
-        const wchar* q = plain_token_end(p, ends);
-        if (q == nullptr) break;
-        if (space) t.push_back(' ');
         space = false;
-        const auto n = static_cast<std::size_t>(q - p);
-        if (text_unit_of(u) == TU_NAME) {
-            note_name(p, n);
-            if (paint && may_be_macro_name(p, n) && is_disabled(p, n)) t.push_back(MARK_NO_EXPAND);
-        }
-        append_units(t, p, q);
         p = q;
     }
+    if (run != run_end) t.insert(t.end(), run, run_end);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)t;
