@@ -159,19 +159,14 @@ bool next_argument_line(int line) {
 }
 
 #if CPP_READER_FAST_PATH
-// Units of an argument that need no care: plain, and neither a blank, a
-// quote, a parenthesis nor a comma.
-inline bool needs_care(wchar u) {
-    return text_unit_of(u) <= TU_COMMA;
-}
-
 // The end of the preprocessing number at p, or null where a unit it would
-// take needs the reader.
-const wchar* plain_number_end(const wchar* p) {
+// take needs the reader. The 0 that ends a text ends the number when
+// text_ends_tokens.
+const wchar* plain_number_end(const wchar* p, bool text_ends_tokens) {
     for (const wchar* q = p + 1;; ++q) {
         const text_unit k = text_unit_of(*q);
         if (k == TU_NAME || k == TU_DIGIT || k == TU_DOT) continue;
-        if (k == TU_STOP) return nullptr;
+        if (k == TU_STOP) return *q == 0 && text_ends_tokens ? q : nullptr;
         const wchar u = *q;
         const wchar prev = q[-1];
         if ((u == '+' || u == '-') && (prev == 'e' || prev == 'E' || prev == 'p' || prev == 'P'))
@@ -191,58 +186,94 @@ inline void append_units(text& t, const wchar* p, const wchar* q) {
     }
 }
 
+// Whether the 0 that ends the text of s ends the token before it: the end
+// of macro text or of a barrier is all the reader hands out there.
+inline bool text_ends_tokens(const input_source* s) {
+    return s->macro != nullptr || s->barrier;
+}
+
 // The end of the token at p (not a blank, a quote or a unit the reader must
 // look at), or null when its end is not in sight.
-const wchar* plain_token_end(const wchar* p) {
+inline const wchar* plain_token_end(const wchar* p, bool text_ends_tokens) {
     const text_unit k = text_unit_of(*p);
     if (k == TU_NAME) {
         const wchar* q = p + name_span(p);
-        return *q < 256 && reader_plain_unit[*q] ? q : nullptr;  // else the name may go on
+        // Else the name may go on.
+        if (*q < 256 && reader_plain_unit[*q]) return q;
+        return *q == 0 && text_ends_tokens ? q : nullptr;
     }
-    if (k == TU_DIGIT || (k == TU_DOT && char_class(p[1]) == CC_DIGIT)) return plain_number_end(p);
+    if (k == TU_DIGIT || (k == TU_DOT && char_class(p[1]) == CC_DIGIT))
+        return plain_number_end(p, text_ends_tokens);
     return p + 1;
-}
-
-inline bool is_plain_blank(wchar u) {
-    return text_unit_of(u) == TU_BLANK;
 }
 #endif
 
 // Takes the tokens of an argument ahead that need nothing but appending
 // (names painted where their macro is disabled) straight from the buffer,
-// blanks between them folded as the loop folds them.
-void take_plain_tokens(text& t, bool& space, std::size_t start) {
+// blanks between them folded as the loop folds them. Parentheses nested at
+// depth, and the commas inside them, are taken too; a ')' or ',' that may
+// end the argument is left for the loop.
+void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     if (s == nullptr || reader.bookkeeping) return;
     // A macro can be disabled only while macro text is being read.
     const bool paint = s->file == nullptr;
+    const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
+    // After the first token taken, the text from run to run_end is what
+    // would be appended for it: tokens one after another or one space apart.
+    const wchar* run = nullptr;
+    const wchar* run_end = nullptr;
     for (;;) {
         const wchar u = *p;
-        if (is_plain_blank(u)) {
-            space = t.size() != start;
+        const text_unit k = text_unit_of(u);
+        if (k == TU_BLANK) {
+            space = t.size() != start || run != run_end;
             ++p;
             continue;
         }
-        if (needs_care(u)) break;
-        const wchar* q = plain_token_end(p);
-        if (q == nullptr) break;
-        if (space) t.push_back(' ');
-        space = false;
-        const auto n = static_cast<std::size_t>(q - p);
-        if (text_unit_of(u) == TU_NAME) {
-            note_name(p, n);
-            if (paint && may_be_macro_name(p, n) && is_disabled(p, n)) t.push_back(MARK_NO_EXPAND);
+        const wchar* q = p + 1;
+        bool painted = false;
+        if (k <= TU_COMMA) {
+            if (k == TU_OPEN) {
+                ++depth;
+            } else if ((k == TU_CLOSE || k == TU_COMMA) && depth > 0) {
+                if (k == TU_CLOSE) --depth;
+            } else {
+                break;
+            }
+        } else {
+            q = plain_token_end(p, ends);
+            if (q == nullptr) break;
+            if (k == TU_NAME) {
+                const auto n = static_cast<std::size_t>(q - p);
+                note_name(p, n);
+                painted = paint && may_be_macro_name(p, n) && is_disabled(p, n);
+            }
         }
-        append_units(t, p, q);
+        // p is never null: p == run_end only once a token has been taken.
+        const bool as_it_stands =
+            p == run_end || (run_end != nullptr && p == run_end + 1 && *run_end == ' ');
+        if (as_it_stands && !painted) {
+            run_end = q;
+        } else {
+            if (run != run_end) t.insert(t.end(), run, run_end);
+            if (space) t.push_back(' ');
+            if (painted) t.push_back(MARK_NO_EXPAND);
+            append_units(t, p, q);
+            run = run_end = q;
+        }
+        space = false;
         p = q;
     }
+    if (run != run_end) t.insert(t.end(), run, run_end);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)t;
     (void)space;
     (void)start;
+    (void)depth;
 #endif
 }
 
@@ -269,7 +300,7 @@ bool collect(const macro_def* m, iso_call& call) {
     bool space = false;
     std::size_t start = 0;
     for (;;) {
-        take_plain_tokens(call.raw, space, start);
+        take_plain_tokens(call.raw, space, start, depth);
         int c = next_char();
         if (c == 0) {
             alert_report(MSG_EOF_IN_ARGS, line);
@@ -315,11 +346,32 @@ bool check_count(const macro_def* m, iso_call& call) {
 
 // --- replacing an argument ----------------------------------------------------
 
+// Whether u is a token that runs into none beside it, whatever the other:
+// a bracket, ',', ';', '?' or '~'.
+constexpr bool stands_apart(wchar u) {
+    switch (u) {
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case '{':
+        case '}':
+        case ',':
+        case ';':
+        case '?':
+        case '~':
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Whether a token beginning with `first` put right after the text out holds
 // from `start` would run into its last token.
 bool merges(const text& out, std::size_t start, wchar first) {
     if (out.size() <= start) return false;
     const wchar last = out.back();
+    if (stands_apart(first) || stands_apart(last)) return false;
     // Whether the last token is a number matters before these only.
     const bool ask = first == '.' || first == '+' || first == '-' || first == '"' || first == '\'';
     return pp_tokens_merge(
@@ -352,37 +404,59 @@ void take_plain_replacement(token_writer& w) {
     input_source* s = reader.current_source;
     if (s == nullptr || reader.bookkeeping) return;
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const bool ends = text_ends_tokens(s);
     const wchar* p = s->pos;
+    // After the first token taken, the text from run to run_end is what the
+    // writer would write for it as it stands: tokens one after another or
+    // one space apart. It goes out at once, when something else must.
+    const wchar* run = nullptr;
+    const wchar* run_end = nullptr;
     for (;;) {
         const wchar u = *p;
-        if (is_plain_blank(u)) {
+        const text_unit k = text_unit_of(u);
+        if (k == TU_BLANK) {
             w.space = true;
             ++p;
             continue;
         }
-        const text_unit k = text_unit_of(u);
         if (k == TU_STOP || k == TU_QUOTE) break;
-        const wchar* q = plain_token_end(p);
-        if (q == nullptr) break;
+        const wchar* q = p + 1;
+        std::size_t n = 1;
         bool painted = false;
+        // A unit that is no name or number is a token of its own, or begins
+        // a punctuator that goes out unit by unit all the same.
+        if (k == TU_NAME || k == TU_DIGIT || k == TU_DOT) {
+            q = plain_token_end(p, ends);
+            if (q == nullptr) break;
+            n = static_cast<std::size_t>(q - p);
+        }
         if (k == TU_NAME) {
             // Written as the identifier step leaves it: cut to its
             // significant length.
-            const auto n = std::min(static_cast<std::size_t>(q - p), significant);
+            n = std::min(n, significant);
             if (may_be_macro_name(p, n)) {
                 const macro_def* m = find_macro(p, n);
                 if (m != nullptr && m->active == 0) break;
                 painted = m != nullptr;
             }
+        }
+        // The writer's space after the run's last token is the one written.
+        // p is never null: p == run_end only once a token has been taken.
+        const bool as_it_stands =
+            p == run_end || (run_end != nullptr && p == run_end + 1 && *run_end == ' ');
+        if (as_it_stands && !painted && p + n == q) {
+            run_end = q;
+            w.space = false;
+        } else {
+            if (run != run_end) w.out.insert(w.out.end(), run, run_end);
             w.begin(u);
             if (painted) w.out.push_back(MARK_NO_EXPAND);
             append_units(w.out, p, p + n);
-        } else {
-            w.begin(u);
-            append_units(w.out, p, q);
+            run = run_end = q;
         }
         p = q;
     }
+    if (run != run_end) w.out.insert(w.out.end(), run, run_end);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)w;
