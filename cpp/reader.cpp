@@ -366,11 +366,10 @@ inline input_source* link_source(input_source* s) {
 
 input_source* push_source(int capacity, const wchar* name) {
     assert(capacity > 0);
-    input_source* s;
-    if (name == nullptr) {
-        s = text_source_record();
-    } else {
-        s = new input_source();
+    input_source* s = name == nullptr ? text_source_record() : new input_source();
+    // Owned here until it is linked: an allocation below may fail.
+    std::unique_ptr<input_source> owned(s);
+    if (name != nullptr) {
         s->name.reset(wstr_dup(name));
         if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
             s->buffer = std::move(reader.spare_lines.back());
@@ -386,7 +385,7 @@ input_source* push_source(int capacity, const wchar* name) {
     }
     s->buffer[0] = 0;
     s->pos = s->text = s->buffer.get();
-    return link_source(s);
+    return link_source(owned.release());
 }
 
 int push_text_source(const wchar* text) {
