@@ -87,7 +87,7 @@ const wchar* skip_no_expand(const wchar* s) {
 
 void report_with_name(unsigned number, const macro_def* m) {
     char name[NARROW_NAME];
-    wstr_to_narrow(name, m->name.get());
+    wstr_to_narrow(name, m->name());
     alert_report(number, name);
 }
 
@@ -298,7 +298,7 @@ struct argument_reader {
     void append_name() {
         if (space) pool_char(' ');
         space = false;
-        if (wstr_cmp(scanner.name_buffer, m->name.get()) == 0) pool_char(MARK_NO_EXPAND);
+        if (wstr_cmp(scanner.name_buffer, m->name()) == 0) pool_char(MARK_NO_EXPAND);
         for (const wchar* p = scanner.name_buffer; *p != 0; ++p) pool_char(*p);
     }
 
@@ -630,9 +630,9 @@ bool find_open_paren() {
 void report_nesting(const macro_def* m) {
     char name[NARROW_NAME];
     char outer[NARROW_NAME];
-    wstr_to_narrow(name, m->name.get());
+    wstr_to_narrow(name, m->name());
     const macro_def* o = reader.outermost_macro != nullptr ? reader.outermost_macro : m;
-    wstr_to_narrow(outer, o->name.get());
+    wstr_to_narrow(outer, o->name());
     alert_report(MSG_RECURSION, name, outer);
 }
 
@@ -696,7 +696,7 @@ int expand_macro(macro_def* m) {
         args.count = collect_arguments(m, args);
         if (args.count != m->nparams) {
             char name[NARROW_NAME];
-            wstr_to_narrow(name, m->name.get());
+            wstr_to_narrow(name, m->name());
             alert_report(MSG_ARG_COUNT, name, args.count, m->nparams);
         }
     }

@@ -339,7 +339,7 @@ bool check_count(const macro_def* m, iso_call& call) {
     if (call.count == n || (m->variadic && call.count + 1 == n)) return true;
     if (n == 0 && call.count == 1 && call.raw_length[0] == 0) return true;
     char name[MAX_IDENT_LIMIT + 2];
-    wstr_to_narrow(name, m->name.get());
+    wstr_to_narrow(name, m->name());
     alert_report(MSG_ARG_COUNT, name, static_cast<int>(call.count), m->nparams);
     return false;
 }
@@ -741,7 +741,7 @@ void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
 // The name stands for itself after all: the identifier buffer holds it
 // again for the caller to write.
 int name_stands(const macro_def* m) {
-    wstr_copy(scanner.name_buffer, m->name.get());
+    wstr_copy(scanner.name_buffer, m->name());
     return 0;
 }
 

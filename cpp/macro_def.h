@@ -26,8 +26,7 @@ struct macro_def {
     macro_def* next = nullptr;        // next record of the same bucket chain
     macro_def* index_next = nullptr;  // next record of the same look-up index slot
     macro_text body;                  // encoded replacement text; null when dynamic
-    macro_text name;
-    std::uint32_t index_hash = 0;  // full hash of the name for the look-up index
+    std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
     std::uint32_t hash = 0;
     int nparams = 0;      // -1 object-like, -2 __LINE__, -3 __FILE__
     int pending_at = -1;  // place in macros.pending while not yet in a chain
@@ -37,13 +36,22 @@ struct macro_def {
     // Whoever replaces the body of a record that may have been expanded sets
     // it back to BODY_UNMEASURED.
     int body_length = BODY_UNMEASURED;
+    std::uint16_t name_length = 0;  // 0 only for a mark made without a name
     signed char active = 0;
-    bool body_refers = false;  // body holds a parameter reference
-    bool variadic = false;     // ISO C: the last parameter takes the rest of the arguments
+    bool body_refers : 1 = false;  // body holds a parameter reference
+    bool variadic : 1 = false;     // ISO C: the last parameter takes the rest of the arguments
 
-    static void* operator new(std::size_t bytes);
-    static void operator delete(void* p, std::size_t bytes);
+    // The name, ended by a 0. Its units follow the record in the same block,
+    // so that the look-up that reaches a record finds its name beside it.
+    const wchar* name() const noexcept {
+        return name_length != 0 ? reinterpret_cast<const wchar*>(this + 1) : u"";
+    }
+    // A record named by the n units at name (and a 0), in one block of the
+    // small pool; give it back with destroy.
+    static macro_def* make(const wchar* name, std::size_t n);
+    static void destroy(macro_def* m) noexcept;
 };
+static_assert(alignof(macro_def) >= alignof(wchar));
 
 constexpr int MAX_PARAMS = 31;
 // ISO C: as many parameters (and arguments) as parameter references exist.

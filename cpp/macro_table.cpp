@@ -62,7 +62,7 @@ bool source_refers_to(const macro_def* m) {
 void free_chain(macro_def* m) {
     while (m != nullptr) {
         macro_def* next = m->next;
-        delete m;
+        macro_def::destroy(m);
         m = next;
     }
 }
@@ -76,7 +76,7 @@ void sweep_retired() {
             link = &m->next;
         } else {
             *link = m->next;
-            delete m;
+            macro_def::destroy(m);
         }
     }
 }
@@ -84,7 +84,7 @@ void sweep_retired() {
 void release_record(macro_def* m) {
     if (macros.retired != nullptr) sweep_retired();
     if (!source_refers_to(m)) {
-        delete m;
+        macro_def::destroy(m);
         return;
     }
     m->body.reset();
@@ -165,8 +165,7 @@ macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
     if (macros.index.empty()) return nullptr;
     for (macro_def* m = macros.index[index_slot(h)]; m != nullptr; m = m->index_next) {
         if (m->index_hash != h) continue;
-        const wchar* stored = m->name.get();
-        if (std::memcmp(stored, name, n * sizeof(wchar)) == 0 && stored[n] == 0) return m;
+        if (m->name_length == n && std::memcmp(m->name(), name, n * sizeof(wchar)) == 0) return m;
     }
     return nullptr;
 }
@@ -201,7 +200,7 @@ namespace {
 void link_into_chain(macro_def* m) {
     macro_def** link = &macros.macro_table[m->hash & (MACRO_BUCKETS - 1)];
     for (; *link != nullptr; link = &(*link)->next) {
-        if ((*link)->hash == m->hash && wstr_cmp((*link)->name.get(), m->name.get()) > 0) break;
+        if ((*link)->hash == m->hash && wstr_cmp((*link)->name(), m->name()) > 0) break;
     }
     m->next = *link;
     *link = m;
@@ -253,12 +252,21 @@ macro_text macro_text_dup(const wchar* s) {
     return copy;
 }
 
-void* macro_def::operator new(std::size_t bytes) {
-    return small_alloc(bytes);
+macro_def* macro_def::make(const wchar* name, std::size_t n) {
+    void* block = small_alloc(sizeof(macro_def) + (n + 1) * sizeof(wchar));
+    auto* m = new (block) macro_def;
+    auto* units = reinterpret_cast<wchar*>(m + 1);
+    std::memcpy(units, name, n * sizeof(wchar));
+    units[n] = 0;
+    m->name_length = static_cast<std::uint16_t>(n);
+    return m;
 }
 
-void macro_def::operator delete(void* p, std::size_t bytes) {
-    small_free(p, bytes);
+void macro_def::destroy(macro_def* m) noexcept {
+    if (m == nullptr) return;
+    const std::size_t bytes = sizeof(macro_def) + (std::size_t{m->name_length} + 1) * sizeof(wchar);
+    m->~macro_def();
+    small_free(m, bytes);
 }
 
 void macros_reset() {
@@ -266,7 +274,7 @@ void macros_reset() {
         free_chain(head);
         head = nullptr;
     }
-    for (macro_def* m : macros.pending) delete m;
+    for (macro_def* m : macros.pending) macro_def::destroy(m);
     free_chain(macros.retired);
     macros = {};
     macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
@@ -299,12 +307,12 @@ macro_def* macro_install(const wchar* name, int remove_only) {
         static macro_def removed_mark;
         return old != nullptr ? &removed_mark : nullptr;
     }
-    auto* m = new macro_def;
-    std::size_t key = lead_pair(name, wstr_len(name));
+    const std::size_t length = wstr_len(name);
+    macro_def* m = macro_def::make(name, length);
+    std::size_t key = lead_pair(name, length);
     macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
     m->hash = name_hash(name);
-    m->name = macro_text_dup(name);
-    m->index_hash = index_hash(m->name.get());
+    m->index_hash = index_hash(name, length);
     if (link != nullptr) {
         m->next = *link;
         *link = m;
@@ -482,7 +490,7 @@ void abandon_definition(definition& d, int c, unsigned number = MSG_BAD_DEFINE) 
         d.m->nparams = d.old_nparams;
         d.m->variadic = d.old_variadic;
     } else {
-        macro_install(d.m->name.get(), 1);
+        macro_install(d.m->name(), 1);
     }
     macros.pool_ptr = macros.param_pool;
 }
@@ -659,7 +667,7 @@ int save_token(const definition& d, int c) {
         } else {
             if (dialect.iso && wstr_cmp(scanner.name_buffer, va_args_name) == 0)
                 alert_report(MSG_VA_ARGS_MISPLACED);
-            if (wstr_cmp(scanner.name_buffer, d.m->name.get()) == 0) save_char(MARK_NO_EXPAND);
+            if (wstr_cmp(scanner.name_buffer, d.m->name()) == 0) save_char(MARK_NO_EXPAND);
             for (const wchar* p = scanner.name_buffer; *p != 0; ++p) save_char(*p);
         }
     } else {
@@ -780,7 +788,7 @@ void do_define() {
     if (macros.report_row != nullptr) macros.report_row(d.m);
     if (d.existed && (!d.old_body || wstr_cmp(d.old_body.get(), d.m->body.get()) != 0)) {
         char name[NARROW_NAME];
-        narrow_name(name, d.m->name.get());
+        narrow_name(name, d.m->name());
         alert_report(MSG_REDEFINED, name);
     }
     macros.pool_ptr = macros.param_pool;

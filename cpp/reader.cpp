@@ -219,7 +219,7 @@ void finish_text_source(input_source* s, int& popped) {
     if (s->macro != nullptr) {
         macro_def* m = s->macro;
         if (--m->active < 0) {
-            const wchar* wide = m->name ? m->name.get() : u"";
+            const wchar* wide = m->name();
             std::string name(wstr_len(wide) + 1, '\0');
             wstr_to_narrow(name.data(), wide);
             alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());

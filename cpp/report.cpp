@@ -85,7 +85,7 @@ void report_macro_table() {
 // as " ## "; other units above the byte range are shown in octal.
 void report_macro_row(const macro_def* m) {
     html_table_cell("<code>");
-    html_print_wide(m->name.get());
+    html_print_wide(m->name());
     html_printf("</code>");
     if (m->nparams == 0)
         html_table_cell("empty");
