@@ -28,8 +28,10 @@ struct macro_def {
     macro_text body;                  // encoded replacement text; null when dynamic
     std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
     std::uint32_t hash = 0;
-    int nparams = 0;      // -1 object-like, -2 __LINE__, -3 __FILE__
-    int pending_at = -1;  // place in macros.pending while not yet in a chain
+    int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
+    // While the record waits for its place in a chain: its place in the
+    // order of installation (from 1); 0 once it is in its chain.
+    std::uint32_t install_order = 0;
     // What expansion learnt of body the first time: its length when it is
     // the expansion text as it stands (no stringise or paste mark, not too
     // long), BODY_BUILT when the text must be built, BODY_UNMEASURED before.

@@ -4,6 +4,7 @@
 // stringise and paste marks, the no-expand mark before the macro's own name).
 #include "cpp/macro_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cctype>
@@ -121,10 +122,6 @@ inline std::uint32_t index_hash(const wchar* p, std::size_t n) {
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-std::uint32_t index_hash(const wchar* name) {
-    return index_hash(name, wstr_len(name));
-}
-
 std::size_t index_slot(std::uint32_t h) {
     return (h ^ (h >> 15)) & (macros.index.size() - 1);
 }
@@ -204,7 +201,7 @@ void link_into_chain(macro_def* m) {
     }
     m->next = *link;
     *link = m;
-    m->pending_at = -1;
+    m->install_order = 0;
 }
 
 // Takes a chained record out of its chain; returns the link it occupied.
@@ -215,29 +212,23 @@ macro_def** unlink_from_chain(macro_def* m) {
     return link;
 }
 
-// Drops the null places of the pending list once they are the majority,
-// so that defining and removing names over and over does not grow it.
-void compact_pending() {
-    std::vector<macro_def*>& p = macros.pending;
-    if (p.size() < 64 || macros.pending_removed * 2 < p.size()) return;
-    std::size_t kept = 0;
-    for (macro_def* m : p) {
-        if (m == nullptr) continue;
-        m->pending_at = static_cast<int>(kept);
-        p[kept++] = m;
-    }
-    p.resize(kept);
-    macros.pending_removed = 0;
-}
-
 }  // namespace
 
 void macro_table_settle() {
-    for (macro_def* m : macros.pending) {
-        if (m != nullptr) link_into_chain(m);
+    if (macros.unsettled == 0) return;
+    std::vector<macro_def*> waiting;
+    waiting.reserve(macros.unsettled);
+    for (macro_def* m : macros.index) {
+        for (; m != nullptr; m = m->index_next) {
+            if (m->install_order != 0) waiting.push_back(m);
+        }
     }
-    macros.pending.clear();
-    macros.pending_removed = 0;
+    std::sort(waiting.begin(), waiting.end(), [](const macro_def* a, const macro_def* b) {
+        return a->install_order < b->install_order;
+    });
+    for (macro_def* m : waiting) link_into_chain(m);
+    macros.unsettled = 0;
+    macros.install_count = 0;
 }
 
 // A text's block is as long as the text and its 0 (macro_text_dup made it).
@@ -270,28 +261,35 @@ void macro_def::destroy(macro_def* m) noexcept {
 }
 
 void macros_reset() {
-    for (macro_def*& head : macros.macro_table) {
-        free_chain(head);
-        head = nullptr;
+    // Every record in the table, in its chain or waiting, is in the index.
+    for (macro_def* m : macros.index) {
+        while (m != nullptr) {
+            macro_def* next = m->index_next;
+            macro_def::destroy(m);
+            m = next;
+        }
     }
-    for (macro_def* m : macros.pending) macro_def::destroy(m);
     free_chain(macros.retired);
     macros = {};
     macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
     small_pool_reset();
 }
 
-// A redefined name's new record takes the old one's place: in the pending
-// list, or in its chain.
+// A redefined name's new record takes the old one's place: in the order
+// of installation, or in its chain.
 macro_def* macro_install(const wchar* name, int remove_only) {
     ++macros.changes;
-    macro_def* old = index_find(name, wstr_len(name), index_hash(name));
-    int pending_at = -1;
+    // The order cannot run past its largest value: the waiting records are
+    // put in their chains first.
+    if (macros.install_count == UINT32_MAX) macro_table_settle();
+    const std::size_t length = wstr_len(name);
+    macro_def* old = index_find(name, length, index_hash(name, length));
+    std::uint32_t order = 0;
     macro_def** link = nullptr;
     if (old != nullptr) {
-        pending_at = old->pending_at;
-        if (pending_at >= 0) {
-            macros.pending[static_cast<std::size_t>(pending_at)] = nullptr;
+        order = old->install_order;
+        if (order != 0) {
+            --macros.unsettled;
         } else {
             link = unlink_from_chain(old);
         }
@@ -299,15 +297,10 @@ macro_def* macro_install(const wchar* name, int remove_only) {
         release_record(old);
     }
     if (remove_only) {
-        if (pending_at >= 0) {
-            ++macros.pending_removed;
-            compact_pending();
-        }
         // The removed record may be gone already: answer with a stand-in.
         static macro_def removed_mark;
         return old != nullptr ? &removed_mark : nullptr;
     }
-    const std::size_t length = wstr_len(name);
     macro_def* m = macro_def::make(name, length);
     std::size_t key = lead_pair(name, length);
     macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
@@ -317,12 +310,8 @@ macro_def* macro_install(const wchar* name, int remove_only) {
         m->next = *link;
         *link = m;
     } else {
-        if (pending_at < 0) {
-            pending_at = static_cast<int>(macros.pending.size());
-            macros.pending.push_back(nullptr);
-        }
-        macros.pending[static_cast<std::size_t>(pending_at)] = m;
-        m->pending_at = pending_at;
+        m->install_order = order != 0 ? order : ++macros.install_count;
+        ++macros.unsettled;
     }
     index_insert(m);
     return m;

@@ -31,12 +31,12 @@ struct macro_state {
     // Counts the records installed and removed (from 1), so that a caller
     // may keep what a look-up answered while the count stands.
     std::uint64_t changes = 1;
-    // Records installed since the chains were last put in order, in the
-    // order of installation (null where one was removed again). Only a
+    // Records installed since the chains were last put in order wait
+    // outside them, each with its place in the order of installation. Only a
     // listing walks the chains, so a record takes its place in its chain
     // when one is asked for, not at every #define.
-    std::vector<macro_def*> pending;
-    std::size_t pending_removed = 0;  // null places in pending
+    std::size_t unsettled = 0;
+    std::uint32_t install_count = 0;
     // One bit for each lead pair of a name installed since the run began
     // (removal leaves its bit: the filter may only err on the side of a
     // look-up).
@@ -47,7 +47,8 @@ struct macro_state {
 };
 extern macro_state macros;
 
-// Puts the pending records into their chains; call before walking them.
+// Puts the records that wait into their chains, in the order they were
+// installed; call before walking them.
 void macro_table_settle();
 
 macro_def* macro_install(const wchar* name, int remove_only);
