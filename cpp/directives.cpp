@@ -59,14 +59,21 @@ constexpr keyword keywords[] = {
     {DIR_ELSE, "else"},       {DIR_WARNING, "warning"},
 };
 
+// Whether the wide name is the keyword, unit for unit, and no longer.
+bool is_keyword(const wchar* name, const char* keyword) {
+    for (; *keyword != 0; ++name, ++keyword) {
+        if (*name != static_cast<unsigned char>(*keyword)) return false;
+    }
+    return *name == 0;
+}
+
 int directive_code_of(const wchar* name) {
-    if (dialect.iso && name[0] == 'i' && wstr_cmp_narrow(name, "include_next") == 0)
-        return DIR_INCLUDE_NEXT;
+    if (dialect.iso && name[0] == 'i' && is_keyword(name, "include_next")) return DIR_INCLUDE_NEXT;
     if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
     int key = name[0] + 2 * name[2];
     if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
     for (const keyword& k : keywords) {
-        if (k.code == key) return wstr_cmp_narrow(name, k.name) == 0 ? key : DIR_UNKNOWN;
+        if (k.code == key) return is_keyword(name, k.name) ? key : DIR_UNKNOWN;
     }
     return DIR_UNKNOWN;
 }
@@ -385,17 +392,20 @@ namespace {
 void scan_directive_name(int c) {
 #if CPP_READER_FAST_PATH
     if (input_source* s = reader.current_source; s != nullptr && !reader.bookkeeping) {
-        const int limit = std::min(scanner.max_ident_len, MAX_IDENT_LIMIT);
-        int n = 0;
-        if (n < limit) scanner.name_buffer[n++] = static_cast<wchar>(c);
+        // The significant length is at least 31, so the first unit fits.
+        const auto limit =
+            static_cast<std::size_t>(std::min(scanner.max_ident_len, MAX_IDENT_LIMIT));
         const wchar* p = s->pos;
-        while (*p < 256 && (char_class(*p) == CC_IDENT || char_class(*p) == CC_DIGIT)) {
-            if (n < limit) scanner.name_buffer[n++] = *p;
-            ++p;
-        }
-        if (*p < 256 && reader_plain_unit[*p]) {
-            scanner.name_buffer[n] = 0;
-            s->pos = const_cast<wchar*>(p);
+        const wchar* end = p;
+        while (*end < 256 && plain_name_unit[*end]) ++end;
+        if (*end < 256 && reader_plain_unit[*end]) {
+            wchar* out = scanner.name_buffer;
+            *out++ = static_cast<wchar>(c);
+            const auto length = std::min(static_cast<std::size_t>(end - p), limit - 1);
+            // A directive's name is short: a loop costs less than a call.
+            for (std::size_t i = 0; i != length; ++i) out[i] = p[i];
+            out[length] = 0;
+            s->pos = const_cast<wchar*>(end);
             return;
         }
     }

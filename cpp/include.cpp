@@ -146,9 +146,20 @@ struct path_hash {
             h = (h ^ word) * 0xFF51AFD7ED558CCDu;
             h ^= h >> 32;
         }
+        // The last one to seven bytes, as two loads of four (which may
+        // overlap) or three single bytes.
         std::uint64_t rest = 0;
-        for (std::size_t i = 0; i != n; ++i)
-            rest |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+        if (n >= 4) {
+            std::uint32_t first;
+            std::uint32_t last;
+            std::memcpy(&first, p, 4);
+            std::memcpy(&last, p + n - 4, 4);
+            rest = std::uint64_t{last} << 32 | first;
+        } else if (n != 0) {
+            rest = std::uint64_t{static_cast<unsigned char>(p[0])} |
+                   std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8 |
+                   std::uint64_t{static_cast<unsigned char>(p[n - 1])} << 16;
+        }
         h = (h ^ rest) * 0xC4CEB9FE1A85EC53u;
         return static_cast<std::size_t>(h ^ (h >> 29));
     }
@@ -371,14 +382,13 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
 bool read_plain_include_name(int close, std::string& name) {
     input_source* s = reader.current_source;
     if (s == nullptr || reader.bookkeeping) return false;
-    char narrow[MAX_NAME_LEN];
-    std::size_t length = 0;
-    const wchar* p = s->pos;
-    for (; *p != close; ++p) {
-        if (*p >= 256 || !reader_plain_unit[*p] || length == MAX_NAME_LEN) return false;
-        narrow[length++] = static_cast<char>(*p);
-    }
-    name.assign(narrow, length);
+    const wchar* const start = s->pos;
+    const wchar* p = start;
+    while (*p != close && *p < 256 && reader_plain_unit[*p]) ++p;
+    const auto length = static_cast<std::size_t>(p - start);
+    if (*p != close || length > MAX_NAME_LEN) return false;
+    name.resize(length);
+    for (std::size_t i = 0; i != length; ++i) name[i] = static_cast<char>(start[i]);
     s->pos = const_cast<wchar*>(p + 1);
     scanner.save_ptr = scanner.save_buffer;
     return true;
