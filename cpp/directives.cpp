@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <iterator>
 
 #include "common/alert.h"
 #include "common/alloc.h"
@@ -381,6 +383,45 @@ int control(int pending) {
     pending = read_directive(pending);
     reader.in_directive = outer;
     return pending;
+}
+
+bool control_include_line(int& pending) {
+    input_source* s = reader.current_source;
+    if (s == nullptr || s->file == nullptr || reader.bookkeeping || conditional.cond_active == 0)
+        return false;
+    const auto plain = [](wchar u) { return u < 256 && reader_plain_unit[u]; };
+    const auto blank = [](wchar u) { return u == ' ' || u == '\t'; };
+    const wchar* p = s->pos;
+    if (*p != '#') return false;
+    ++p;
+    while (blank(*p)) ++p;
+    static constexpr wchar keyword[] = u"include";
+    for (std::size_t i = 0; i + 1 < std::size(keyword); ++i) {
+        if (p[i] != keyword[i]) return false;
+    }
+    const wchar* after = p + std::size(keyword) - 1;
+    const wchar* q = after;
+    while (blank(*q)) ++q;
+    if (*q != '<' && *q != '"') return false;
+    const wchar close = *q == '<' ? '>' : '"';
+    for (++q; *q != close; ++q) {
+        if (!plain(*q)) return false;
+    }
+    // Every unit up to the closing delimiter is one the reader hands out as
+    // it is; what follows it is read as it would be after control.
+    if (!plain(' ') || !plain('\t') || !plain('#') || !plain(close)) return false;
+    // What the main loop does about a '#' it reads, and control and the
+    // directive reader after it, up to the directive's own work.
+    check_output();
+    reader.echo_comments = 0;
+    const bool outer = reader.in_directive;
+    reader.in_directive = true;
+    std::memcpy(scanner.name_buffer, keyword, sizeof keyword);
+    s->pos = const_cast<wchar*>(after);
+    pending = pending + 1 + do_include();
+    reader.in_directive = outer;
+    reader.echo_comments = driver.keep_comments && conditional.cond_active;
+    return true;
 }
 
 namespace {

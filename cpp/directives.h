@@ -33,5 +33,10 @@ extern conditional_state conditional;
 // Carries out the directive whose '#' has been read; `pending` is the number
 // of line ends owed to the output, the result the number owed afterwards.
 int control(int pending);
+// Carries out a line that begins "#include <name>" or "#include "name"" at
+// the current position of a file's line buffer, when nothing up to the
+// name's end needs the reader's look, as reading its '#' and calling
+// control would (`pending` as there); false, with nothing read, otherwise.
+bool control_include_line(int& pending);
 void test_condition(int code);
 void directives_reset();

@@ -598,6 +598,8 @@ namespace {
     }
 }
 
+}  // namespace
+
 // Output that can no longer be written ends the run at once: an expansion
 // that keeps producing text (a macro bomb sent to a full disk) would
 // otherwise run on for nothing. The run ends with status 1 and the reason on
@@ -608,6 +610,8 @@ void check_output() {
         exit_program(1);
     }
 }
+
+namespace {
 
 // ISO C: tokens that come out of different macro texts (or out of a macro
 // text and the file) side by side must not run together into other tokens

@@ -64,6 +64,8 @@ void capture_report_position();
 
 int line_sync();
 int flush_newlines(int count);
+// Output that can no longer be written ends the run (status 1).
+void check_output();
 int emit_char(int c);
 // -C: a line comment's text waits until its output line ends.
 void hold_comment_char(int c);

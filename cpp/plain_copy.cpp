@@ -1014,8 +1014,13 @@ plain_lines copy_plain_lines(int newlines) {
             std::size_t left;
             if (unsigned char* rest = block_rest(s, left)) {
                 if (skipping ? copy_block_lines<true>(out, s, rest, rest + left, r)
-                             : copy_block_lines<false>(out, s, rest, rest + left, r))
-                    break;
+                             : copy_block_lines<false>(out, s, rest, rest + left, r)) {
+                    // An #include of a header passed over needs no turn of
+                    // the main loop.
+                    if (skipping || r.mid_line || !control_include_line(r.newlines)) break;
+                    if (reader.current_source != s) break;
+                    continue;
+                }
             }
             out.flush();  // before a refill that may report, as above
             if (!refill_file_line(s)) break;
@@ -1025,7 +1030,12 @@ plain_lines copy_plain_lines(int newlines) {
         const wchar* line = s->pos;
         line_end e = copy_line(out, line, r, stop);
         s->pos = const_cast<wchar*>(stop);
-        if (e == line_end::leave_at_start || e == line_end::leave_within) break;
+        if (e == line_end::leave_at_start) {
+            out.flush();
+            if (!control_include_line(r.newlines) || reader.current_source != s) break;
+            continue;
+        }
+        if (e == line_end::leave_within) break;
     }
     return r;
 }

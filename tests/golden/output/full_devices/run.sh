@@ -21,3 +21,8 @@ printf 'x %.0s' {1..40000} > long.c
 printf '\n#error never reached\n' >> long.c
 "$CPP" long.c /dev/full
 echo "status $?"
+# Nor is an #include after such a line, however it is read.
+printf 'x %.0s' {1..40000} > long2.c
+printf '\n#include "missing.h"\n' >> long2.c
+"$CPP" long2.c /dev/full
+echo "status $?"
