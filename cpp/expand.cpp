@@ -476,15 +476,25 @@ struct argument_reader {
             // the loop reads them.
             if (k == TU_STOP || k == TU_QUOTE) break;
             if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
-            if (text_unit_of(p[1]) == TU_STOP || out + 2 >= room) break;
+            text_unit next = text_unit_of(p[1]);
+            if (next == TU_STOP || out + 2 >= room) break;
             open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
             *out = ' ';
             out += blank;
             blank = false;
             *out++ = u;
-            last = p;
-            last_length = 1;
             ++p;
+            // The one-unit tokens right after it, with no blank between, as
+            // the steps above take them (their kinds carried along).
+            while (next >= TU_DIGIT || next == TU_OPEN || (next == TU_CLOSE && open != 0)) {
+                const text_unit after = text_unit_of(p[1]);
+                if (after == TU_STOP || out + 2 >= room) break;
+                open += static_cast<int>(next == TU_OPEN) - static_cast<int>(next == TU_CLOSE);
+                *out++ = *p++;
+                next = after;
+            }
+            last = p - 1;
+            last_length = 1;
         }
         depth = open;
         space = blank;
