@@ -498,6 +498,14 @@ bool may_expand_in_text(const wchar* p, std::size_t n) {
            (is_defined(p, n) || (dialect.iso && is_pragma_operator(p, n)));
 }
 
+// Whether the unit at q is a token of one unit that the token loop takes
+// without a look past it, or with a look that changes nothing.
+template <class Unit>
+inline bool single_token_at(const Unit* q) {
+    const unit_kind k = kind_of(*q);
+    return k == K_SINGLE || (k == K_PASTE && steps_back(q + 1));
+}
+
 // Copies the tokens from p on into out; space says whether blanks were read
 // before p since the last token written. Returns where it stopped: at the
 // first unit it leaves, with the blanks before it read; done is then the end
@@ -587,6 +595,16 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
         last = p;
         last_length = length;
         done = p = end;
+        // The one-unit tokens right after it, with no blank between, each
+        // taken as the steps above take it (in macro text, where they come
+        // in runs of parentheses and operators).
+        if (const Unit* q = p; !from_file && single_token_at(q)) {
+            do ++q;
+            while (single_token_at(q));
+            last = q - 1;
+            last_length = 0;
+            done = p = q;
+        }
     }
 stop:
     out.put(stretch, done);
