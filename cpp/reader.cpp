@@ -787,8 +787,9 @@ int next_char_slow() {
     // unit read while pops are owed to the source's parent (the first read
     // that finishes no source pays them off), and a parameter reference in
     // macro text, whose argument is pushed to be read instead.
-    for (input_source* s = reader.current_source; s != nullptr && s->at_end == 0;
-         s = reader.current_source) {
+    // A file's units (line ends, comments, splices) go the full way.
+    for (input_source* s = reader.current_source;
+         s != nullptr && s->file == nullptr && s->at_end == 0; s = reader.current_source) {
         const unsigned c = *s->pos;
         if (c < 256 && reader_plain_unit[c]) {
             ++s->pos;
@@ -800,7 +801,6 @@ int next_char_slow() {
             reader.bookkeeping = false;
             return static_cast<int>(c);
         }
-        if (s->file != nullptr) break;
         if (c == 0) {
             // The end of a macro text is handed out once as a mark (a
             // barrier's as 0) before the source is popped.
