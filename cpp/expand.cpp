@@ -414,10 +414,11 @@ struct argument_reader {
                 ++p;
                 continue;
             }
-            if (k == TU_STOP || k == TU_QUOTE) break;
-            if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
+            // A quote, a unit the reader must hand out, and a ')' or ','
+            // at depth 0 end the take.
+            if (open + depth_check[k] < 0) break;
             if (out + static_cast<int>(blank) >= room) break;
-            open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
+            open += depth_change[k];
             *out = ' ';
             out += blank;
             blank = false;
@@ -431,6 +432,18 @@ struct argument_reader {
         s->pos = const_cast<wchar*>(p);
         macros.pool_ptr = out;
     }
+
+    // What a unit of each kind does to the depth of parentheses within a
+    // run of one-unit tokens; a unit that ends such a run makes any depth
+    // negative.
+    static constexpr int NO_RUN = -(PARAM_POOL_SIZE + 1);
+    static constexpr std::array<int, TU_OTHER + 1> run_depth_change{NO_RUN, NO_RUN, NO_RUN, 1, -1,
+                                                                    NO_RUN, NO_RUN, 0,      0, 0};
+    // The same for the take in a file or macro text, where a comma inside
+    // parentheses and a name are taken too.
+    static constexpr std::array<int, TU_OTHER + 1> depth_check{NO_RUN, NO_RUN, NO_RUN, 1, -1,
+                                                               -1,     0,      0,      0, 0};
+    static constexpr std::array<int, TU_OTHER + 1> depth_change{0, 0, 0, 1, -1, 0, 0, 0, 0, 0};
 
     // In a plain text: what the loop does for each unit after expanding it
     // (when it is a name that is no macro, expansion leaves it as it is, cut
@@ -476,15 +489,28 @@ struct argument_reader {
             // the loop reads them.
             if (k == TU_STOP || k == TU_QUOTE) break;
             if (open == 0 && (k == TU_CLOSE || k == TU_COMMA)) break;
-            if (text_unit_of(p[1]) == TU_STOP || out + 2 >= room) break;
+            text_unit next = text_unit_of(p[1]);
+            if (next == TU_STOP || out + 2 >= room) break;
             open += static_cast<int>(k == TU_OPEN) - static_cast<int>(k == TU_CLOSE);
             *out = ' ';
             out += blank;
             blank = false;
             *out++ = u;
-            last = p;
-            last_length = 1;
             ++p;
+            // The one-unit tokens right after it, with no blank between, as
+            // the steps above take them (their kinds carried along).
+            for (;;) {
+                // A ')' at depth 0, like any unit of no run, goes below 0.
+                const int change = run_depth_change[next];
+                if (open + change < 0) break;
+                const text_unit after = text_unit_of(p[1]);
+                if (after == TU_STOP || out + 2 >= room) break;
+                open += change;
+                *out++ = *p++;
+                next = after;
+            }
+            last = p - 1;
+            last_length = 1;
         }
         depth = open;
         space = blank;

@@ -283,25 +283,35 @@ inline std::size_t digit_run(const unsigned char* p) {
 #endif
 }
 
-// A number in a file's block. Decimal, octal and hexadecimal integers, with
-// their u and l suffixes, are measured at once, which is most numbers; a
-// number with a point or an exponent, a binary one and any in assembler
-// mode go the general way. The units read are names' units but the last,
-// which must step back.
-inline const unsigned char* number_end(const unsigned char* p) {
-    const unsigned char first = p[0];
-    if (first == '.' || scanner.asm_mode || dialect.iso) return number_end<unsigned char>(p);
-    const unsigned char* q;
+// The same in a text's units (numbers there are short).
+inline std::size_t digit_run(const wchar* p) {
+    const wchar* q = p;
+    while (*q >= '0' && *q <= '9') ++q;
+    return static_cast<std::size_t>(q - p);
+}
+
+// A number in a file's block or a text. Decimal, octal and hexadecimal
+// integers, with their u and l suffixes, are measured at once, which is most
+// numbers; a number with a point or an exponent, a binary one and any in
+// assembler mode go the general way. The units read are names' units but the
+// last, which must step back.
+template <class Unit>
+inline const Unit* integer_end(const Unit* p) {
+    if (dialect.iso) return pp_number_end(p);
+    const Unit first = p[0];
+    if (first == '.' || scanner.asm_mode) return number_end<Unit>(p);
+    const Unit* q;
+    // Only 'X' and 'x' (and so on) are themselves with 0x20 set.
     const unsigned lower_next = p[1] | 0x20u;
     if (first == '0' && lower_next == 'x') {
         q = p + 2;
         while (is_hex_letter(*q) || (*q >= '0' && *q <= '9')) ++q;
     } else if (first == '0' && lower_next == 'b') {
-        return number_end<unsigned char>(p);
+        return number_end<Unit>(p);
     } else {
         q = p + 1 + digit_run(p + 1);
         const unsigned lower = *q | 0x20u;
-        if (*q == '.' || lower == 'e') return number_end<unsigned char>(p);
+        if (*q == '.' || lower == 'e') return number_end<Unit>(p);
     }
     // At most one u and one l, in either order.
     bool u = false;
@@ -317,6 +327,12 @@ inline const unsigned char* number_end(const unsigned char* p) {
         }
     }
     return steps_back(q) ? q : nullptr;
+}
+inline const unsigned char* number_end(const unsigned char* p) {
+    return integer_end(p);
+}
+inline const wchar* number_end(const wchar* p) {
+    return integer_end(p);
 }
 
 // The end of the literal starting at its quote at p, or null when it does
@@ -482,6 +498,14 @@ bool may_expand_in_text(const wchar* p, std::size_t n) {
            (is_defined(p, n) || (dialect.iso && is_pragma_operator(p, n)));
 }
 
+// Whether the unit at q is a token of one unit that the token loop takes
+// without a look past it, or with a look that changes nothing.
+template <class Unit>
+inline bool single_token_at(const Unit* q) {
+    const unit_kind k = kind_of(*q);
+    return k == K_SINGLE || (k == K_PASTE && steps_back(q + 1));
+}
+
 // Copies the tokens from p on into out; space says whether blanks were read
 // before p since the last token written. Returns where it stopped: at the
 // first unit it leaves, with the blanks before it read; done is then the end
@@ -571,6 +595,16 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
         last = p;
         last_length = length;
         done = p = end;
+        // The one-unit tokens right after it, with no blank between, each
+        // taken as the steps above take it (in macro text, where they come
+        // in runs of parentheses and operators).
+        if (const Unit* q = p; !from_file && single_token_at(q)) {
+            do ++q;
+            while (single_token_at(q));
+            last = q - 1;
+            last_length = 0;
+            done = p = q;
+        }
     }
 stop:
     out.put(stretch, done);

@@ -19,8 +19,13 @@ int copy_file_tokens(int blanks);
 int copy_text_tokens(int blanks);
 inline int copy_plain_tokens(int blanks) {
     const input_source* s = reader.current_source;
-    if (s == nullptr) return blanks;
-    return s->file != nullptr ? copy_file_tokens(blanks) : copy_text_tokens(blanks);
+    // Most calls in macro text copy nothing (pops are owed, or a parameter
+    // reference, a mark or the end of the text is next): answered here.
+    if (s == nullptr || reader.bookkeeping || reader.raw_input) return blanks;
+    if (s->file != nullptr) return copy_file_tokens(blanks);
+    const unsigned u = *s->pos;
+    if (u >= 256 || (!reader_plain_unit[u] && u != '?' && u != '/')) return blanks;
+    return copy_text_tokens(blanks);
 }
 
 // What copy_plain_lines leaves for the main loop.

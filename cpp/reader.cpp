@@ -729,7 +729,10 @@ void account_for_pops(input_source* src, int popped) {
 
 }  // namespace
 
-int next_char_slow() {
+namespace {
+
+// Every case of the reader, one step at a time.
+[[gnu::noinline]] int read_char_in_full() {
     int popped = 0;
     for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
         int c = take_unit(src, popped);
@@ -774,4 +777,43 @@ int next_char_slow() {
         }
     }
     return 0;
+}
+
+}  // namespace
+
+int next_char_slow() {
+#if CPP_READER_FAST_PATH
+    // What most often sends the fast path here, in a few steps: a plain
+    // unit read while pops are owed to the source's parent (the first read
+    // that finishes no source pays them off), and a parameter reference in
+    // macro text, whose argument is pushed to be read instead.
+    // A file's units (line ends, comments, splices) go the full way.
+    for (input_source* s = reader.current_source;
+         s != nullptr && s->file == nullptr && s->at_end == 0; s = reader.current_source) {
+        const unsigned c = *s->pos;
+        if (c < 256 && reader_plain_unit[c]) {
+            ++s->pos;
+            if (input_source* parent = s->parent.get();
+                parent != nullptr && parent->pending_pops != 0) {
+                lower_expansion_depth(parent->pending_pops);
+                parent->pending_pops = 0;
+            }
+            reader.bookkeeping = false;
+            return static_cast<int>(c);
+        }
+        if (c == 0) {
+            // The end of a macro text is handed out once as a mark (a
+            // barrier's as 0) before the source is popped.
+            if (s->macro == nullptr && !s->barrier) break;
+            ++s->pos;  // past the 0, as a pushback expects
+            s->at_end = 1;
+            reader.bookkeeping = true;
+            return s->barrier ? 0 : MARK_END;
+        }
+        if (!is_param_ref(c) || reader.comment_lookahead || reader.parameter_hook == nullptr) break;
+        ++s->pos;
+        reader.parameter_hook(static_cast<int>(c) - MARK_PARAM0);
+    }
+#endif
+    return read_char_in_full();
 }
