@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/alert.h"
@@ -61,15 +62,16 @@ struct iso_call {
     // passes the filter of macro names. Wherever it is met again while the
     // table stands, a take of tokens would copy it as it stands.
     std::vector<unsigned char> arg_flags;
-    std::uint64_t collected_at = 0;       // macros.changes when collecting began
-    text replaced;                        // arguments macro-replaced, on demand
-    std::vector<std::ptrdiff_t> rep_at;   // -1 until replaced
-    std::vector<std::size_t> rep_length;  //
-    text out;                             // the replacement text
-    std::vector<text_region> regions;     // of out, in order
-    text operand;                         // a right operand of '##' built on its own
-    std::size_t count = 0;                // arguments collected
-    bool variadic_given = false;          // the variable arguments are present
+    std::uint64_t collected_at = 0;  // macros.changes when collecting began
+    text replaced;                   // arguments macro-replaced, on demand
+    // Where each replaced argument starts in replaced (-1 until replaced),
+    // and its length.
+    std::vector<std::pair<std::ptrdiff_t, std::size_t>> rep;
+    text out;                          // the replacement text
+    std::vector<text_region> regions;  // of out, in order
+    text operand;                      // a right operand of '##' built on its own
+    std::size_t count = 0;             // arguments collected
+    bool variadic_given = false;       // the variable arguments are present
 };
 
 struct iso_state {
@@ -630,19 +632,20 @@ const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
         return nullptr;
     }
     if ((call.arg_flags[i] & ARG_MAY_CHANGE) == 0) return raw_argument(call, i, n);
-    if (call.rep_at[i] < 0) {
+    auto& [rep_at, rep_length] = call.rep[i];
+    if (rep_at < 0) {
         if (!call.raw_padded) {
             call.raw.insert(call.raw.end(), BUFFER_READ_AHEAD, 0);
             call.raw_padded = true;
         }
         auto at = static_cast<std::ptrdiff_t>(call.replaced.size());
         replace_text(call.raw.data() + call.raw_at[i], call.replaced);
-        call.rep_at[i] = at;
-        call.rep_length[i] = call.replaced.size() - static_cast<std::size_t>(at);
+        rep_at = at;
+        rep_length = call.replaced.size() - static_cast<std::size_t>(at);
         call.replaced.push_back(0);
     }
-    n = call.rep_length[i];
-    return call.replaced.data() + call.rep_at[i];
+    n = rep_length;
+    return call.replaced.data() + rep_at;
 }
 
 // --- building the replacement -------------------------------------------------
@@ -895,8 +898,7 @@ int expand_iso_macro(macro_def* m) {
     call.count = 0;
     if (m->nparams >= 0 && (!collect(m, call) || !check_count(m, call))) return name_stands(m);
     call.replaced.clear();
-    call.rep_at.assign(call.count, -1);
-    call.rep_length.assign(call.count, 0);
+    call.rep.assign(call.count, {-1, 0});
     ++iso.nesting;
     builder b{m, call, call.out};
     b.build();
