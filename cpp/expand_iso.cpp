@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/alert.h"
@@ -30,23 +31,47 @@ constexpr int MAX_ARGUMENT_NESTING = 200;
 
 using text = std::vector<wchar>;
 
+constexpr unsigned char ARG_MAY_CHANGE = 1;
+constexpr unsigned char ARG_INERT = 2;
+
+// A stretch of a replacement where an inert argument went in: the take of
+// an argument's tokens that meets it there copies it whole.
+struct text_region {
+    std::size_t at;
+    std::size_t length;
+};
+// Arguments shorter than this are not worth a region.
+constexpr std::size_t MIN_REGION_LENGTH = 16;
+
 // One call being expanded: its arguments as written and as replaced, and
 // the replacement being built. Kept for reuse, one per nesting level.
 struct iso_call {
-    text raw;  // each argument followed by a 0, read-ahead after the last
+    // Each argument followed by a 0; read-ahead after the last once one is
+    // replaced (read as a text source).
+    text raw;
+    bool raw_padded = false;
     std::vector<std::size_t> raw_at;
     std::vector<std::size_t> raw_length;
-    // Whether an argument holds a name that replacing it might change (a
-    // macro's, or one longer than its significant length); one that holds
-    // none is its own replacement.
-    std::vector<bool> may_change;
-    text replaced;                        // arguments macro-replaced, on demand
-    std::vector<std::ptrdiff_t> rep_at;   // -1 until replaced
-    std::vector<std::size_t> rep_length;  //
-    text out;                             // the replacement text
-    text operand;                         // a right operand of '##' built on its own
-    std::size_t count = 0;                // arguments collected
-    bool variadic_given = false;          // the variable arguments are present
+    // Of each argument, ARG_MAY_CHANGE when it holds a name that replacing
+    // it might change (a macro's, or one longer than its significant
+    // length; one that holds none is its own replacement). ARG_INERT when,
+    // besides, it was taken from the buffer throughout, no name painted:
+    // its units are all ones the reader hands out as they stand, no literal
+    // among them, one space at most between tokens and none at either end,
+    // its brackets pair off with every comma inside them, and no name in it
+    // passes the filter of macro names. Wherever it is met again while the
+    // table stands, a take of tokens would copy it as it stands.
+    std::vector<unsigned char> arg_flags;
+    std::uint64_t collected_at = 0;  // macros.changes when collecting began
+    text replaced;                   // arguments macro-replaced, on demand
+    // Where each replaced argument starts in replaced (-1 until replaced),
+    // and its length.
+    std::vector<std::pair<std::ptrdiff_t, std::size_t>> rep;
+    text out;                          // the replacement text
+    std::vector<text_region> regions;  // of out, in order
+    text operand;                      // a right operand of '##' built on its own
+    std::size_t count = 0;             // arguments collected
+    bool variadic_given = false;       // the variable arguments are present
 };
 
 struct iso_state {
@@ -54,6 +79,15 @@ struct iso_state {
     int nesting = 0;
     text* target = nullptr;         // where append_unit puts what a scanner writes
     bool names_may_change = false;  // of the argument being collected
+    bool inert = true;              // so far, but for its names
+    // The regions of the replacement pushed last, for as long as the source
+    // reading it is current and the table is as it was when it was built.
+    std::vector<text_region> regions;
+    const input_source* region_source = nullptr;
+    const wchar* region_text = nullptr;
+    const macro_def* region_macro = nullptr;
+    std::uint64_t region_changes = 0;
+    std::size_t region_next = 0;  // the first region not behind the last take
 };
 iso_state iso;
 
@@ -208,23 +242,65 @@ inline const wchar* plain_token_end(const wchar* p, bool text_ends_tokens) {
 }
 #endif
 
-// Takes the tokens of an argument ahead that need nothing but appending
-// (names painted where their macro is disabled) straight from the buffer,
-// blanks between them folded as the loop folds them. Parentheses nested at
-// depth, and the commas inside them, are taken too; a ')' or ',' that may
-// end the argument is left for the loop.
-void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
 #if CPP_READER_FAST_PATH
-    input_source* s = reader.current_source;
-    if (s == nullptr || reader.bookkeeping) return;
+// The first region of the current source s that does not begin before p,
+// or null: what follows it is then no region.
+text_region* next_region(const input_source* s, const wchar* p) {
+    if (s != iso.region_source || s->text != iso.region_text || s->macro != iso.region_macro ||
+        macros.changes != iso.region_changes)
+        return nullptr;
+    // Reading goes forward, but for a unit given back now and then.
+    const auto at = static_cast<std::size_t>(p - s->text);
+    std::size_t& i = iso.region_next;
+    while (i > 0 && iso.regions[i - 1].at >= at) --i;
+    while (i < iso.regions.size() && iso.regions[i].at < at) ++i;
+    return i < iso.regions.size() ? &iso.regions[i] : nullptr;
+}
+
+// Whether the unit after a region leaves the region's last token as it is
+// read token by token: a unit the reader hands out as it stands that
+// cannot go on a name or number, or the end of the text.
+inline bool ends_region(const wchar* end) {
+    const wchar u = *end;
+    if (u == 0) return true;
+    const text_unit k = text_unit_of(u);
+    if (k == TU_STOP || k == TU_NAME || k == TU_DIGIT || k == TU_DOT) return false;
+    const wchar last = end[-1];
+    return !((u == '+' || u == '-') && (last == 'e' || last == 'E' || last == 'p' || last == 'P'));
+}
+
+// At the region r of the current source s, which begins at `at`: moves on
+// to the next region, and sets q to the end of r when a take may copy it
+// as it stands (a token begins where it does, since the take got there).
+bool take_region(const input_source* s, text_region*& r, const wchar*& at, const wchar*& q) {
+    const wchar* end = at + r->length;
+    const bool usable = ends_region(end);
+    if (usable) q = end;
+    ++r;
+    if (r == iso.regions.data() + iso.regions.size()) {
+        r = nullptr;
+        at = nullptr;
+    } else {
+        at = s->text + r->at;
+    }
+    return usable;
+}
+#endif
+
+#if CPP_READER_FAST_PATH
+// The loop of take_plain_tokens over the units from p on, which returns
+// where it stopped; with_regions when the source has regions ahead.
+template <bool with_regions>
+const wchar* take_plain_run(const input_source* s, const wchar* p, text& t, bool& space,
+                            std::size_t start, int& depth, text_region* region) {
     // A macro can be disabled only while macro text is being read.
     const bool paint = s->file == nullptr;
     const bool ends = text_ends_tokens(s);
-    const wchar* p = s->pos;
     // After the first token taken, the text from run to run_end is what
     // would be appended for it: tokens one after another or one space apart.
     const wchar* run = nullptr;
     const wchar* run_end = nullptr;
+    const wchar* region_at = with_regions ? s->text + region->at : nullptr;
     for (;;) {
         const wchar u = *p;
         const text_unit k = text_unit_of(u);
@@ -235,7 +311,9 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
         }
         const wchar* q = p + 1;
         bool painted = false;
-        if (k <= TU_COMMA) {
+        if (with_regions && p == region_at && take_region(s, region, region_at, q)) {
+            // Taken token by token, the region would go in as it stands.
+        } else if (k <= TU_COMMA) {
             if (k == TU_OPEN) {
                 ++depth;
             } else if ((k == TU_CLOSE || k == TU_COMMA) && depth > 0) {
@@ -250,6 +328,7 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
                 const auto n = static_cast<std::size_t>(q - p);
                 note_name(p, n);
                 painted = paint && may_be_macro_name(p, n) && is_disabled(p, n);
+                if (painted) iso.inert = false;
             }
         }
         // p is never null: p == run_end only once a token has been taken.
@@ -268,6 +347,32 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
         p = q;
     }
     if (run != run_end) t.insert(t.end(), run, run_end);
+    return p;
+}
+#endif
+
+#if CPP_READER_FAST_PATH
+// Out of line: few sources have regions.
+[[gnu::noinline]] const wchar* take_plain_run_with_regions(const input_source* s, text& t,
+                                                           bool& space, std::size_t start,
+                                                           int& depth, text_region* region) {
+    return take_plain_run<true>(s, s->pos, t, space, start, depth, region);
+}
+#endif
+
+// Takes the tokens of an argument ahead that need nothing but appending
+// (names painted where their macro is disabled) straight from the buffer,
+// blanks between them folded as the loop folds them. Parentheses nested at
+// depth, and the commas inside them, are taken too; a ')' or ',' that may
+// end the argument is left for the loop.
+void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping) return;
+    text_region* region = next_region(s, s->pos);
+    const wchar* p = region != nullptr
+                         ? take_plain_run_with_regions(s, t, space, start, depth, region)
+                         : take_plain_run<false>(s, s->pos, t, space, start, depth, nullptr);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)t;
@@ -280,8 +385,14 @@ void take_plain_tokens(text& t, bool& space, std::size_t start, int& depth) {
 void end_argument(iso_call& call, std::size_t start) {
     call.raw_at.push_back(start);
     call.raw_length.push_back(call.raw.size() - start);
-    call.may_change.push_back(iso.names_may_change);
+    unsigned char flags = 0;
+    if (iso.names_may_change)
+        flags = ARG_MAY_CHANGE;
+    else if (iso.inert)
+        flags = ARG_INERT;
+    call.arg_flags.push_back(flags);
     iso.names_may_change = false;
+    iso.inert = true;
     call.raw.push_back(0);
 }
 
@@ -291,8 +402,10 @@ bool collect(const macro_def* m, iso_call& call) {
     call.raw.clear();
     call.raw_at.clear();
     call.raw_length.clear();
-    call.may_change.clear();
+    call.arg_flags.clear();
+    call.collected_at = macros.changes;
     iso.names_may_change = false;
+    iso.inert = true;
     const int line = reader.current_line;
     // The variable arguments, commas and all, are the last one.
     const std::size_t last = m->variadic ? static_cast<std::size_t>(m->nparams - 1) : SIZE_MAX;
@@ -323,9 +436,11 @@ bool collect(const macro_def* m, iso_call& call) {
         space = false;
         if (c == '(') ++depth;
         if (c == ')') --depth;
+        // Only an argument taken from the buffer throughout is known inert.
+        iso.inert = false;
         collect_token(call.raw, c);
     }
-    call.raw.insert(call.raw.end(), BUFFER_READ_AHEAD, 0);
+    call.raw_padded = false;
     call.count = call.raw_at.size();
     return true;
 }
@@ -516,16 +631,21 @@ const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
         n = 0;
         return nullptr;
     }
-    if (!call.may_change[i]) return raw_argument(call, i, n);
-    if (call.rep_at[i] < 0) {
+    if ((call.arg_flags[i] & ARG_MAY_CHANGE) == 0) return raw_argument(call, i, n);
+    auto& [rep_at, rep_length] = call.rep[i];
+    if (rep_at < 0) {
+        if (!call.raw_padded) {
+            call.raw.insert(call.raw.end(), BUFFER_READ_AHEAD, 0);
+            call.raw_padded = true;
+        }
         auto at = static_cast<std::ptrdiff_t>(call.replaced.size());
         replace_text(call.raw.data() + call.raw_at[i], call.replaced);
-        call.rep_at[i] = at;
-        call.rep_length[i] = call.replaced.size() - static_cast<std::size_t>(at);
+        rep_at = at;
+        rep_length = call.replaced.size() - static_cast<std::size_t>(at);
         call.replaced.push_back(0);
     }
-    n = call.rep_length[i];
-    return call.replaced.data() + call.rep_at[i];
+    n = rep_length;
+    return call.replaced.data() + rep_at;
 }
 
 // --- building the replacement -------------------------------------------------
@@ -628,6 +748,10 @@ struct builder {
         operand = out.size();
         if (s != nullptr) put_text(out, s, n);
         after_argument = true;
+        // Not as written: no paste may reach into it. Its own replacement,
+        // it is as it was collected.
+        if (!as_written && n >= MIN_REGION_LENGTH && call.arg_flags[i] == ARG_INERT)
+            call.regions.push_back({out.size() - n, n});
     }
 
     void put_body_unit(wchar u) {
@@ -694,6 +818,7 @@ struct builder {
 
     void build() {
         out.clear();
+        call.regions.clear();
         const wchar* body = m->body ? m->body.get() : u"";
         for (const wchar* p = body; *p != 0; ++p) {
             const wchar u = *p;
@@ -736,6 +861,8 @@ void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
     s->macro = m;
     ++m->active;
     ++reader.boundaries;
+    // This record may have read a replacement whose regions are kept.
+    if (s == iso.region_source) iso.region_source = nullptr;
 }
 
 // The name stands for itself after all: the identifier buffer holds it
@@ -771,12 +898,20 @@ int expand_iso_macro(macro_def* m) {
     call.count = 0;
     if (m->nparams >= 0 && (!collect(m, call) || !check_count(m, call))) return name_stands(m);
     call.replaced.clear();
-    call.rep_at.assign(call.count, -1);
-    call.rep_length.assign(call.count, 0);
+    call.rep.assign(call.count, {-1, 0});
     ++iso.nesting;
     builder b{m, call, call.out};
     b.build();
     --iso.nesting;
     push_replacement(m, call.out.data(), call.out.size());
+    if (!call.regions.empty()) {
+        iso.regions.swap(call.regions);
+        iso.region_source = reader.current_source;
+        iso.region_text = reader.current_source->text;
+        iso.region_macro = m;
+        // A name that passed no filter then may pass it since.
+        iso.region_changes = call.collected_at;
+        iso.region_next = 0;
+    }
     return 1;
 }
