@@ -627,6 +627,8 @@ struct token_joint {
         if (s == nullptr || s->pos == s->text) return;
         last = s->pos[-1];
         number = pp_number_ends_at(s->text, s->pos);
+        // They came from the source read now: no text was left after them.
+        seen = reader.boundaries;
     }
 
     // Before the token c (an identifier's name is in the identifier buffer).
