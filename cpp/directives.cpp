@@ -61,21 +61,14 @@ constexpr keyword keywords[] = {
     {DIR_ELSE, "else"},       {DIR_WARNING, "warning"},
 };
 
-// Whether the wide name is the keyword, unit for unit, and no longer.
-bool is_keyword(const wchar* name, const char* keyword) {
-    for (; *keyword != 0; ++name, ++keyword) {
-        if (*name != static_cast<unsigned char>(*keyword)) return false;
-    }
-    return *name == 0;
-}
-
 int directive_code_of(const wchar* name) {
-    if (dialect.iso && name[0] == 'i' && is_keyword(name, "include_next")) return DIR_INCLUDE_NEXT;
+    if (dialect.iso && name[0] == 'i' && wstr_cmp_narrow(name, "include_next") == 0)
+        return DIR_INCLUDE_NEXT;
     if (name[0] == 0 || name[1] == 0) return DIR_UNKNOWN;
     int key = name[0] + 2 * name[2];
     if (key == DIR_ENDIF && name[2] != 0 && name[3] == 'a') key = DIR_ENDASM;
     for (const keyword& k : keywords) {
-        if (k.code == key) return is_keyword(name, k.name) ? key : DIR_UNKNOWN;
+        if (k.code == key) return wstr_cmp_narrow(name, k.name) == 0 ? key : DIR_UNKNOWN;
     }
     return DIR_UNKNOWN;
 }
