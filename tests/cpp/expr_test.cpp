@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -38,7 +39,11 @@ class Expr : public ::testing::Test {
         alert_reset();
         alert_set_formats("%n:%s", "%n:%s", "%n:%s");
         alert_set_format_mode(1);
-        std::string path = ::testing::TempDir() + "expr_msgs.txt";
+        // A name of this process's own: the cases run as processes side by
+        // side (ctest -j), and so may other trees' suites.
+        std::string path = ::testing::TempDir() + "expr_msgs_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                           std::to_string(std::random_device{}()) + ".txt";
         std::ofstream(path) << catalogue;
         ASSERT_EQ(alert_open_catalogue(path.c_str()), 1);
         std::remove(path.c_str());
