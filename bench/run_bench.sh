@@ -3,9 +3,12 @@
 #
 #   bench/run_bench.sh [--peers-only] [--runs N] [--scale F] [--check-only]
 #                      [--hyperfine] [--micro] [--no-install] [--std c99]
+#                      [--no-profile]
 #
-# Builds the Release binary (build/release/bin/cpp), the widen/narrow floor
-# and the corpus (bench/out/corpus), installs missing Debian packages (mcpp,
+# Builds the release binary as a release is built, guided by a profile of
+# training runs (cmake/build_profiled.sh: build/profiled/bin/cpp; with
+# --no-profile the plain Release preset, build/release/bin/cpp), the
+# widen/narrow floor and the corpus (bench/out/corpus), installs missing Debian packages (mcpp,
 # tcc, sdcc, hyperfine, time), checks that cpp's output has the same tokens
 # as gcc's on every input, then prints one table of medians: wall and CPU
 # seconds, MB/s, peak RSS and the ratio to the fastest peer. The table is
@@ -28,6 +31,7 @@ check_only=0
 hyperfine=0
 micro=0
 install=1
+profile=1
 
 while [ $# -gt 0 ]; do
   case $1 in
@@ -36,10 +40,11 @@ while [ $# -gt 0 ]; do
     --hyperfine) hyperfine=1 ;;
     --micro) micro=1 ;;
     --no-install) install=0 ;;
+    --no-profile) profile=0 ;;
     --runs) runs=$2; shift ;;
     --scale) scale=$2; shift ;;
     --std) std=$2; shift ;;
-    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
     *) echo "run_bench.sh: unknown argument $1" >&2; exit 2 ;;
   esac
   shift
@@ -61,10 +66,16 @@ fi
 cd "$root"
 cpp=${CPP:-}
 if [ $peers_only = 0 ] && [ -z "$cpp" ]; then
-  echo "== building the Release binary"
-  cmake --preset release >/dev/null
-  cmake --build --preset release
-  cpp=$root/build/release/bin/cpp
+  if [ $profile = 1 ]; then
+    echo "== building the release binary from a profile"
+    cmake/build_profiled.sh "$root/build/profiled"
+    cpp=$root/build/profiled/bin/cpp
+  else
+    echo "== building the Release binary"
+    cmake --preset release >/dev/null
+    cmake --build --preset release
+    cpp=$root/build/release/bin/cpp
+  fi
 fi
 
 echo "== self-tests of the harness"

@@ -485,7 +485,8 @@ macro_def* expandable(const wchar* p, std::size_t n) {
 macro_def* expandable(const unsigned char* p, std::size_t n) {
     if (!may_be_macro_name(p, n)) return nullptr;
     wchar name[MAX_IDENT_LIMIT + 1];
-    for (std::size_t i = 0; i < n; ++i) name[i] = p[i];
+    name[0] = p[0];  // a name has a unit, and the compiler is told so
+    for (std::size_t i = 1; i < n; ++i) name[i] = p[i];
     macro_def* m = find_expandable(name, n);
     if (m == nullptr && dialect.iso && is_pragma_operator(p, n)) return &pragma_operator_mark;
     return m;
