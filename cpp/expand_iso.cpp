@@ -853,7 +853,23 @@ struct builder {
         const wchar* body = m->body ? m->body.get() : u"";
         for (const wchar* p = body; *p != 0; ++p) {
             const wchar u = *p;
-            if (u == MARK_STRINGISE && is_param_ref(p[1])) {
+            if (u < 256) {
+                // A run of plain units goes in at once; a space in it is
+                // where the next operand starts, as each would leave it.
+                const wchar* q = p + 1;
+                while (*q < 256 && *q != 0) ++q;
+                put_body_unit(u);
+                if (q - p > 1) {
+                    out.insert(out.end(), p + 1, q);
+                    for (const wchar* r = q - 1; r > p; --r) {
+                        if (*r == ' ') {
+                            operand = out.size() - static_cast<std::size_t>(q - 1 - r);
+                            break;
+                        }
+                    }
+                }
+                p = q - 1;
+            } else if (u == MARK_STRINGISE && is_param_ref(p[1])) {
                 std::size_t n;
                 const wchar* s =
                     raw_argument(call, static_cast<std::size_t>(*++p - MARK_PARAM0), n);
@@ -865,13 +881,6 @@ struct builder {
                 p = put_paste(p);
             } else if (is_param_ref(u)) {
                 put_argument(static_cast<std::size_t>(u - MARK_PARAM0), p[1] == MARK_PASTE);
-            } else if (u < 256 && u != ' ') {
-                // A run of plain units goes in at once.
-                const wchar* q = p + 1;
-                while (*q < 256 && *q != ' ' && *q != 0) ++q;
-                put_body_unit(u);
-                out.insert(out.end(), p + 1, q);
-                p = q - 1;
             } else {
                 put_body_unit(u);
             }
