@@ -498,6 +498,10 @@ struct token_writer {
     std::size_t start;
     unsigned seen = reader.boundaries;
     bool space = false;
+    // Where the take of plain tokens stopped at the name of a macro that may
+    // expand, with a plain unit after it: the macro, and the name's end.
+    macro_def* found = nullptr;
+    const wchar* found_end = nullptr;
 
     // Before a token that begins with c: the space read before it, or one
     // where a macro boundary would let it run into the token before.
@@ -550,8 +554,16 @@ void take_plain_replacement(token_writer& w) {
             // significant length.
             n = std::min(n, significant);
             if (may_be_macro_name(p, n)) {
-                const macro_def* m = find_macro(p, n);
-                if (m != nullptr && m->active == 0) break;
+                macro_def* m = find_macro(p, n);
+                if (m != nullptr && m->active == 0) {
+                    // No paste mark can follow a plain unit: the name is
+                    // expanded at once, without reading it again.
+                    if (*q < 256 && reader_plain_unit[*q]) {
+                        w.found = m;
+                        w.found_end = q;
+                    }
+                    break;
+                }
                 painted = m != nullptr;
             }
         }
@@ -578,14 +590,37 @@ void take_plain_replacement(token_writer& w) {
 #endif
 }
 
+// Takes the plain tokens ahead, and expands the names of macros the take
+// stops at as the identifier step would; returns the next unit read.
+int take_plain_and_read(token_writer& w) {
+    for (;;) {
+        take_plain_replacement(w);
+        macro_def* m = w.found;
+        if (m == nullptr) return next_char();
+        w.found = nullptr;
+        // The name goes to the identifier buffer, cut to its significant
+        // length, and the reader moves past all of it.
+        input_source* s = reader.current_source;
+        const wchar* p = s->pos;
+        const auto length = static_cast<std::size_t>(w.found_end - p);
+        const std::size_t n = std::min(length, static_cast<std::size_t>(scanner.max_ident_len));
+        std::copy(p, p + n, scanner.name_buffer);
+        scanner.name_buffer[n] = 0;
+        s->pos = const_cast<wchar*>(w.found_end);
+        if (expand_macro(m) != 0) continue;
+        // The name stands after all.
+        w.begin(scanner.name_buffer[0]);
+        put_name(w.out, scanner.name_buffer, wstr_len(scanner.name_buffer));
+    }
+}
+
 // Macro-replaces a text as if it were the rest of the input, appending the
 // result to out.
 void replace_text(const wchar* source, text& out) {
     push_barrier_text(source);
     const input_source* barrier = reader.current_source;
     token_writer w{out, out.size()};
-    take_plain_replacement(w);
-    int c = next_char();
+    int c = take_plain_and_read(w);
     for (;;) {
         if (c == 0) {
             if (reader.current_source == barrier) break;
@@ -593,25 +628,21 @@ void replace_text(const wchar* source, text& out) {
             continue;
         }
         if (c == MARK_END) {
-            take_plain_replacement(w);
-            c = next_char();
+            c = take_plain_and_read(w);
         } else if (c == '\n' || char_class(c) == CC_BLANK) {
             w.space = true;
-            take_plain_replacement(w);
-            c = next_char();
+            c = take_plain_and_read(w);
         } else if (char_class(c) == CC_IDENT) {
             // The first unit of an expansion is looked at in turn.
             c = expand_if_macro(c);
             if (char_class(c) != CC_IDENT) continue;
             w.begin(scanner.name_buffer[0]);
             put_name(out, scanner.name_buffer, wstr_len(scanner.name_buffer));
-            take_plain_replacement(w);
-            c = next_char();
+            c = take_plain_and_read(w);
         } else {
             w.begin(c);
             collect_token(out, c);
-            take_plain_replacement(w);
-            c = next_char();
+            c = take_plain_and_read(w);
         }
     }
     pop_barrier_source();
@@ -822,7 +853,23 @@ struct builder {
         const wchar* body = m->body ? m->body.get() : u"";
         for (const wchar* p = body; *p != 0; ++p) {
             const wchar u = *p;
-            if (u == MARK_STRINGISE && is_param_ref(p[1])) {
+            if (u < 256) {
+                // A run of plain units goes in at once; a space in it is
+                // where the next operand starts, as each would leave it.
+                const wchar* q = p + 1;
+                while (*q < 256 && *q != 0) ++q;
+                put_body_unit(u);
+                if (q - p > 1) {
+                    out.insert(out.end(), p + 1, q);
+                    for (const wchar* r = q - 1; r > p; --r) {
+                        if (*r == ' ') {
+                            operand = out.size() - static_cast<std::size_t>(q - 1 - r);
+                            break;
+                        }
+                    }
+                }
+                p = q - 1;
+            } else if (u == MARK_STRINGISE && is_param_ref(p[1])) {
                 std::size_t n;
                 const wchar* s =
                     raw_argument(call, static_cast<std::size_t>(*++p - MARK_PARAM0), n);
@@ -834,13 +881,6 @@ struct builder {
                 p = put_paste(p);
             } else if (is_param_ref(u)) {
                 put_argument(static_cast<std::size_t>(u - MARK_PARAM0), p[1] == MARK_PASTE);
-            } else if (u < 256 && u != ' ') {
-                // A run of plain units goes in at once.
-                const wchar* q = p + 1;
-                while (*q < 256 && *q != ' ' && *q != 0) ++q;
-                put_body_unit(u);
-                out.insert(out.end(), p + 1, q);
-                p = q - 1;
             } else {
                 put_body_unit(u);
             }
