@@ -731,9 +731,9 @@ void account_for_pops(input_source* src, int popped) {
 
 namespace {
 
-// Every case of the reader, one step at a time.
-[[gnu::noinline]] int read_char_in_full() {
-    int popped = 0;
+// Every case of the reader, one step at a time; `popped` text sources have
+// been finished by this read already.
+[[gnu::noinline]] int read_char_in_full(int popped) {
     for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
         int c = take_unit(src, popped);
         if (c == END_RETURNED) return MARK_END;
@@ -785,27 +785,47 @@ int next_char_slow() {
 #if CPP_READER_FAST_PATH
     // What most often sends the fast path here, in a few steps: a plain
     // unit read while pops are owed to the source's parent (the first read
-    // that finishes no source pays them off), and a parameter reference in
-    // macro text, whose argument is pushed to be read instead.
+    // that finishes no source pays them off), the end of a text source,
+    // which is finished and popped, and a parameter reference in macro
+    // text, whose argument is pushed to be read instead.
     // A file's units (line ends, comments, splices) go the full way.
-    for (input_source* s = reader.current_source;
-         s != nullptr && s->file == nullptr && s->at_end == 0; s = reader.current_source) {
+    int popped = 0;
+    for (input_source* s = reader.current_source; s != nullptr && s->file == nullptr;
+         s = reader.current_source) {
+        if (s->at_end != 0) {
+            // A macro text whose end mark has been handed out.
+            if (s->barrier) break;
+            if (!s->pushback) ++reader.boundaries;
+            finish_text_source(s, popped);
+            pop_source();
+            continue;
+        }
         const unsigned c = *s->pos;
         if (c < 256 && reader_plain_unit[c]) {
             ++s->pos;
-            if (input_source* parent = s->parent.get();
-                parent != nullptr && parent->pending_pops != 0) {
+            if (popped != 0) {
+                account_for_pops(s, popped);
+            } else if (input_source* parent = s->parent.get();
+                       parent != nullptr && parent->pending_pops != 0) {
                 lower_expansion_depth(parent->pending_pops);
                 parent->pending_pops = 0;
+                reader.bookkeeping = false;
+            } else {
+                reader.bookkeeping = false;
             }
-            reader.bookkeeping = false;
             return static_cast<int>(c);
         }
         if (c == 0) {
+            ++s->pos;  // past the 0, as a pushback expects
+            if (s->macro == nullptr && !s->barrier) {
+                // An argument or a text pushed back: finished at once.
+                if (!s->pushback) ++reader.boundaries;
+                finish_text_source(s, popped);
+                pop_source();
+                continue;
+            }
             // The end of a macro text is handed out once as a mark (a
             // barrier's as 0) before the source is popped.
-            if (s->macro == nullptr && !s->barrier) break;
-            ++s->pos;  // past the 0, as a pushback expects
             s->at_end = 1;
             reader.bookkeeping = true;
             return s->barrier ? 0 : MARK_END;
@@ -814,6 +834,8 @@ int next_char_slow() {
         ++s->pos;
         reader.parameter_hook(static_cast<int>(c) - MARK_PARAM0);
     }
+    return read_char_in_full(popped);
+#else
+    return read_char_in_full(0);
 #endif
-    return read_char_in_full();
 }
