@@ -242,17 +242,23 @@ input_source* pop_source() {
     input_source* s = old->parent.release();
     reader.top.reset(s);
     reader.current_source = s;
-    if (old == reader.main_source) {
-        reader.finished_main.reset(old);
-    } else if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
+    // A text source (the main file's is a file's) is kept for reuse.
+    if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
         old->parent.reset(reader.spare.release());
         reader.spare.reset(old);
         ++reader.spare_count;
+    } else if (old == reader.main_source) {
+        reader.finished_main.reset(old);
     } else {
         delete old;
     }
-    if (s != nullptr) reader.current_line = s->saved_line;
-    update_bookkeeping();
+    if (s == nullptr) {
+        reader.bookkeeping = false;
+        return s;
+    }
+    reader.current_line = s->saved_line;
+    const input_source* below = s->parent.get();
+    reader.bookkeeping = s->at_end != 0 || (below != nullptr && below->pending_pops != 0);
     return s;
 }
 
@@ -354,11 +360,13 @@ input_source* text_source_record() {
 // Puts a record that nothing owns, and whose parent is null, on top of the
 // stack.
 inline input_source* link_source(input_source* s) {
-    if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
-    s->parent.reset(reader.top.release());
+    input_source* below = reader.top.release();
+    if (below != nullptr) below->saved_line = reader.current_line;
+    s->parent.reset(below);
     reader.top.reset(s);
     reader.current_source = s;
-    update_bookkeeping();
+    // The record is new or made like new: it has not ended.
+    reader.bookkeeping = below != nullptr && below->pending_pops != 0;
     return s;
 }
 
