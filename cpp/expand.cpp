@@ -223,9 +223,9 @@ void measure_body(macro_def* m) {
 }
 
 // The argument texts of a call, with their lengths.
-// Left uninitialised but for the entries of the macro's parameters (see
-// expand_macro): zeroing all of them on every expansion costs more than
-// expanding many a small macro.
+// Left uninitialised but for the texts of the macro's parameters (see
+// expand_macro; a length is read only where its text is set): zeroing all
+// of them on every expansion costs more than expanding many a small macro.
 struct call_arguments {
     const wchar* text[MAX_PARAMS];
     int length[MAX_PARAMS];
@@ -729,7 +729,6 @@ int expand_macro(macro_def* m) {
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
     std::fill_n(args.text, std::clamp(m->nparams, 0, MAX_PARAMS), nullptr);
-    std::fill_n(args.length, std::clamp(m->nparams, 0, MAX_PARAMS), 0);
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {
         if (m->nparams < 0) report_with_name(MSG_BAD_PARAM_COUNT, m);
