@@ -215,15 +215,17 @@ void start_file(input_source* s, const char* name) {
 
 // Ends a text source: re-enables its macro, or the macro whose argument it
 // carried, and accounts for the expansion that ends with it.
-void finish_text_source(input_source* s, int& popped) {
+[[gnu::noinline, gnu::cold]] void report_active_below_zero(const macro_def* m) {
+    const wchar* wide = m->name();
+    std::string name(wstr_len(wide) + 1, '\0');
+    wstr_to_narrow(name.data(), wide);
+    alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
+}
+
+inline void finish_text_source(input_source* s, int& popped) {
     if (s->macro != nullptr) {
         macro_def* m = s->macro;
-        if (--m->active < 0) {
-            const wchar* wide = m->name();
-            std::string name(wstr_len(wide) + 1, '\0');
-            wstr_to_narrow(name.data(), wide);
-            alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
-        }
+        if (--m->active < 0) report_active_below_zero(m);
         s->arg_count = 0;
     } else if (s->reenable_macro != nullptr) {
         ++s->reenable_macro->active;
