@@ -174,7 +174,7 @@ inline bool same_units(const wchar* a, const wchar* b, std::size_t n) {
 }
 
 // The table's record of the name of n units (its hash h), or null.
-macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
+inline macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
     if (macros.index.empty()) return nullptr;
     for (macro_def* m = macros.index[index_slot(h)]; m != nullptr; m = m->index_next) {
         if (m->index_hash != h) continue;
