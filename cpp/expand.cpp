@@ -223,9 +223,9 @@ void measure_body(macro_def* m) {
 }
 
 // The argument texts of a call, with their lengths.
-// Left uninitialised but for the entries of the macro's parameters (see
-// expand_macro): zeroing all of them on every expansion costs more than
-// expanding many a small macro.
+// Left uninitialised but for the texts of the macro's parameters (see
+// expand_macro; a length is read only where its text is set): zeroing all
+// of them on every expansion costs more than expanding many a small macro.
 struct call_arguments {
     const wchar* text[MAX_PARAMS];
     int length[MAX_PARAMS];
@@ -298,8 +298,23 @@ struct argument_reader {
     void append_name() {
         if (space) pool_char(' ');
         space = false;
-        if (wstr_cmp(scanner.name_buffer, m->name()) == 0) pool_char(MARK_NO_EXPAND);
-        for (const wchar* p = scanner.name_buffer; *p != 0; ++p) pool_char(*p);
+        const wchar* name = scanner.name_buffer;
+        const unsigned n = wstr_len(name);
+        const bool own =
+            n == m->name_length && std::memcmp(name, m->name(), n * sizeof(wchar)) == 0;
+        // Copied at once when the pool has room for all of it (no unit of a
+        // name is a 0 or a mark that the pool treats apart).
+        const wchar* const room = macros.param_pool + PARAM_POOL_SIZE - 1;
+        if (macros.pool_ptr + n + static_cast<unsigned>(own) <= room) {
+            wchar* out = macros.pool_ptr;
+            *out = MARK_NO_EXPAND;
+            out += own;
+            for (unsigned i = 0; i < n; ++i) out[i] = name[i];
+            macros.pool_ptr = out + n;
+            return;
+        }
+        if (own) pool_char(MARK_NO_EXPAND);
+        for (const wchar* p = name; *p != 0; ++p) pool_char(*p);
     }
 
     // Expands what a plain text source holds at c; false when c has been
@@ -714,7 +729,6 @@ int expand_macro(macro_def* m) {
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
     std::fill_n(args.text, std::clamp(m->nparams, 0, MAX_PARAMS), nullptr);
-    std::fill_n(args.length, std::clamp(m->nparams, 0, MAX_PARAMS), 0);
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {
         if (m->nparams < 0) report_with_name(MSG_BAD_PARAM_COUNT, m);

@@ -157,14 +157,41 @@ void index_remove(macro_def* m) {
     --macros.index_count;
 }
 
+// Whether the n units at a and b are the same, four at a time: names are
+// short, and a call of memcmp costs more than comparing one.
+inline bool same_units(const wchar* a, const wchar* b, std::size_t n) {
+    for (; n >= 4; n -= 4, a += 4, b += 4) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a, sizeof x);
+        std::memcpy(&y, b, sizeof y);
+        if (x != y) return false;
+    }
+    for (; n != 0; --n, ++a, ++b) {
+        if (*a != *b) return false;
+    }
+    return true;
+}
+
 // The table's record of the name of n units (its hash h), or null.
-macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
+inline macro_def* index_find(const wchar* name, std::size_t n, std::uint32_t h) {
     if (macros.index.empty()) return nullptr;
     for (macro_def* m = macros.index[index_slot(h)]; m != nullptr; m = m->index_next) {
         if (m->index_hash != h) continue;
-        if (m->name_length == n && std::memcmp(m->name(), name, n * sizeof(wchar)) == 0) return m;
+        if (m->name_length == n && same_units(m->name(), name, n)) return m;
     }
     return nullptr;
+}
+
+// The record of the name of n units, or null: the record found last is
+// tried first, since a name that the bulk copy stops at as a macro is
+// looked up again by the token loop that takes it over.
+macro_def* look_up(const wchar* name, std::size_t n) {
+    macro_def* m = macros.found_last;
+    if (m != nullptr && m->name_length == n && same_units(m->name(), name, n)) return m;
+    m = index_find(name, n, index_hash(name, n));
+    if (m != nullptr) macros.found_last = m;
+    return m;
 }
 
 #if CPP_READER_FAST_PATH
@@ -279,6 +306,7 @@ void macros_reset() {
 // of installation, or in its chain.
 macro_def* macro_install(const wchar* name, int remove_only) {
     ++macros.changes;
+    macros.found_last = nullptr;
     // The order cannot run past its largest value: the waiting records are
     // put in their chains first.
     if (macros.install_count == UINT32_MAX) macro_table_settle();
@@ -391,7 +419,7 @@ macro_def* scan_and_find_macro(int c) {
     // Most names in macro text and arguments are no macro at all: those the
     // lead-pair filter answers cost no hash.
     if (!may_be_macro_name(out, n)) return nullptr;
-    macro_def* m = index_find(out, n, index_hash(out, n));
+    macro_def* m = look_up(out, n);
     if (m == nullptr || m->active == 0) return m;
     // ISO C: a name met while its macro is being rescanned never expands.
     if (dialect.iso) return nullptr;
@@ -406,16 +434,16 @@ macro_def* scan_and_find_macro(int c) {
 }
 
 macro_def* find_expandable(const wchar* name, std::size_t n) {
-    macro_def* m = index_find(name, n, index_hash(name, n));
+    macro_def* m = look_up(name, n);
     return m != nullptr && m->active == 0 ? m : nullptr;
 }
 
 bool is_defined(const wchar* name, std::size_t n) {
-    return index_find(name, n, index_hash(name, n)) != nullptr;
+    return look_up(name, n) != nullptr;
 }
 
 macro_def* find_macro(const wchar* name, std::size_t n) {
-    return index_find(name, n, index_hash(name, n));
+    return look_up(name, n);
 }
 
 int pool_char_slow(int c) {

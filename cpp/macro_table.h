@@ -31,6 +31,9 @@ struct macro_state {
     // Counts the records installed and removed (from 1), so that a caller
     // may keep what a look-up answered while the count stands.
     std::uint64_t changes = 1;
+    // The record the last look-up found, while the index is unchanged (null
+    // after any install or removal).
+    macro_def* found_last = nullptr;
     // Records installed since the chains were last put in order wait
     // outside them, each with its place in the order of installation. Only a
     // listing walks the chains, so a record takes its place in its chain

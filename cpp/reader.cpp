@@ -215,15 +215,17 @@ void start_file(input_source* s, const char* name) {
 
 // Ends a text source: re-enables its macro, or the macro whose argument it
 // carried, and accounts for the expansion that ends with it.
-void finish_text_source(input_source* s, int& popped) {
+[[gnu::noinline, gnu::cold]] void report_active_below_zero(const macro_def* m) {
+    const wchar* wide = m->name();
+    std::string name(wstr_len(wide) + 1, '\0');
+    wstr_to_narrow(name.data(), wide);
+    alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
+}
+
+inline void finish_text_source(input_source* s, int& popped) {
     if (s->macro != nullptr) {
         macro_def* m = s->macro;
-        if (--m->active < 0) {
-            const wchar* wide = m->name();
-            std::string name(wstr_len(wide) + 1, '\0');
-            wstr_to_narrow(name.data(), wide);
-            alert_report(MSG_ACTIVE_BELOW_ZERO, name.c_str());
-        }
+        if (--m->active < 0) report_active_below_zero(m);
         s->arg_count = 0;
     } else if (s->reenable_macro != nullptr) {
         ++s->reenable_macro->active;
@@ -242,17 +244,23 @@ input_source* pop_source() {
     input_source* s = old->parent.release();
     reader.top.reset(s);
     reader.current_source = s;
-    if (old == reader.main_source) {
-        reader.finished_main.reset(old);
-    } else if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
+    // A text source (the main file's is a file's) is kept for reuse.
+    if (old->name == nullptr && reader.spare_count < MAX_SPARE_SOURCES) {
         old->parent.reset(reader.spare.release());
         reader.spare.reset(old);
         ++reader.spare_count;
+    } else if (old == reader.main_source) {
+        reader.finished_main.reset(old);
     } else {
         delete old;
     }
-    if (s != nullptr) reader.current_line = s->saved_line;
-    update_bookkeeping();
+    if (s == nullptr) {
+        reader.bookkeeping = false;
+        return s;
+    }
+    reader.current_line = s->saved_line;
+    const input_source* below = s->parent.get();
+    reader.bookkeeping = s->at_end != 0 || (below != nullptr && below->pending_pops != 0);
     return s;
 }
 
@@ -354,11 +362,13 @@ input_source* text_source_record() {
 // Puts a record that nothing owns, and whose parent is null, on top of the
 // stack.
 inline input_source* link_source(input_source* s) {
-    if (reader.current_source != nullptr) reader.current_source->saved_line = reader.current_line;
-    s->parent.reset(reader.top.release());
+    input_source* below = reader.top.release();
+    if (below != nullptr) below->saved_line = reader.current_line;
+    s->parent.reset(below);
     reader.top.reset(s);
     reader.current_source = s;
-    update_bookkeeping();
+    // The record is new or made like new: it has not ended.
+    reader.bookkeeping = below != nullptr && below->pending_pops != 0;
     return s;
 }
 
@@ -731,9 +741,9 @@ void account_for_pops(input_source* src, int popped) {
 
 namespace {
 
-// Every case of the reader, one step at a time.
-[[gnu::noinline]] int read_char_in_full() {
-    int popped = 0;
+// Every case of the reader, one step at a time; `popped` text sources have
+// been finished by this read already.
+[[gnu::noinline]] int read_char_in_full(int popped) {
     for (input_source* src = reader.current_source; src != nullptr; src = reader.current_source) {
         int c = take_unit(src, popped);
         if (c == END_RETURNED) return MARK_END;
@@ -785,27 +795,47 @@ int next_char_slow() {
 #if CPP_READER_FAST_PATH
     // What most often sends the fast path here, in a few steps: a plain
     // unit read while pops are owed to the source's parent (the first read
-    // that finishes no source pays them off), and a parameter reference in
-    // macro text, whose argument is pushed to be read instead.
+    // that finishes no source pays them off), the end of a text source,
+    // which is finished and popped, and a parameter reference in macro
+    // text, whose argument is pushed to be read instead.
     // A file's units (line ends, comments, splices) go the full way.
-    for (input_source* s = reader.current_source;
-         s != nullptr && s->file == nullptr && s->at_end == 0; s = reader.current_source) {
+    int popped = 0;
+    for (input_source* s = reader.current_source; s != nullptr && s->file == nullptr;
+         s = reader.current_source) {
+        if (s->at_end != 0) {
+            // A macro text whose end mark has been handed out.
+            if (s->barrier) break;
+            if (!s->pushback) ++reader.boundaries;
+            finish_text_source(s, popped);
+            pop_source();
+            continue;
+        }
         const unsigned c = *s->pos;
         if (c < 256 && reader_plain_unit[c]) {
             ++s->pos;
-            if (input_source* parent = s->parent.get();
-                parent != nullptr && parent->pending_pops != 0) {
+            if (popped != 0) {
+                account_for_pops(s, popped);
+            } else if (input_source* parent = s->parent.get();
+                       parent != nullptr && parent->pending_pops != 0) {
                 lower_expansion_depth(parent->pending_pops);
                 parent->pending_pops = 0;
+                reader.bookkeeping = false;
+            } else {
+                reader.bookkeeping = false;
             }
-            reader.bookkeeping = false;
             return static_cast<int>(c);
         }
         if (c == 0) {
+            ++s->pos;  // past the 0, as a pushback expects
+            if (s->macro == nullptr && !s->barrier) {
+                // An argument or a text pushed back: finished at once.
+                if (!s->pushback) ++reader.boundaries;
+                finish_text_source(s, popped);
+                pop_source();
+                continue;
+            }
             // The end of a macro text is handed out once as a mark (a
             // barrier's as 0) before the source is popped.
-            if (s->macro == nullptr && !s->barrier) break;
-            ++s->pos;  // past the 0, as a pushback expects
             s->at_end = 1;
             reader.bookkeeping = true;
             return s->barrier ? 0 : MARK_END;
@@ -814,6 +844,8 @@ int next_char_slow() {
         ++s->pos;
         reader.parameter_hook(static_cast<int>(c) - MARK_PARAM0);
     }
+    return read_char_in_full(popped);
+#else
+    return read_char_in_full(0);
 #endif
-    return read_char_in_full();
 }
