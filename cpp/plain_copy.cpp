@@ -368,13 +368,33 @@ const Unit* comment_end(const Unit* p) {
     return nullptr;
 }
 
+// The comment ends the bulk path took in a file's block, on the line it
+// copies: the reader writes their spaces into the line buffer only when it
+// reads the comments, after the line was read in (and after what reading it
+// in reported, which shows the line as it was).
+struct block_comment_marks {
+    static constexpr int ROOM = 16;
+    const unsigned char* at[ROOM];
+    int count;
+};
+block_comment_marks block_marks;
+
 // The reader makes a block comment that ends at `end` a space when a unit
 // other than a blank or the line end follows it, and writes that space over
 // the comment's last unit (a message shows the line so). The units of a
-// file's buffer and block are the reader's own to write.
+// line buffer are the reader's own to write; in a file's block the place is
+// noted for the line buffer the line is read into. False when no room is
+// left to note it: the reader then takes the comment.
 template <class Unit>
-void mark_block_comment_end(const Unit* end) {
-    if (*end != '\n' && char_class(*end) != CC_BLANK) const_cast<Unit*>(end)[-1] = ' ';
+bool mark_block_comment_end(const Unit* end) {
+    if (*end == '\n' || char_class(*end) == CC_BLANK) return true;
+    if constexpr (sizeof(Unit) == 1) {
+        if (block_marks.count == block_comment_marks::ROOM) return false;
+        block_marks.at[block_marks.count++] = end - 1;
+    } else {
+        const_cast<Unit*>(end)[-1] = ' ';
+    }
+    return true;
 }
 
 // Takes the comment at p as the reader does; returns its end, or null as
@@ -382,7 +402,7 @@ void mark_block_comment_end(const Unit* end) {
 template <class Unit>
 const Unit* take_comment(const Unit* p) {
     const Unit* end = comment_end(p);
-    if (end != nullptr && p[1] == '*') mark_block_comment_end(end);
+    if (end != nullptr && p[1] == '*' && !mark_block_comment_end(end)) return nullptr;
     return end;
 }
 
@@ -399,11 +419,11 @@ const unsigned char* take_comment_lines(const unsigned char* p, const unsigned c
     for (; *(q = skip_comment_body(q, true)) == '\n'; last = ++q) ++lines;
     if (*q != '*' || q[1] != '/' || q[2] == 0) return nullptr;
     const unsigned char* end = q + 2;
+    if (!mark_block_comment_end(end)) return nullptr;
     if (lines != 0) {
         count_lines(lines);
         reader.sync_needed = 1;
     }
-    mark_block_comment_end(end);
     line = last;
     return end;
 }
@@ -985,6 +1005,7 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
             e = skip_block_line(line, r, stop);
         } else {
             const unsigned char* start = line;
+            block_marks.count = 0;
             e = copy_line(out, start, r, stop);
             // A comment may have run on to a later line.
             line += start - line;
@@ -1000,7 +1021,14 @@ bool copy_block_lines(plain_output& out, input_source* s, unsigned char* rest,
     // Reading a line into the buffer may report (a NUL byte), and a report
     // may end the run: what was gathered goes out first.
     out.flush();
-    load_block_line(s, static_cast<std::size_t>(stop - line));
+    const auto at = static_cast<std::size_t>(stop - line);
+    if (load_block_line(s, at) && !skipping) {
+        // The spaces of the comments taken on the line (a comment that ran
+        // on from an earlier line left its mark there, which no one reads).
+        wchar* start = s->pos - at;
+        for (int i = 0; i < block_marks.count; ++i)
+            if (block_marks.at[i] >= line) start[block_marks.at[i] - line] = ' ';
+    }
     return true;
 }
 

@@ -18,3 +18,16 @@ python3 -c "
 import sys
 sys.stdout.buffer.write(b'a,' * 4095 + b'\0y\n')" > long.c
 "$CPP" -E1 long.c 2>&1 | crlf_to_lf | tail -c 100
+# The report comes when the line is read in, before the comments in it are:
+# a comment that ends before the NUL, text right after it, still shows its
+# "*/" there, when it ran on from the line before, on one line, and with
+# more such comments on the line than are noted at once. A later message on
+# the line shows the same line.
+printf '/* a\nb*/x\0\n' > ran_on.c
+printf 'a /* x */b /* y */c\0\n' > one_line.c
+{
+    for i in $(seq 20); do printf '/**/%s' "$i"; done
+    printf '\0\n'
+} > many.c
+printf '#define f(a) a\nq /* x */f(1,2) y\0\n' > later.c
+for f in ran_on.c one_line.c many.c later.c; do "$CPP" $f 2>&1 | crlf_to_lf; done
