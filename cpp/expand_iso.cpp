@@ -929,6 +929,10 @@ int expand_iso_macro(macro_def* m) {
         push_replacement(m, body, static_cast<std::size_t>(m->body_length));
         return 1;
     }
+    // The lines up to the parenthesis and those of the arguments may hold
+    // directives: an #undef or #define of this very name there leaves the
+    // call to the definition it began with.
+    macro_hold hold(m);
     if (m->nparams >= 0 && !find_open_paren()) return 0;
     if (iso.nesting >= MAX_ARGUMENT_NESTING) {
         report_nesting(m);

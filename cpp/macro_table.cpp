@@ -50,10 +50,15 @@ std::uint32_t name_hash(const wchar* name) {
     return h + n;
 }
 
+bool is_held(const macro_def* m) {
+    return std::find(macros.held.begin(), macros.held.end(), m) != macros.held.end();
+}
+
 // A record may still be named by a live input source (an expansion text or
-// an argument text) when it is removed; it is then parked on the retired
-// list instead of being freed.
+// an argument text) when it is removed, or held by a call being read; it is
+// then parked on the retired list instead of being freed.
 bool source_refers_to(const macro_def* m) {
+    if (is_held(m)) return true;
     for (const input_source* s = reader.current_source; s != nullptr; s = s->parent.get()) {
         if (s->macro == m || s->reenable_macro == m) return true;
     }
@@ -88,7 +93,7 @@ void release_record(macro_def* m) {
         macro_def::destroy(m);
         return;
     }
-    m->body.reset();
+    if (!is_held(m)) m->body.reset();
     m->next = macros.retired;
     macros.retired = m;
 }

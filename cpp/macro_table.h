@@ -22,6 +22,10 @@ struct macro_state {
     // through `next`; freed once nothing refers to them, at the latest by
     // macros_reset.
     macro_def* retired = nullptr;
+    // Records whose call is being read: a directive among its argument
+    // lines may remove or redefine the name, but the record the call began
+    // with stays whole (body and all) until the call is replaced.
+    std::vector<const macro_def*> held;
     // Look-up index beside the chains: slots of records by a well-mixed hash
     // of the whole name, grown to keep at most two records a slot on average
     // (the slots of a large table are a good part of its memory). The chains
@@ -55,6 +59,15 @@ extern macro_state macros;
 void macro_table_settle();
 
 macro_def* macro_install(const wchar* name, int remove_only);
+
+// Keeps m whole, removed or not, while the guard lives.
+class macro_hold {
+public:
+    explicit macro_hold(const macro_def* m) { macros.held.push_back(m); }
+    ~macro_hold() { macros.held.pop_back(); }
+    macro_hold(const macro_hold&) = delete;
+    macro_hold& operator=(const macro_hold&) = delete;
+};
 macro_def* scan_and_find_macro(int c);
 
 // The key of a name for the lead-pair filter: its first two units (the

@@ -15,3 +15,21 @@ Q)
 not here
 #endif
 after
+#define h(x) (x)
+#define k 1
+h(
+#if k
+#endif
+#undef h
+4)
+h(5)
+#define h(x) [x]
+h
+#undef h
+(5)
+#define h(x) [x]
+h(
+#undef h
+#define h(x, y) {x y}
+6)
+h(7, 8)
