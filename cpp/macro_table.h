@@ -62,7 +62,7 @@ macro_def* macro_install(const wchar* name, int remove_only);
 
 // Keeps m whole, removed or not, while the guard lives.
 class macro_hold {
-public:
+   public:
     explicit macro_hold(const macro_def* m) { macros.held.push_back(m); }
     ~macro_hold() { macros.held.pop_back(); }
     macro_hold(const macro_hold&) = delete;
