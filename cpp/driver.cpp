@@ -871,6 +871,16 @@ bool colon_follows() {
     return false;
 }
 
+// The rest of a #pragma line among a call's arguments goes out as it
+// stands, on the line the directive began: it is none of the arguments.
+void copy_pragma_rest() {
+    driver.pragma_directive = false;
+    int c = skip_blanks();
+    for (; c != '\n' && c != 0; c = next_char()) emit_char(c);
+    emit_char('\n');
+    unget_char();
+}
+
 // ISO C: the lines a macro call's arguments run on into are read as the
 // main loop reads lines: a directive there takes effect (a #define, an
 // #ifdef around some arguments), a line of a skipped group is passed over,
@@ -883,6 +893,7 @@ void read_argument_lines() {
             reader.echo_comments = 0;
             control(0);
             reader.echo_comments = echo && driver.keep_comments && conditional.cond_active;
+            if (driver.pragma_directive) copy_pragma_rest();
         } else if (c == '\n') {
         } else if (c != 0 && !conditional.cond_active) {
             skip_line();

@@ -187,8 +187,27 @@ bool next_argument_line(int line) {
         return false;
     }
     const input_source* s = reader.current_source;
-    if (s != nullptr && s->file != nullptr && reader.argument_line_hook != nullptr)
+    if (s != nullptr && s->file != nullptr && reader.argument_line_hook != nullptr) {
+        // The directives among these lines may expand calls of their own
+        // (#if f(1)): those take the frames above this call's and leave
+        // what this collection has so far as it was.
+        const int nesting = iso.nesting;
+        text* const target = iso.target;
+        const bool names_may_change = iso.names_may_change;
+        const bool inert = iso.inert;
+        macro_def* const outermost = reader.outermost_macro;
+        const int outermost_line = reader.outermost_line;
+        const int depth = reader.expansion_depth;
+        ++iso.nesting;
         reader.argument_line_hook();
+        iso.nesting = nesting;
+        iso.target = target;
+        iso.names_may_change = names_may_change;
+        iso.inert = inert;
+        reader.outermost_macro = outermost;
+        reader.outermost_line = outermost_line;
+        reader.expansion_depth = depth;
+    }
     return true;
 }
 

@@ -33,3 +33,17 @@ h(
 #define h(x, y) {x y}
 6)
 h(7, 8)
+#define two(x, y) [x|y]
+#define one(a) a
+two(1 2 3,
+#if one(1) + one(2)
+#endif
+4 5)
+two(6,
+#define Z one(7)
+#if Z
+#endif
+8)
+two(9,
+#pragma  weak  sym
+10)
