@@ -371,7 +371,7 @@ def tree_input(rng, seed, i):
 # signed overflow or shift out of range in #if, no function-like name at the
 # end of an expansion that a call from the source could take as nested.
 ISO_FAMILIES = ["args", "rescan", "variadic", "empty", "pragma", "if64", "digraph",
-                "skipped", "skipdirs", "splice", "limits", "stringise"]
+                "skipped", "skipdirs", "splice", "limits", "stringise", "argdirs"]
 
 # The examples of the standard's macro section, word for word (#include and
 # the line of text a directive would take left out).
@@ -1035,11 +1035,45 @@ def iso_stringise(rng, tag):
     return "\n".join(lines + [o + ";" for o in out])
 
 
+def iso_argdirs(rng, tag):
+    """Calls whose argument lines hold directives: a group around some of
+    the arguments, a macro defined there and used further on, the called
+    name removed or redefined, an #if that makes calls of its own, a
+    #pragma."""
+    t = tag
+    restore = ["#undef F_%s" % t, "#define F_%s(x, y) [x|y]" % t,
+               "#undef G_%s" % t, "#define G_%s(a) {a}" % t]
+    lines = ["#define F_%s(x, y) [x|y]" % t, "#define G_%s(a) {a}" % t, "#define ONE_%s 1" % t,
+             "#define E_%s(a) (a)" % t]
+    for k in range(rng.randrange(1, 5)):
+        shape = rng.randrange(6)
+        if shape == 0:
+            cond = rng.choice(["ONE_%s", "E_%s(0)", "defined F_%s", "!ONE_%s", "E_%s(ONE_%s) > 0"])
+            lines += ["F_%s(a%d," % (t, k), "#if " + cond.replace("%s", t), "b", "#else", "c",
+                      "#endif", ")"]
+        elif shape == 1:
+            lines += ["G_%s(p%d" % (t, k), "#define Q%d_%s G_%s(q)" % (k, t, t),
+                      "Q%d_%s) Q%d_%s" % (k, t, k, t)]
+        elif shape == 2:
+            lines += ["G_%s(r%d" % (t, k), "#undef G_%s" % t, "s) G_%s(s)" % t] + restore
+        elif shape == 3:
+            lines += ["F_%s(1," % t, "#undef F_%s" % t, "#define F_%s(x) <x>" % t,
+                      "2) F_%s(3)" % t] + restore
+        elif shape == 4:
+            lines += ["F_%s(u%d" % (t, k), "#if E_%s(1) + E_%s(ONE_%s)" % (t, t, t), "#endif",
+                      ", G_%s(v))" % t]
+        else:
+            lines += ["F_%s(w%d," % (t, k), "#ifdef ONE_%s" % t, "#undef ONE_%s" % t, "#define ONE_%s 2" % t, "#endif",
+                      "ONE_%s)" % t, "#undef ONE_%s" % t, "#define ONE_%s 1" % t]
+    return "\n".join(lines)
+
+
 ISO_MAKERS = {"args": iso_args, "rescan": iso_rescan, "variadic": iso_variadic,
               "empty": iso_empty, "pragma": iso_pragma, "if64": iso_if64,
               "digraph": iso_digraph, "skipped": iso_skipped, "skipdirs": iso_skipdirs,
               "splice": iso_splice,
-              "limits": iso_limits, "stringise": iso_stringise}
+              "limits": iso_limits, "stringise": iso_stringise,
+              "argdirs": iso_argdirs}
 
 
 def iso_nested_header(depth):
