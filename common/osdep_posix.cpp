@@ -3,12 +3,14 @@
 // written on Windows work unchanged.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -90,6 +92,30 @@ std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n) {
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EINTR) return 0;
     }
+}
+
+void* map_record_region(std::size_t bytes) {
+    constexpr std::size_t HUGE_PAGE = std::size_t{2} << 20;
+    // Mapped a huge page longer, then cut to the boundary inside it.
+    const std::size_t span = bytes + HUGE_PAGE;
+    void* p = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(p);
+    const std::uintptr_t aligned = (start + HUGE_PAGE - 1) & ~(std::uintptr_t{HUGE_PAGE} - 1);
+    if (aligned != start) munmap(p, aligned - start);
+    const std::size_t after = start + span - (aligned + bytes);
+    if (after != 0) munmap(reinterpret_cast<void*>(aligned + bytes), after);
+    void* region = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+    // Refused where the kernel has no transparent huge pages: the region
+    // then has small pages, as the heap would.
+    madvise(region, bytes, MADV_HUGEPAGE);
+#endif
+    return region;
+}
+
+void unmap_record_region(void* region, std::size_t bytes) {
+    if (region != nullptr) munmap(region, bytes);
 }
 
 bool stream_is_terminal(std::FILE* f) {

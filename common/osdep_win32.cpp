@@ -98,6 +98,12 @@ std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n) {
     return std::fread(buffer, 1, n, f);
 }
 
+void* map_record_region(std::size_t /*bytes*/) {
+    return nullptr;
+}
+
+void unmap_record_region(void* /*region*/, std::size_t /*bytes*/) {}
+
 int open_file_limit() {
     return _getmaxstdio();
 }

@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "common/osdep.h"
+
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -22,6 +24,12 @@ constexpr bool POOLED = true;
 constexpr std::size_t STEP = 8;
 constexpr std::size_t LARGEST = 256;  // larger blocks come from the heap
 constexpr std::size_t SLAB = 64 * 1024;
+// Slabs of the heap before the pool moves to one region of huge pages: a
+// small run never maps it, and a large one pays one page fault for the
+// region instead of one for every small page of its slabs. Once the region
+// is used up the slabs come from the heap again.
+constexpr std::size_t HEAP_SLABS_FIRST = 1;
+constexpr std::size_t REGION = std::size_t{2} << 20;
 
 struct free_block {
     free_block* next;
@@ -32,12 +40,29 @@ struct pool_state {
     std::byte* free_from = nullptr;  // the untouched rest of the newest slab
     std::byte* free_end = nullptr;
     std::array<free_block*, LARGEST / STEP + 1> given_back{};  // by size / STEP
+    void* region = nullptr;
+    bool region_tried = false;
 };
 
 pool_state pool;
 
 std::size_t size_class(std::size_t bytes) {
     return (bytes + STEP - 1) / STEP;
+}
+
+void new_slab() {
+    if (pool.slabs.size() >= HEAP_SLABS_FIRST && !pool.region_tried) {
+        pool.region_tried = true;
+        pool.region = map_record_region(REGION);
+        if (pool.region != nullptr) {
+            pool.free_from = static_cast<std::byte*>(pool.region);
+            pool.free_end = pool.free_from + REGION;
+            return;
+        }
+    }
+    pool.slabs.emplace_back(new std::byte[SLAB]);
+    pool.free_from = pool.slabs.back().get();
+    pool.free_end = pool.free_from + SLAB;
 }
 
 }  // namespace
@@ -52,9 +77,7 @@ void* small_alloc(std::size_t bytes) {
     std::size_t size = k * STEP;
     if (static_cast<std::size_t>(pool.free_end - pool.free_from) < size) {
         // The rest of the old slab (less than the largest block) is left.
-        pool.slabs.emplace_back(new std::byte[SLAB]);
-        pool.free_from = pool.slabs.back().get();
-        pool.free_end = pool.free_from + SLAB;
+        new_slab();
     }
     void* p = pool.free_from;
     pool.free_from += size;
@@ -74,5 +97,6 @@ void small_free(void* p, std::size_t bytes) {
 }
 
 void small_pool_reset() {
+    unmap_record_region(pool.region, REGION);
     pool = {};
 }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/osdep.h"
+
 namespace {
 
 struct block {
@@ -51,6 +53,40 @@ TEST(SmallPool, LiveBlocksNeverShareABite) {
         small_pool_reset();
     }
     small_free(nullptr, 8);
+}
+
+// More than the region of huge pages holds: the slabs after it come from
+// the heap, and blocks on either side stay apart, run after run.
+TEST(SmallPool, RunsOnPastTheRegion) {
+    constexpr std::size_t COUNT = 48000;  // 3 MiB of 64-byte blocks
+    for (int round = 0; round < 2; ++round) {
+        std::vector<block> blocks;
+        for (std::size_t i = 0; i < COUNT; ++i) {
+            block b{static_cast<unsigned char*>(small_alloc(64)), 64};
+            fill(b, i);
+            blocks.push_back(b);
+        }
+        for (std::size_t i = 0; i < COUNT; ++i) ASSERT_TRUE(holds(blocks[i], i)) << i;
+        small_pool_reset();
+    }
+}
+
+TEST(RecordRegion, IsZeroedWritableAndOnAHugePageBoundary) {
+    constexpr std::size_t BYTES = std::size_t{2} << 20;
+    void* region = map_record_region(BYTES);
+#ifdef _WIN32
+    EXPECT_EQ(region, nullptr);
+#else
+    ASSERT_NE(region, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(region) % BYTES, 0u);
+    auto* bytes = static_cast<unsigned char*>(region);
+    EXPECT_EQ(bytes[0], 0);
+    EXPECT_EQ(bytes[BYTES - 1], 0);
+    bytes[0] = 1;
+    bytes[BYTES - 1] = 2;
+    EXPECT_EQ(bytes[0] + bytes[BYTES - 1], 3);
+#endif
+    unmap_record_region(region, BYTES);
 }
 
 }  // namespace
