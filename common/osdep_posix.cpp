@@ -100,12 +100,12 @@ void* map_record_region(std::size_t bytes) {
     const std::size_t span = bytes + HUGE_PAGE;
     void* p = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) return nullptr;
-    const auto start = reinterpret_cast<std::uintptr_t>(p);
-    const std::uintptr_t aligned = (start + HUGE_PAGE - 1) & ~(std::uintptr_t{HUGE_PAGE} - 1);
-    if (aligned != start) munmap(p, aligned - start);
-    const std::size_t after = start + span - (aligned + bytes);
-    if (after != 0) munmap(reinterpret_cast<void*>(aligned + bytes), after);
-    void* region = reinterpret_cast<void*>(aligned);
+    auto* const mapped = static_cast<char*>(p);
+    const std::size_t lead =
+        (HUGE_PAGE - reinterpret_cast<std::uintptr_t>(mapped) % HUGE_PAGE) % HUGE_PAGE;
+    char* const region = mapped + lead;
+    if (lead != 0) munmap(mapped, lead);
+    if (const std::size_t trail = span - lead - bytes; trail != 0) munmap(region + bytes, trail);
 #ifdef MADV_HUGEPAGE
     // Refused where the kernel has no transparent huge pages: the region
     // then has small pages, as the heap would.
