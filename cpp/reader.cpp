@@ -7,6 +7,7 @@
 // parameter references and the end-of-expansion marker.
 #include "cpp/reader.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <string>
@@ -148,6 +149,13 @@ void report_nul(input_source* s, int at) {
     s->pos = s->buffer.get();
 }
 
+// Clears the units [from, to) of a file's line buffer, and counts them among
+// those written.
+void clear_units(input_source* s, int from, int to) {
+    std::fill(s->buffer.get() + from, s->buffer.get() + to, wchar{0});
+    if (to > s->initialised) s->initialised = to;
+}
+
 // Reads the next line (or piece of a long line) into the buffer of a file
 // source. CR LF arrives as LF, as a text-mode read gives it; a lone CR is
 // kept for the reader to drop. A NUL byte, which would end the buffered
@@ -175,6 +183,8 @@ bool refill_line(input_source* s) {
     if (n == 0) return false;
     if (n < LINE_PIECE && buf[n - 1] != '\n') buf[n++] = '\n';
     buf[n] = 0;
+    if (n + 1 + BUFFER_READ_AHEAD > s->initialised)
+        clear_units(s, n + 1, n + 1 + BUFFER_READ_AHEAD);
     s->pos = buf;
     s->at_end = 0;
     alert_line_read();
@@ -271,7 +281,7 @@ void keep_file_buffers(input_source* s) {
         reader.spare_blocks.push_back(std::move(s->block));
     }
     if (s->capacity == FILE_LINE_CAPACITY && reader.spare_lines.size() < MAX_SPARE_FILES) {
-        reader.spare_lines.push_back(std::move(s->buffer));
+        reader.spare_lines.push_back({std::move(s->buffer), s->initialised});
         s->capacity = 0;
     }
 }
@@ -382,9 +392,15 @@ input_source* push_source(int capacity, const wchar* name) {
     if (name != nullptr) {
         s->name.reset(wstr_dup(name));
         if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
-            s->buffer = std::move(reader.spare_lines.back());
+            s->buffer = std::move(reader.spare_lines.back().units);
+            s->initialised = reader.spare_lines.back().initialised;
             reader.spare_lines.pop_back();
             s->capacity = FILE_LINE_CAPACITY;
+        } else if (capacity == FILE_LINE_CAPACITY) {
+            s->buffer =
+                std::make_unique_for_overwrite<wchar[]>(FILE_LINE_CAPACITY + BUFFER_READ_AHEAD);
+            s->capacity = FILE_LINE_CAPACITY;
+            clear_units(s, 0, 1 + BUFFER_READ_AHEAD);
         }
     }
     // A reused record keeps its buffer when it is large enough.
