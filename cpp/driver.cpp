@@ -18,6 +18,7 @@
 #include "common/osdep.h"
 #include "common/platform_stdio.h"
 #include "common/registry.h"
+#include "common/state_reset.h"
 #include "common/whole_file.h"
 #include "cpp/dialect.h"
 #include "cpp/directives.h"
@@ -273,8 +274,7 @@ void reset_all() {
     hash_reset();
     reader_reset();
     include_reset();
-    scanner = {};
-    scanner.save_ptr = scanner.save_buffer;  // the copied pointer named the temporary
+    renew_in_place(scanner);
     directives_reset();
     macros_reset();
     expand_reset();

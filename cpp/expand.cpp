@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/alert.h"
+#include "common/state_reset.h"
 #include "cpp/dialect.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
@@ -61,7 +62,7 @@ constexpr int NARROW_NAME = MAX_IDENT_LIMIT + 2;
 struct expand_state {
     // The expansion text being built; building never reads input, so one
     // buffer serves every nesting level.
-    wchar text[SAVE_BUFFER_SIZE] = {};
+    wchar text[SAVE_BUFFER_SIZE];  // written before it is read
     int length = 0;
     bool overflowed = false;
     const macro_def* building = nullptr;
@@ -678,7 +679,7 @@ void report_nesting(const macro_def* m) {
 }
 
 void expand_reset() {
-    expansion = {};
+    renew_in_place(expansion);
     expand_iso_reset();
 }
 

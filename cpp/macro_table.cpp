@@ -15,6 +15,7 @@
 
 #include "common/alert.h"
 #include "common/small_pool.h"
+#include "common/state_reset.h"
 #include "cpp/dialect.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
@@ -302,8 +303,7 @@ void macros_reset() {
         }
     }
     free_chain(macros.retired);
-    macros = {};
-    macros.pool_ptr = macros.param_pool;  // the copy pointed into the temporary
+    renew_in_place(macros);
     small_pool_reset();
 }
 

@@ -16,7 +16,7 @@ constexpr int PARAM_POOL_SIZE = 16384;
 
 struct macro_state {
     macro_def* macro_table[MACRO_BUCKETS] = {};
-    wchar param_pool[PARAM_POOL_SIZE] = {};
+    wchar param_pool[PARAM_POOL_SIZE];  // written before it is read
     wchar* pool_ptr = param_pool;
     // Records removed while a live input source still named them, chained
     // through `next`; freed once nothing refers to them, at the latest by

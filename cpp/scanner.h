@@ -15,7 +15,7 @@ constexpr int SAVE_BUFFER_SIZE = 8192;
 constexpr int MAX_IDENT_LIMIT = 255;
 
 struct scanner_state {
-    wchar save_buffer[SAVE_BUFFER_SIZE] = {};
+    wchar save_buffer[SAVE_BUFFER_SIZE];  // written before it is read
     wchar* save_ptr = save_buffer;
     // Significant characters of an identifier, 31..255; set by the options.
     int max_ident_len = 31;
