@@ -22,7 +22,7 @@ constexpr bool POOLED = true;
 #endif
 
 constexpr std::size_t STEP = 8;
-constexpr std::size_t LARGEST = 256;  // larger blocks come from the heap
+constexpr std::size_t LARGEST = 512;  // larger blocks come from the heap
 constexpr std::size_t SLAB = 64 * 1024;
 // Slabs of the heap before the pool moves to one region of huge pages: a
 // small run never maps it, and a large one pays one page fault for the

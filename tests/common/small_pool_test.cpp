@@ -32,9 +32,9 @@ bool holds(const block& b, std::size_t seed) {
 TEST(SmallPool, LiveBlocksNeverShareABite) {
     for (int round = 0; round < 2; ++round) {
         std::vector<block> blocks;
-        // Sizes 0 to 300 (small and heap blocks), over several slabs.
+        // Sizes 0 to 600 (small and heap blocks), over several slabs.
         for (std::size_t i = 0; i < 6000; ++i) {
-            block b{static_cast<unsigned char*>(small_alloc(i % 301)), i % 301};
+            block b{static_cast<unsigned char*>(small_alloc(i % 601)), i % 601};
             ASSERT_EQ(reinterpret_cast<std::uintptr_t>(b.p) % alignof(void*), 0u);
             fill(b, i);
             blocks.push_back(b);
