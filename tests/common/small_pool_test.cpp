@@ -67,6 +67,7 @@ TEST(SmallPool, RunsOnPastTheRegion) {
             blocks.push_back(b);
         }
         for (std::size_t i = 0; i < COUNT; ++i) ASSERT_TRUE(holds(blocks[i], i)) << i;
+        for (const block& b : blocks) small_free(b.p, b.size);
         small_pool_reset();
     }
 }
