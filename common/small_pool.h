@@ -1,7 +1,7 @@
 // Small blocks without a header of their own, for the many little texts
 // and records a run keeps (a large program defines tens of thousands of
-// macros): carved from 64 KiB slabs (and, once a run keeps more than a few, from
-// one region of huge pages), kept on a free list by size (in steps
+// macros): carved from 64 KiB slabs (past the first one, from one region
+// of huge pages), kept on a free list by size (in steps
 // of 8 bytes) when given back, and released all together by
 // small_pool_reset. Larger blocks come from the heap. Under AddressSanitizer
 // every block comes from the heap, so that misuse of one is still caught.

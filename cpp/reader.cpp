@@ -149,11 +149,11 @@ void report_nul(input_source* s, int at) {
     s->pos = s->buffer.get();
 }
 
-// Clears the units [from, to) of a file's line buffer, and counts them among
-// those written.
-void clear_units(input_source* s, int from, int to) {
-    std::fill(s->buffer.get() + from, s->buffer.get() + to, wchar{0});
-    if (to > s->initialised) s->initialised = to;
+// Clears the read-ahead after the 0 at unit `end` of a file's line buffer,
+// which is not cleared when it is made: a scan past the end of a line then
+// reads written units, and a short line costs only the pages it uses.
+void clear_read_ahead(wchar* buf, int end) {
+    std::fill_n(buf + end + 1, BUFFER_READ_AHEAD, wchar{0});
 }
 
 // Reads the next line (or piece of a long line) into the buffer of a file
@@ -183,8 +183,7 @@ bool refill_line(input_source* s) {
     if (n == 0) return false;
     if (n < LINE_PIECE && buf[n - 1] != '\n') buf[n++] = '\n';
     buf[n] = 0;
-    if (n + 1 + BUFFER_READ_AHEAD > s->initialised)
-        clear_units(s, n + 1, n + 1 + BUFFER_READ_AHEAD);
+    clear_read_ahead(buf, n);
     s->pos = buf;
     s->at_end = 0;
     alert_line_read();
@@ -281,7 +280,7 @@ void keep_file_buffers(input_source* s) {
         reader.spare_blocks.push_back(std::move(s->block));
     }
     if (s->capacity == FILE_LINE_CAPACITY && reader.spare_lines.size() < MAX_SPARE_FILES) {
-        reader.spare_lines.push_back({std::move(s->buffer), s->initialised});
+        reader.spare_lines.push_back(std::move(s->buffer));
         s->capacity = 0;
     }
 }
@@ -392,15 +391,14 @@ input_source* push_source(int capacity, const wchar* name) {
     if (name != nullptr) {
         s->name.reset(wstr_dup(name));
         if (capacity <= FILE_LINE_CAPACITY && !reader.spare_lines.empty()) {
-            s->buffer = std::move(reader.spare_lines.back().units);
-            s->initialised = reader.spare_lines.back().initialised;
+            s->buffer = std::move(reader.spare_lines.back());
             reader.spare_lines.pop_back();
             s->capacity = FILE_LINE_CAPACITY;
         } else if (capacity == FILE_LINE_CAPACITY) {
             s->buffer =
                 std::make_unique_for_overwrite<wchar[]>(FILE_LINE_CAPACITY + BUFFER_READ_AHEAD);
             s->capacity = FILE_LINE_CAPACITY;
-            clear_units(s, 0, 1 + BUFFER_READ_AHEAD);
+            clear_read_ahead(s->buffer.get(), 0);
         }
     }
     // A reused record keeps its buffer when it is large enough.

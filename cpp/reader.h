@@ -45,11 +45,6 @@ struct input_source {
     void* include_entry = nullptr;  // and the include look-up's record of it
     int at_end = 0;
     int capacity = 0;  // units of buffer for text (BUFFER_READ_AHEAD more are allocated)
-    // Of a file's line buffer: the units from its start that have been
-    // written. The buffer is not cleared when it is made (most lines are
-    // short, and clearing would cost every page of it); each line read
-    // clears the read-ahead after it where no line has reached before.
-    int initialised = 0;
     macro_def* reenable_macro = nullptr;
     std::unique_ptr<wchar[]> buffer;
     bool owns_file = false;  // closed when the source ends (not standard input)
@@ -83,11 +78,7 @@ struct reader_state {
     int spare_count = 0;
     // Line buffers and blocks of included files that ended, for the next
     // ones: making them anew (zeroed) costs more than reading a small header.
-    struct spare_line {
-        std::unique_ptr<wchar[]> units;
-        int initialised;  // see input_source::initialised
-    };
-    std::vector<spare_line> spare_lines;
+    std::vector<std::unique_ptr<wchar[]>> spare_lines;
     std::vector<std::unique_ptr<unsigned char[]>> spare_blocks;
     int current_line = 1;
     int raw_input = 0;
