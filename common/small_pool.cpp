@@ -25,10 +25,12 @@ constexpr std::size_t STEP = 8;
 constexpr std::size_t LARGEST = 512;  // larger blocks come from the heap
 constexpr std::size_t SLAB = 64 * 1024;
 // Slabs of the heap before the pool moves to one region of huge pages: a
-// small run never maps it, and a large one pays one page fault for the
-// region instead of one for every small page of its slabs. Once the region
-// is used up the slabs come from the heap again.
-constexpr std::size_t HEAP_SLABS_FIRST = 1;
+// small run never maps it (the macros of a few hundred guarded headers fit
+// in two slabs, and the region would count whole in their resident
+// memory), and a large one pays one page fault for the region instead of
+// one for every small page of its slabs. Once the region is used up the
+// slabs come from the heap again.
+constexpr std::size_t HEAP_SLABS_FIRST = 2;
 constexpr std::size_t REGION = std::size_t{2} << 20;
 
 struct free_block {
