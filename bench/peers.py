@@ -13,12 +13,6 @@ N rounds in which every tool runs once per input in a rotating order, so
 that a slow phase of the machine hits all tools alike; the table shows the
 medians. A tool too slow for N runs within --budget seconds on an input
 gets fewer runs there, which the table notes. All tools write to /dev/null and see the same -I directories.
-
-The ratio of `cpp` to the fastest peer is paired: in every round each
-peer's run is followed at once by one more run of `cpp`, and the ratio is
-the median over the rounds of the two runs' quotient. A machine whose speed
-wanders over seconds (a peer's round can take minutes) then slows both
-sides of a quotient alike; the peers' own ratios are those of their medians.
 """
 
 import argparse
@@ -141,22 +135,11 @@ def check(cpp, corpus, inputs, workdir, env):
     return failures
 
 
-def paired_ratio(pairs, pick):
-    """The median quotient of cpp's seconds over a peer's, from pairs of
-    (cpp (wall, cpu), peer (wall, cpu)) taken one right after the other;
-    None without a pair. `pick` is 0 for wall, 1 for cpu seconds."""
-    quotients = [c[pick] / p[pick] for c, p in pairs if p[pick] > 0]
-    return statistics.median(quotients) if quotients else None
-
-
 def measure(tools, corpus, inputs, runs, budget, env):
     """Returns {(source, tool): (wall median, cpu median, rss KB, status,
-    runs)} and {(source, peer): [(cpp (wall, cpu), peer (wall, cpu))]}, the
-    runs of cpp made right after each run of a peer. A tool whose warm-up
-    run shows that `runs` runs would take more than `budget` seconds gets
-    fewer runs (at least one)."""
+    runs)}. A tool whose warm-up run shows that `runs` runs would take more
+    than `budget` seconds gets fewer runs (at least one)."""
     results = {}
-    pairs = {}
     for source, dirs in inputs:
         cmds = {t: command(t, p, source, dirs, corpus=corpus) for t, p in tools}
         status = {}
@@ -178,14 +161,11 @@ def measure(tools, corpus, inputs, runs, budget, env):
                 walls[t].append(wall)
                 cpus[t].append(cpu)
                 status[t] = code
-                if t in PEERS and "cpp" in cmds:
-                    cpp_wall, cpp_cpu, _ = run_timed(cmds["cpp"], corpus, env)
-                    pairs.setdefault((source, t), []).append(((cpp_wall, cpp_cpu), (wall, cpu)))
         for t in cmds:
             results[(source, t)] = (statistics.median(walls[t]), statistics.median(cpus[t]),
                                     rss[t], status[t], wanted[t])
         sys.stderr.write("timed %s\n" % source)
-    return results, pairs
+    return results
 
 
 def run_hyperfine(tools, corpus, inputs, runs, env, outdir):
@@ -198,10 +178,9 @@ def run_hyperfine(tools, corpus, inputs, runs, env, outdir):
                         "--export-markdown", md] + cmds, cwd=corpus, env=env, check=False)
 
 
-def table(tools, corpus, inputs, results, metric, max_runs, pairs=None):
+def table(tools, corpus, inputs, results, metric, max_runs):
     """The result table as a list of rows (header first). MB/s and the
-    ratio to the fastest peer use `metric`: "wall" or "cpu" seconds; cpp's
-    ratio is the paired one when `pairs` holds runs beside that peer's."""
+    ratio to the fastest peer use `metric`: "wall" or "cpu" seconds."""
     pick = 0 if metric == "wall" else 1
     rows = [("input", "MB", "tool", "wall s", "cpu s", "MB/s", "RSS MB", "/ best peer")]
     for source, dirs in inputs:
@@ -213,10 +192,6 @@ def table(tools, corpus, inputs, results, metric, max_runs, pairs=None):
             wall, cpu, rss, status, runs = results[(source, t)]
             secs = (wall, cpu)[pick]
             ratio = "%.2f %s" % (secs / best[0], best[1]) if best and best[0] > 0 else "-"
-            paired = paired_ratio(pairs.get((source, best[1]), []), pick) if (
-                pairs and best and t == "cpp") else None
-            if paired is not None:
-                ratio = "%.2f %s, paired" % (paired, best[1])
             name = t if status == 0 else "%s [exit %d]" % (t, status)
             if runs < max_runs:
                 name += " (%d run%s)" % (runs, "" if runs == 1 else "s")
@@ -295,10 +270,9 @@ def main():
         return 1 if failures else 0
 
     print("== timing: median of %d interleaved runs per tool and input; MB/s and the "
-          "ratio from %s seconds, cpp's ratio paired with the peer's runs"
-          % (args.runs, args.metric))
-    results, pairs = measure(tools, corpus, inputs, args.runs, args.budget, env)
-    rows = table(tools, corpus, inputs, results, args.metric, args.runs, pairs)
+          "ratio from %s seconds" % (args.runs, args.metric))
+    results = measure(tools, corpus, inputs, args.runs, args.budget, env)
+    rows = table(tools, corpus, inputs, results, args.metric, args.runs)
     print_table(rows, sys.stdout)
     if args.markdown:
         write_markdown(rows, args.markdown)

@@ -175,32 +175,5 @@ class CommandTest(unittest.TestCase):
                 self.assertLess(joined.index("i0"), joined.index("i1"))
 
 
-class RatioTest(unittest.TestCase):
-    # (wall, cpu) seconds of a run.
-    PAIRS = [((1.0, 0.5), (2.0, 2.0)), ((3.0, 0.8), (2.0, 1.0)), ((9.0, 9.0), (3.0, 0.0))]
-
-    def test_paired_ratio_is_the_median_quotient_of_each_pair(self):
-        self.assertAlmostEqual(peers.paired_ratio(self.PAIRS, 0), 1.5)
-        # A peer run of no measurable time gives no quotient.
-        self.assertAlmostEqual(peers.paired_ratio(self.PAIRS, 1), 0.525)
-        self.assertIsNone(peers.paired_ratio([], 1))
-
-    def test_cpp_takes_the_paired_ratio_to_the_fastest_peer_and_peers_their_own(self):
-        tools = [("cpp", "/x/cpp"), ("tcc", None), ("sdcpp", None)]
-        results = {("a.c", "cpp"): (1.0, 1.0, 1024, 0, 3),
-                   ("a.c", "tcc"): (4.0, 4.0, 1024, 0, 3),
-                   ("a.c", "sdcpp"): (2.0, 2.0, 1024, 0, 3)}
-        pairs = {("a.c", "sdcpp"): [((1.0, 0.9), (2.0, 3.0))],
-                 ("a.c", "tcc"): [((1.0, 1.0), (1.0, 1.0))]}
-        with tempfile.TemporaryDirectory() as corpus:
-            with open(os.path.join(corpus, "a.c"), "w") as f:
-                f.write("x")
-            rows = peers.table(tools, corpus, [("a.c", [])], results, "cpu", 3, pairs)
-            plain = peers.table(tools, corpus, [("a.c", [])], results, "cpu", 3)
-        self.assertEqual([r[-1] for r in rows[1:]],
-                         ["0.30 sdcpp, paired", "2.00 sdcpp", "1.00 sdcpp"])
-        self.assertEqual(plain[1][-1], "0.50 sdcpp")
-
-
 if __name__ == "__main__":
     unittest.main()
