@@ -1,6 +1,6 @@
 // Small blocks without a header of their own, for the many little texts
 // and records a run keeps (a large program defines tens of thousands of
-// macros): carved from 64 KiB slabs (past the first one, from one region
+// macros): carved from 64 KiB slabs (past the first two, from one region
 // of huge pages), kept on a free list by size (in steps
 // of 8 bytes) when given back, and released all together by
 // small_pool_reset. Larger blocks come from the heap. Under AddressSanitizer
