@@ -846,13 +846,14 @@ void end_text_line(int c) {
     if (s != nullptr && s->file == nullptr) reader.sync_needed = 1;
 }
 
-[[noreturn]] void end_of_input(int newlines) {
+// The normal end of the main file: the run's status.
+int end_of_input(int newlines) {
     write_held_comment();
     if (newlines != 0 && !driver.no_output) put_out('\n');
     if (conditional.cond_top != conditional.cond_stack.data()) {
         alert_report(MSG_COND_OPEN_AT_END, static_cast<int>(conditional.cond_stack[1].line));
     }
-    if (alert_failed()) exit_program(1);
+    if (alert_failed()) return finish_run(1);
     reader.finished_main.reset();
     reader.main_source = nullptr;
     if (driver.html_report != nullptr) {
@@ -860,7 +861,7 @@ void end_text_line(int c) {
         html_close();
         driver.html_report = nullptr;
     }
-    exit_program(0);
+    return finish_run(0);
 }
 
 // After a '%': true when a ':' follows (the two are read), else false with
@@ -927,7 +928,8 @@ void connect_layers() {
     macros.report_row = report_row;
 }
 
-[[noreturn]] void main_loop() {
+// Copies the input to its end; returns the run's status.
+int main_loop() {
     connect_layers();
     int newlines = 0;
     int indent = 0;
@@ -957,7 +959,7 @@ void connect_layers() {
             newlines = control(newlines);
             reader.echo_comments = driver.keep_comments && conditional.cond_active;
         } else if (c == 0) {
-            end_of_input(newlines);
+            return end_of_input(newlines);
         } else if (!conditional.cond_active) {
             if (dialect.iso && char_class(c) == CC_QUOTE) skip_literal(c);
             skip_line();
@@ -1020,7 +1022,7 @@ void release_run() {
 
 }  // namespace
 
-void exit_program(int status) {
+int finish_run(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
         write_held_comment();  // a run that stops mid-line keeps it too
@@ -1030,7 +1032,11 @@ void exit_program(int status) {
         driver.in = nullptr;
         driver.in_owned = false;
     }
-    throw run_end{status};
+    return status;
+}
+
+void exit_program(int status) {
+    throw run_end{finish_run(status)};
 }
 
 int run(int argc, char** argv) {
@@ -1044,7 +1050,7 @@ int run(int argc, char** argv) {
     int status = 1;
     try {
         start_up(argc, argv);
-        main_loop();
+        status = main_loop();
     } catch (const run_end& e) {
         status = e.status;
     }
