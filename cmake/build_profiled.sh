@@ -35,7 +35,7 @@ profile=$dir/profile
 
 configure() {
   cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-    -DCPP_WERROR=ON -DCPP_PROFILE_DIR="$profile" "$@" >/dev/null
+    -DCPP_WERROR=ON -DCPP_LTO=ON -DCPP_PROFILE_DIR="$profile" "$@" >/dev/null
 }
 
 echo "== build_profiled: instrumented build"
