@@ -846,6 +846,10 @@ void end_text_line(int c) {
     if (s != nullptr && s->file == nullptr) reader.sync_needed = 1;
 }
 
+// Finishes the run with the status: writes the dependency list and closes
+// the output (once); returns the status, made 1 when the output failed.
+int finish_run(int status);
+
 // The normal end of the main file: the run's status.
 int end_of_input(int newlines) {
     write_held_comment();
@@ -1020,8 +1024,6 @@ void release_run() {
     interrupts_end();
 }
 
-}  // namespace
-
 int finish_run(int status) {
     if (!driver.exiting) {
         driver.exiting = true;
@@ -1034,6 +1036,8 @@ int finish_run(int status) {
     }
     return status;
 }
+
+}  // namespace
 
 void exit_program(int status) {
     throw run_end{finish_run(status)};

@@ -49,10 +49,8 @@ struct driver_state {
 };
 extern driver_state driver;
 
-// Finishes the run with the status: writes the dependency list and closes
-// the output (once); returns the status, made 1 when the output failed.
-int finish_run(int status);
-// Finishes the run (finish_run) and unwinds to run(). Never returns.
+// Ends the run with the status: writes the dependency list, closes the
+// output, and unwinds to run(). Never returns.
 [[noreturn]] void exit_program(int status);
 
 // A file the run would write or append to that is the input file itself
