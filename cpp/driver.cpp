@@ -811,14 +811,14 @@ int copy_text_line(int blanks, bool holds_text, int first) {
             joint.number = false;
         }
         blanks = 0;
-        if constexpr (!iso) {
-            // The end of a macro's text writes nothing and is no name: it
-            // only leaves itself in the identifier buffer.
-            if (c == MARK_END) {
-                scanner.name_buffer[0] = MARK_END;
-                scanner.name_buffer[1] = 0;
-                continue;
-            }
+        // The end of a macro's text writes nothing and is no name: it only
+        // leaves itself in the identifier buffer (and counts as text of the
+        // line where _Pragma looks).
+        if (c == MARK_END) {
+            scanner.name_buffer[0] = MARK_END;
+            scanner.name_buffer[1] = 0;
+            if constexpr (iso) holds_text = true;
+            continue;
         }
         c = expand_if_macro(c);
         if constexpr (iso) {
