@@ -633,7 +633,17 @@ stop:
         // The identifier buffer holds the last token's name, or its first
         // character when it is no name.
         if (last_length == 0) last_length = 1;
-        for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
+        bool stored = false;
+        if constexpr (sizeof(Unit) == sizeof(wchar)) {
+            // Eight units at once: a text is followed by read-ahead.
+            if (last_length <= 8) {
+                std::memcpy(scanner.name_buffer, last, 8 * sizeof(wchar));
+                stored = true;
+            }
+        }
+        if (!stored) {
+            for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
+        }
         scanner.name_buffer[last_length] = 0;
         // The identifier step starts the count of nested expansions afresh
         // at every token of a file (not of macro text).
