@@ -811,12 +811,9 @@ int copy_text_line(int blanks, bool holds_text, int first) {
             joint.number = false;
         }
         blanks = 0;
-        // The end of a macro's text writes nothing and is no name: it only
-        // leaves itself in the identifier buffer (and counts as text of the
-        // line where _Pragma looks).
+        // The end of a macro's text writes nothing and is no name (where
+        // _Pragma looks, it counts as text of the line).
         if (c == MARK_END) {
-            scanner.name_buffer[0] = MARK_END;
-            scanner.name_buffer[1] = 0;
             if constexpr (iso) holds_text = true;
             continue;
         }

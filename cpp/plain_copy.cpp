@@ -530,14 +530,12 @@ inline bool single_token_at(const Unit* q) {
 // Copies the tokens from p on into out; space says whether blanks were read
 // before p since the last token written. Returns where it stopped: at the
 // first unit it leaves, with the blanks before it read; done is then the end
-// of the last token taken (p when none was). The identifier buffer is left
-// as the token loop's look-up leaves it after the last token taken.
+// of the last token taken (p when none was).
 template <class Unit, bool from_file = true>
 const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit*& done) {
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const Unit* const first = p;
     const Unit* stretch = p;  // start of the text not yet written
-    const Unit* last = nullptr;
-    std::size_t last_length = 0;  // significant units of the last token, when a name
     done = p;
     for (;;) {
         const Unit* end;
@@ -613,8 +611,6 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
             out.put(stretch, p + length);
             stretch = end;
         }
-        last = p;
-        last_length = length;
         done = p = end;
         // The one-unit tokens right after it, with no blank between, each
         // taken as the steps above take it (in macro text, where they come
@@ -622,32 +618,15 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
         if (const Unit* q = p; !from_file && single_token_at(q)) {
             do ++q;
             while (single_token_at(q));
-            last = q - 1;
-            last_length = 0;
             done = p = q;
         }
     }
 stop:
     out.put(stretch, done);
-    if (last != nullptr) {
-        // The identifier buffer holds the last token's name, or its first
-        // character when it is no name.
-        if (last_length == 0) last_length = 1;
-        bool stored = false;
-        if constexpr (sizeof(Unit) == sizeof(wchar)) {
-            // Eight units at once: a text is followed by read-ahead.
-            if (last_length <= 8) {
-                std::memcpy(scanner.name_buffer, last, 8 * sizeof(wchar));
-                stored = true;
-            }
-        }
-        if (!stored) {
-            for (std::size_t i = 0; i < last_length; ++i) scanner.name_buffer[i] = last[i];
-        }
-        scanner.name_buffer[last_length] = 0;
-        // The identifier step starts the count of nested expansions afresh
-        // at every token of a file (not of macro text).
-        if constexpr (from_file) reader.expansion_depth = 0;
+    // The identifier step starts the count of nested expansions afresh at
+    // every token of a file (not of macro text).
+    if constexpr (from_file) {
+        if (done != first) reader.expansion_depth = 0;
     }
     return p;
 }
@@ -808,15 +787,12 @@ bool copy_plain_line(plain_output& out, const unsigned char* const line, const u
                     const unsigned char* last = s - 1;
                     while (*last == ' ') --last;
                     // The last token: one unit the token loop takes without
-                    // a look past it, or a literal. The identifier buffer
-                    // holds its first character.
+                    // a look past it, or a literal.
                     const unit_kind k = kind_of(*last);
                     if (k != K_SINGLE && k != K_QUESTION && last + 1 != literal_end_at) goto other;
                     out.put(stretch, last + 1);
                     stop = s;
                     done = last + 1;
-                    scanner.name_buffer[0] = *last;
-                    scanner.name_buffer[1] = 0;
                     reader.expansion_depth = 0;
                     return true;
                 }
