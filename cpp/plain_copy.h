@@ -23,15 +23,16 @@ inline int copy_plain_tokens(int blanks) {
     // Most calls in macro text copy nothing (pops are owed, or a parameter
     // reference, a mark or the end of the text is next): answered here.
     if (s == nullptr || reader.bookkeeping || reader.raw_input) return blanks;
-    if (s->file != nullptr) return copy_file_tokens(blanks);
     const wchar* p = s->pos;
     const unsigned u = *p;
-    if (u >= 256 || (!reader_plain_unit[u] && u != '?' && u != '/')) return blanks;
     // A name that the filter lets through is mostly a macro, which stops
     // the copy at once: the token loop takes it without the measure and the
     // look-up.
-    if (plain_name_unit[u] && may_be_macro_name(p, p[1] < 256 && plain_name_unit[p[1]] ? 2 : 1))
+    if (u < 256 && plain_name_unit[u] &&
+        may_be_macro_name(p, p[1] < 256 && plain_name_unit[p[1]] ? 2 : 1))
         return blanks;
+    if (s->file != nullptr) return copy_file_tokens(blanks);
+    if (u >= 256 || (!reader_plain_unit[u] && u != '?' && u != '/')) return blanks;
     return copy_text_tokens(blanks);
 }
 
