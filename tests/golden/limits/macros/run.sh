@@ -92,3 +92,15 @@ depth() {
 }
 piece depth_999 depth 999
 piece depth_1000 depth 1000
+
+# The depth goes down again when the text a chain ended in is read on: its
+# first unit pays off the expansions that ended (a blank taken with the
+# tokens after it too). Here the second chain is refused one macro later
+# than the first would have been.
+depth_read_on() {
+  { for i in $(seq 0 996); do echo "#define M$i M$((i + 1))"; done
+    printf '#define M997 end\n#define T (M0) M0\nx T y\nafter\n'; } > in.c
+  "$CPP" in.c | tail -n 3
+  exit "${PIPESTATUS[0]}"
+}
+piece depth_read_on depth_read_on
