@@ -1044,6 +1044,19 @@ int copy_text_tokens(int blanks) {
     return (done == start ? blanks : 0) + static_cast<int>(p - done);
 }
 
+int copy_tokens_owing_pops(int blanks) {
+    const input_source* s = reader.current_source;
+    const wchar* start = s->pos;
+    reader.bookkeeping = false;
+    blanks = copy_plain_tokens(blanks);
+    if (s->pos != start) {
+        pay_owed_pops();
+    } else {
+        reader.bookkeeping = true;
+    }
+    return blanks;
+}
+
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines, false};
     input_source* s = plain_source();
@@ -1096,6 +1109,10 @@ int copy_file_tokens(int blanks) {
 }
 
 int copy_text_tokens(int blanks) {
+    return blanks;
+}
+
+int copy_tokens_owing_pops(int blanks) {
     return blanks;
 }
 

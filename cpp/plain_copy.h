@@ -18,11 +18,16 @@ int copy_file_tokens(int blanks);
 // taken (even one being expanded) and the count of nested expansions is
 // left alone.
 int copy_text_tokens(int blanks);
+// The same with pops owed (a text source has just been finished): the
+// copy's first unit pays them off, as its read would.
+int copy_tokens_owing_pops(int blanks);
 inline int copy_plain_tokens(int blanks) {
     const input_source* s = reader.current_source;
-    // Most calls in macro text copy nothing (pops are owed, or a parameter
-    // reference, a mark or the end of the text is next): answered here.
-    if (s == nullptr || reader.bookkeeping || reader.raw_input) return blanks;
+    if (s == nullptr || reader.raw_input) return blanks;
+    // The end of a text that has been read leaves the reading to the reader.
+    if (reader.bookkeeping) return s->at_end != 0 ? blanks : copy_tokens_owing_pops(blanks);
+    // Most calls in macro text copy nothing (a parameter reference, a mark
+    // or the end of the text is next): answered here.
     const wchar* p = s->pos;
     const unsigned u = *p;
     // A name that the filter lets through is mostly a macro, which stops

@@ -93,6 +93,17 @@ void lower_expansion_depth(int by) {
     if (reader.expansion_depth < 0) reader.expansion_depth = 0;
 }
 
+}  // namespace
+
+void pay_owed_pops() {
+    input_source* parent = reader.current_source->parent.get();
+    lower_expansion_depth(parent->pending_pops);
+    parent->pending_pops = 0;
+    reader.bookkeeping = false;
+}
+
+namespace {
+
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {
     if (s->file_eof) return false;
@@ -831,9 +842,7 @@ int next_char_slow() {
                 account_for_pops(s, popped);
             } else if (input_source* parent = s->parent.get();
                        parent != nullptr && parent->pending_pops != 0) {
-                lower_expansion_depth(parent->pending_pops);
-                parent->pending_pops = 0;
-                reader.bookkeeping = false;
+                pay_owed_pops();
             } else {
                 reader.bookkeeping = false;
             }

@@ -173,6 +173,10 @@ bool load_block_line(input_source* s, std::size_t at);
 constexpr std::size_t BLOCK_LINE_LIMIT = FILE_LINE_CAPACITY - 2;
 int unget_char_slow();
 void reader_reset();
+// With pops owed to the current source's parent (the bookkeeping flag set,
+// the source not at its end): pays them off, as the next read of a unit that
+// finishes no source does (for a bulk copy that has read units of it).
+void pay_owed_pops();
 
 #ifndef CPP_READER_FAST_PATH
 #define CPP_READER_FAST_PATH 1
