@@ -26,8 +26,6 @@ inline int copy_plain_tokens(int blanks) {
     if (s == nullptr || reader.raw_input) return blanks;
     // The end of a text that has been read leaves the reading to the reader.
     if (reader.bookkeeping) return s->at_end != 0 ? blanks : copy_tokens_owing_pops(blanks);
-    // Most calls in macro text copy nothing (a parameter reference, a mark
-    // or the end of the text is next): answered here.
     const wchar* p = s->pos;
     const unsigned u = *p;
     // A name that the filter lets through is mostly a macro, which stops
@@ -37,6 +35,8 @@ inline int copy_plain_tokens(int blanks) {
         may_be_macro_name(p, p[1] < 256 && plain_name_unit[p[1]] ? 2 : 1))
         return blanks;
     if (s->file != nullptr) return copy_file_tokens(blanks);
+    // Most calls in macro text copy nothing (a parameter reference, a mark
+    // or the end of the text is next): answered here.
     if (u >= 256 || (!reader_plain_unit[u] && u != '?' && u != '/')) return blanks;
     return copy_text_tokens(blanks);
 }
