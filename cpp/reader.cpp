@@ -753,12 +753,11 @@ void account_for_pops(input_source* src, int popped) {
     if (parent == nullptr) return;
     if (popped == 0) {
         // Nothing owed and nothing finished: the flag stands as it was set.
-        if (parent->pending_pops == 0) return;
-        lower_expansion_depth(parent->pending_pops);
-        parent->pending_pops = 0;
-    } else {
-        parent->pending_pops += popped;
+        // (src is the current source, which has handed out a unit.)
+        if (parent->pending_pops != 0) pay_owed_pops();
+        return;
     }
+    parent->pending_pops += popped;
     update_bookkeeping();
 }
 
