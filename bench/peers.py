@@ -3,7 +3,7 @@
 
     peers.py [--cpp PATH] [--floor PATH] [--corpus DIR] [--runs N]
              [--check-only | --no-check] [--check-peers] [--metric cpu|wall]
-             [--markdown FILE] [--hyperfine]
+             [--markdown FILE] [--label TEXT] [--hyperfine]
 
 Without --cpp (or with a path that does not exist) only the peers run.
 The check compares the token stream of `cpp` with that of
@@ -13,6 +13,8 @@ N rounds in which every tool runs once per input in a rotating order, so
 that a slow phase of the machine hits all tools alike; the table shows the
 medians. A tool too slow for N runs within --budget seconds on an input
 gets fewer runs there, which the table notes. All tools write to /dev/null and see the same -I directories.
+The table is headed by a line naming the host (processor, cores, system)
+and --label.
 """
 
 import argparse
@@ -209,8 +211,38 @@ def print_table(rows, stream):
                                for i, (c, w) in enumerate(zip(r, widths))).rstrip() + "\n")
 
 
-def write_markdown(rows, path):
+def cpu_model(cpuinfo):
+    """The processor's name in the text of /proc/cpuinfo, or "unknown
+    processor" when it names none."""
+    for line in cpuinfo.splitlines():
+        key, _, value = line.partition(":")
+        if key.strip() in ("model name", "Processor", "cpu model") and value.strip():
+            return " ".join(value.split())
+    return "unknown processor"
+
+
+def host_description(label=None):
+    """One line naming what the table was measured on: the processor and
+    its cores (ratios move with the processor: the same binary and peers
+    have differed by a third between two hosts), the system, and `label`
+    (the build measured) when given."""
+    try:
+        with open("/proc/cpuinfo") as f:
+            model = cpu_model(f.read())
+    except OSError:
+        model = "unknown processor"
+    parts = ["%s, %d cores" % (model, os.cpu_count() or 0), "%s %s" % (os.uname().sysname,
+                                                                      os.uname().release)]
+    if label:
+        parts.append(label)
+    parts.append(time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()))
+    return "host: " + "; ".join(parts)
+
+
+def write_markdown(rows, path, caption=None):
     with open(path, "w") as f:
+        if caption:
+            f.write(caption + "\n\n")
         f.write("| " + " | ".join(rows[0]) + " |\n")
         f.write("|" + "|".join("---" if i < 3 else "---:" for i in range(len(rows[0]))) + "|\n")
         for r in rows[1:]:
@@ -228,6 +260,8 @@ def main():
     ap.add_argument("--check-only", action="store_true")
     ap.add_argument("--no-check", action="store_true")
     ap.add_argument("--markdown", help="also write the table as Markdown here")
+    ap.add_argument("--label", help="what the host line names as the build measured "
+                    "(a commit, say)")
     ap.add_argument("--metric", choices=("cpu", "wall"), default="cpu",
                     help="seconds behind MB/s and the ratio (default: cpu, which a "
                     "busy shared machine disturbs less)")
@@ -273,9 +307,11 @@ def main():
           "ratio from %s seconds" % (args.runs, args.metric))
     results = measure(tools, corpus, inputs, args.runs, args.budget, env)
     rows = table(tools, corpus, inputs, results, args.metric, args.runs)
+    host = host_description(args.label)
+    print(host)
     print_table(rows, sys.stdout)
     if args.markdown:
-        write_markdown(rows, args.markdown)
+        write_markdown(rows, args.markdown, host)
     if args.hyperfine and shutil.which("hyperfine"):
         run_hyperfine(tools, corpus, inputs, args.runs, env, os.path.dirname(corpus))
     return 1 if failures else 0

@@ -90,7 +90,12 @@ rm -rf "$out/corpus"
 python3 bench/gen_corpus.py --out "$out/corpus" --scale "$scale"
 
 echo "== machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-args=(--corpus "$out/corpus" --runs "$runs" --floor "$out/widen_floor" --markdown "$out/results.md")
+label="cpp $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '(no commit)')"
+[ -n "$(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null)" ] && label+=" with changes"
+[ -n "${CPP:-}" ] && label="cpp $CPP"
+[ $peers_only = 1 ] && label="peers only"
+args=(--corpus "$out/corpus" --runs "$runs" --floor "$out/widen_floor" --markdown "$out/results.md"
+  --label "$label")
 [ $peers_only = 0 ] && args+=(--cpp "$cpp")
 [ $check_only = 1 ] && args+=(--check-only)
 [ $hyperfine = 1 ] && args+=(--hyperfine)

@@ -175,5 +175,26 @@ class CommandTest(unittest.TestCase):
                 self.assertLess(joined.index("i0"), joined.index("i1"))
 
 
+class HostTest(unittest.TestCase):
+    def test_the_processor_is_named_from_cpuinfo(self):
+        x86 = "processor\t: 0\nvendor_id\t: GenuineIntel\nmodel name\t: Intel(R)  Xeon(R) Processor\n"
+        self.assertEqual(peers.cpu_model(x86), "Intel(R) Xeon(R) Processor")
+        self.assertEqual(peers.cpu_model("processor : 0\nmodel name :\n"), "unknown processor")
+        self.assertEqual(peers.cpu_model(""), "unknown processor")
+
+    def test_the_markdown_table_is_headed_by_the_host_line(self):
+        rows = [("input", "MB", "tool", "cpu s"), ("a.c", "1.00", "cpp", "0.010")]
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "results.md")
+            peers.write_markdown(rows, path, peers.host_description("cpp abc1234"))
+            with open(path) as f:
+                lines = f.read().splitlines()
+        self.assertTrue(lines[0].startswith("host: "), lines[0])
+        self.assertIn("cpp abc1234", lines[0])
+        self.assertEqual(lines[1], "")
+        self.assertEqual(lines[2], "| input | MB | tool | cpu s |")
+        self.assertEqual(lines[4], "| a.c | 1.00 | cpp | 0.010 |")
+
+
 if __name__ == "__main__":
     unittest.main()
