@@ -1057,6 +1057,25 @@ int copy_tokens_owing_pops(int blanks) {
     return blanks;
 }
 
+int copy_after_text_end(int blanks) {
+    const input_source* s = reader.current_source;
+    const input_source* below = s->parent.get();
+    // Elsewhere the reader finishes the text: a file's units may need its
+    // care. (ISO C, which looks at the joint of the tokens on either side,
+    // never comes here.)
+    if (s->barrier || below == nullptr || below->file != nullptr || below->at_end) return blanks;
+    // The copy must take a unit: a token it may stop before would be read
+    // by the reader, with the pops owed.
+    const unit_kind k = kind_of(*below->pos);
+    if (k != K_BLANK && k != K_SINGLE) return blanks;
+    const int popped = finish_ended_text();
+    reader.bookkeeping = false;
+    const wchar* start = below->pos;
+    blanks = copy_text_tokens(blanks);
+    settle_pops_owed(popped, below->pos - start);
+    return blanks;
+}
+
 plain_lines copy_plain_lines(int newlines) {
     plain_lines r{false, 0, newlines, false};
     input_source* s = plain_source();
@@ -1113,6 +1132,10 @@ int copy_text_tokens(int blanks) {
 }
 
 int copy_tokens_owing_pops(int blanks) {
+    return blanks;
+}
+
+int copy_after_text_end(int blanks) {
     return blanks;
 }
 

@@ -2,6 +2,7 @@
 // block or line buffer, or from macro text, and written a stretch at a time.
 #pragma once
 
+#include "cpp/dialect.h"
 #include "cpp/macro_table.h"
 #include "cpp/reader.h"
 
@@ -21,11 +22,18 @@ int copy_text_tokens(int blanks);
 // The same with pops owed (a text source has just been finished): the
 // copy's first unit pays them off, as its read would.
 int copy_tokens_owing_pops(int blanks);
+// The same at the end of a macro text whose end mark has been read (in the
+// toolchain's dialect only): when the text it was read in goes on with a
+// blank or a one-unit token, the ended text is finished and the copy goes
+// on there.
+int copy_after_text_end(int blanks);
 inline int copy_plain_tokens(int blanks) {
     const input_source* s = reader.current_source;
     if (s == nullptr || reader.raw_input) return blanks;
-    // The end of a text that has been read leaves the reading to the reader.
-    if (reader.bookkeeping) return s->at_end != 0 ? blanks : copy_tokens_owing_pops(blanks);
+    if (reader.bookkeeping) {
+        if (s->at_end == 0) return copy_tokens_owing_pops(blanks);
+        return dialect.iso ? blanks : copy_after_text_end(blanks);
+    }
     const wchar* p = s->pos;
     const unsigned u = *p;
     // A name that the filter lets through is mostly a macro, which stops

@@ -761,7 +761,38 @@ void account_for_pops(input_source* src, int popped) {
     update_bookkeeping();
 }
 
+// What the read of a plain unit of the text source s (which finishes no
+// source) does to the pops: those of the `popped` sources it finished on
+// its way are owed to s's parent; with none, those owed are paid off.
+inline void account_for_plain_read(input_source* s, int popped) {
+    if (popped != 0) {
+        account_for_pops(s, popped);
+    } else if (input_source* parent = s->parent.get();
+               parent != nullptr && parent->pending_pops != 0) {
+        pay_owed_pops();
+    } else {
+        reader.bookkeeping = false;
+    }
+}
+
 }  // namespace
+
+int finish_ended_text() {
+    input_source* s = reader.current_source;
+    assert(s != nullptr && s->at_end != 0 && !s->barrier);
+    int popped = 0;
+    if (!s->pushback) ++reader.boundaries;
+    finish_text_source(s, popped);
+    pop_source();
+    return popped;
+}
+
+void settle_pops_owed(int popped, std::ptrdiff_t taken) {
+    assert(taken >= 1);
+    input_source* s = reader.current_source;
+    account_for_plain_read(s, popped);
+    if (taken >= 2) account_for_plain_read(s, 0);
+}
 
 namespace {
 
@@ -837,14 +868,7 @@ int next_char_slow() {
         const unsigned c = *s->pos;
         if (c < 256 && reader_plain_unit[c]) {
             ++s->pos;
-            if (popped != 0) {
-                account_for_pops(s, popped);
-            } else if (input_source* parent = s->parent.get();
-                       parent != nullptr && parent->pending_pops != 0) {
-                pay_owed_pops();
-            } else {
-                reader.bookkeeping = false;
-            }
+            account_for_plain_read(s, popped);
             return static_cast<int>(c);
         }
         if (c == 0) {

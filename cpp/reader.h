@@ -177,6 +177,16 @@ void reader_reset();
 // the source not at its end): pays them off, as the next read of a unit that
 // finishes no source does (for a bulk copy that has read units of it).
 void pay_owed_pops();
+// With the current source a macro text whose end mark has been handed out:
+// finishes it and pops it, as the next read does before it reads a unit of
+// the source below; returns the number of sources finished, which that read
+// owes. A caller that then takes units of the source below itself settles
+// them with settle_pops_owed.
+int finish_ended_text();
+// After finish_ended_text: accounts for `taken` units (at least one) read
+// from the current source, as their reads would have: the first owes the
+// pops to the source's parent, the second pays them off.
+void settle_pops_owed(int popped, std::ptrdiff_t taken);
 
 #ifndef CPP_READER_FAST_PATH
 #define CPP_READER_FAST_PATH 1
