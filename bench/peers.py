@@ -223,9 +223,9 @@ def cpu_model(cpuinfo):
 
 def host_description(label=None):
     """One line naming what the table was measured on: the processor and
-    its cores (ratios move with the processor: the same binary and peers
-    have differed by a third between two hosts), the system, and `label`
-    (the build measured) when given."""
+    its cores (ratios move with the processor: one build's time has
+    differed by a third between two hosts where sdcpp's was the same), the
+    system, and `label` (the build measured) when given."""
     try:
         with open("/proc/cpuinfo") as f:
             model = cpu_model(f.read())
