@@ -32,3 +32,20 @@ inline void write_bytes_unlocked(std::FILE* f, const char* text, std::size_t n) 
 #endif
     fwrite_unlocked(text, 1, n, f);
 }
+
+// The same for the few bytes a copy of macro text mostly gathers, from a
+// buffer that has SHORT_WRITE readable bytes at text: up to that many are
+// moved as one block, with no call, when the stream's buffer has room for
+// the block (the bytes past n are written over later or never written out).
+constexpr std::size_t SHORT_WRITE = 16;
+inline void write_short_bytes_unlocked(std::FILE* f, const char* text, std::size_t n) {
+#ifdef __GLIBC__
+    if (n <= SHORT_WRITE &&
+        static_cast<std::size_t>(f->_IO_write_end - f->_IO_write_ptr) >= SHORT_WRITE) {
+        std::memcpy(f->_IO_write_ptr, text, SHORT_WRITE);
+        f->_IO_write_ptr += n;
+        return;
+    }
+#endif
+    write_bytes_unlocked(f, text, n);
+}

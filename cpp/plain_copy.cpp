@@ -466,7 +466,7 @@ class plain_output {
     void flush() {
         assert(o_ == text_ || driver.out != nullptr);
         if (o_ != text_ && driver.out != nullptr)
-            write_bytes_unlocked(driver.out, text_, static_cast<std::size_t>(o_ - text_));
+            write_short_bytes_unlocked(driver.out, text_, static_cast<std::size_t>(o_ - text_));
         o_ = text_;
     }
 
