@@ -31,3 +31,4 @@ int q; /* ?? no trigraph ??x ? */ int r;
    with /* inside */ int s = __LINE__;
 /* ends */f(3,4)/**/
 int t = __LINE__;
+int u; /* a \/ b, c ?/ d */ int v = __LINE__;

@@ -2,7 +2,8 @@
 # them to the reader: comments before, between and after tokens, a comment
 # right after a name, block comments that run on over lines (line numbers
 # and line synchronisation after them), a '*' and '/' split by a splice, a
-# trigraph or a CR, line comments continued by splices, "/*" inside a
+# trigraph or a CR, a '/' after a backslash or a '?' inside a block comment
+# (no end there), line comments continued by splices, "/*" inside a
 # comment (179), a comment that becomes a space and shows so in a later
 # message's line, CR LF and NUL bytes inside comments (reported once), a
 # long line inside a comment, comments laid over the edges of the blocks a
