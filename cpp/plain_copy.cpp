@@ -1050,7 +1050,7 @@ int copy_tokens_owing_pops(int blanks) {
     reader.bookkeeping = false;
     blanks = copy_plain_tokens(blanks);
     if (s->pos != start) {
-        pay_owed_pops();
+        settle_pops_owed(0, s->pos - start);
     } else {
         reader.bookkeeping = true;
     }

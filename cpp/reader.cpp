@@ -93,16 +93,14 @@ void lower_expansion_depth(int by) {
     if (reader.expansion_depth < 0) reader.expansion_depth = 0;
 }
 
-}  // namespace
-
+// With pops owed to the current source's parent: pays them off, as the read
+// of a unit that finishes no source does.
 void pay_owed_pops() {
     input_source* parent = reader.current_source->parent.get();
     lower_expansion_depth(parent->pending_pops);
     parent->pending_pops = 0;
     reader.bookkeeping = false;
 }
-
-namespace {
 
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {

@@ -173,19 +173,16 @@ bool load_block_line(input_source* s, std::size_t at);
 constexpr std::size_t BLOCK_LINE_LIMIT = FILE_LINE_CAPACITY - 2;
 int unget_char_slow();
 void reader_reset();
-// With pops owed to the current source's parent (the bookkeeping flag set,
-// the source not at its end): pays them off, as the next read of a unit that
-// finishes no source does (for a bulk copy that has read units of it).
-void pay_owed_pops();
 // With the current source a macro text whose end mark has been handed out:
 // finishes it and pops it, as the next read does before it reads a unit of
 // the source below; returns the number of sources finished, which that read
 // owes. A caller that then takes units of the source below itself settles
 // them with settle_pops_owed.
 int finish_ended_text();
-// After finish_ended_text: accounts for `taken` units (at least one) read
-// from the current source, as their reads would have: the first owes the
-// pops to the source's parent, the second pays them off.
+// For a caller that has taken `taken` units (at least one) of the current
+// source itself, as the reader's reads would have: those reads pay off the
+// pops owed to the source's parent; after finish_ended_text, with the
+// `popped` sources it finished, the first owes them and the second pays.
 void settle_pops_owed(int popped, std::ptrdiff_t taken);
 
 #ifndef CPP_READER_FAST_PATH
