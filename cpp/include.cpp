@@ -178,6 +178,62 @@ struct search_result {
     int place = -1;  // the include directory it was found in
 };
 
+// The searches made, by their keys: open addressing over the keys' hashes,
+// with the keys' bytes kept one after another. A search is made at every
+// #include, mostly again: this costs a probe or two, where a map of strings
+// costs a division and a walk of linked nodes.
+class search_memo {
+   public:
+    // The result kept under the key (of hash h), or null.
+    search_result* find(std::string_view key, std::uint64_t h) {
+        if (slots_.empty()) return nullptr;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            slot& s = slots_[i];
+            if (s.length == EMPTY) return nullptr;
+            if (s.hash == h && s.length == key.size() &&
+                std::memcmp(keys_.data() + s.at, key.data(), key.size()) == 0)
+                return &s.result;
+        }
+    }
+    // Keeps a result under a key not kept yet.
+    void insert(std::string_view key, std::uint64_t h, const search_result& r) {
+        // At most half the slots are taken, so a probe ends soon.
+        if (2 * (count_ + 1) > slots_.size()) grow();
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = h & mask;
+        while (slots_[i].length != EMPTY) i = (i + 1) & mask;
+        slots_[i] = {h, static_cast<std::uint32_t>(keys_.size()),
+                     static_cast<std::uint32_t>(key.size()), r};
+        keys_.append(key);
+        ++count_;
+    }
+    void clear() { *this = {}; }
+
+   private:
+    static constexpr std::uint32_t EMPTY = UINT32_MAX;  // no key is as long
+    struct slot {
+        std::uint64_t hash = 0;
+        std::uint32_t at = 0;  // where the key's bytes start in keys_
+        std::uint32_t length = EMPTY;
+        search_result result;
+    };
+    void grow() {
+        std::vector<slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 64 : 2 * old.size(), slot{});
+        const std::size_t mask = slots_.size() - 1;
+        for (const slot& s : old) {
+            if (s.length == EMPTY) continue;
+            std::size_t i = s.hash & mask;
+            while (slots_[i].length != EMPTY) i = (i + 1) & mask;
+            slots_[i] = s;
+        }
+    }
+    std::vector<slot> slots_;
+    std::string keys_;
+    std::size_t count_ = 0;
+};
+
 struct file_closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -207,7 +263,7 @@ struct include_state {
     // directory (for the "..." form) and the name: the first candidate that
     // opened, or null. A search that reported a candidate too long is not
     // kept, so that it reports again.
-    std::unordered_map<std::string, search_result, path_hash, std::equal_to<>> searches;
+    search_memo searches;
     int search_error = 0;  // errno of the last candidate that failed to open
     // What each directory holds, listed the first time a path in it is
     // tried.
@@ -351,8 +407,9 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
     if (quoted && from < 0 && !is_rooted(written)) key += including_directory();
     key += '\n';  // no name holds a line end
     key += written;
-    auto it = includes.searches.find(key);
-    if (it == includes.searches.end()) {
+    const std::uint64_t h = path_hash{}(key);
+    search_result* kept = includes.searches.find(key, h);
+    if (kept == nullptr) {
         std::string name = written;
         path_use_native_separators(name.data());
         bool too_long = false;
@@ -367,11 +424,14 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
             place = found_place;
             return node;
         }
-        it = includes.searches.emplace(key, result).first;
+        includes.searches.insert(key, h, result);
+        if (node == nullptr) errno = result.error;
+        place = result.place;
+        return node;
     }
-    if (it->second.found == nullptr) errno = it->second.error;
-    place = it->second.place;
-    return it->second.found;
+    if (kept->found == nullptr) errno = kept->error;
+    place = kept->place;
+    return kept->found;
 }
 
 #if CPP_READER_FAST_PATH
