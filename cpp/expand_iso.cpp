@@ -22,6 +22,7 @@
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
 #include "cpp/unit_copy.h"
+#include "cpp/unit_text.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ namespace {
 // call, at the most: each level is a few frames of the machine's stack.
 constexpr int MAX_ARGUMENT_NESTING = 200;
 
-using text = std::vector<wchar>;
+using text = unit_text;
 
 constexpr unsigned char ARG_MAY_CHANGE = 1;
 constexpr unsigned char ARG_INERT = 2;
@@ -123,7 +124,7 @@ void note_name(const wchar* name, std::size_t n) {
 // Appends a name (painted when its macro is disabled).
 void put_name(text& t, const wchar* name, std::size_t n) {
     if (is_disabled(name, n)) t.push_back(MARK_NO_EXPAND);
-    t.insert(t.end(), name, name + n);
+    t.append(name, name + n);
 }
 
 // --- collecting the arguments -----------------------------------------------
@@ -138,7 +139,7 @@ void collect_name(text& t, int c) {
     unget_char();
     note_name(t.data() + start, t.size() - start);
     if (is_disabled(t.data() + start, t.size() - start)) {
-        t.insert(t.begin() + static_cast<std::ptrdiff_t>(start), MARK_NO_EXPAND);
+        t.insert(start, MARK_NO_EXPAND);
     }
 }
 
@@ -235,7 +236,7 @@ inline void append_units(text& t, const wchar* p, const wchar* q) {
     if (q - p == 1) {
         t.push_back(*p);
     } else {
-        t.insert(t.end(), p, q);
+        t.append(p, q);
     }
 }
 
@@ -356,7 +357,7 @@ const wchar* take_plain_run(const input_source* s, const wchar* p, text& t, bool
         if (as_it_stands && !painted) {
             run_end = q;
         } else {
-            if (run != run_end) t.insert(t.end(), run, run_end);
+            if (run != run_end) t.append(run, run_end);
             if (space) t.push_back(' ');
             if (painted) t.push_back(MARK_NO_EXPAND);
             append_units(t, p, q);
@@ -365,7 +366,7 @@ const wchar* take_plain_run(const input_source* s, const wchar* p, text& t, bool
         space = false;
         p = q;
     }
-    if (run != run_end) t.insert(t.end(), run, run_end);
+    if (run != run_end) t.append(run, run_end);
     return p;
 }
 #endif
@@ -594,7 +595,7 @@ void take_plain_replacement(token_writer& w) {
             run_end = q;
             w.space = false;
         } else {
-            if (run != run_end) w.out.insert(w.out.end(), run, run_end);
+            if (run != run_end) w.out.append(run, run_end);
             w.begin(u);
             if (painted) w.out.push_back(MARK_NO_EXPAND);
             append_units(w.out, p, p + n);
@@ -602,7 +603,7 @@ void take_plain_replacement(token_writer& w) {
         }
         p = q;
     }
-    if (run != run_end) w.out.insert(w.out.end(), run, run_end);
+    if (run != run_end) w.out.append(run, run_end);
     s->pos = const_cast<wchar*>(p);
 #else
     (void)w;
@@ -685,7 +686,7 @@ const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
     auto& [rep_at, rep_length] = call.rep[i];
     if (rep_at < 0) {
         if (!call.raw_padded) {
-            call.raw.insert(call.raw.end(), BUFFER_READ_AHEAD, 0);
+            call.raw.append(BUFFER_READ_AHEAD, 0);
             call.raw_padded = true;
         }
         auto at = static_cast<std::ptrdiff_t>(call.replaced.size());
@@ -705,7 +706,7 @@ const wchar* replaced_argument(iso_call& call, std::size_t i, std::size_t& n) {
 void put_text(text& out, const wchar* s, std::size_t n) {
     if (n == 0) return;
     if (merges(out, 0, s[0])) out.push_back(' ');
-    out.insert(out.end(), s, s + n);
+    out.append(s, s + n);
 }
 
 // '#': the argument as written, between double quotes; a backslash or
@@ -769,18 +770,18 @@ std::size_t paste(text& out, std::size_t left, const wchar* s, std::size_t n) {
         return left;
     }
     std::size_t at = last_token_start(out, left);
-    if (out[at] == MARK_NO_EXPAND) out.erase(out.begin() + static_cast<std::ptrdiff_t>(at));
+    if (out[at] == MARK_NO_EXPAND) out.erase(at);
     if (s[0] == MARK_NO_EXPAND) {
         ++s;
         --n;
     }
     const std::size_t left_length = out.size() - at;
     const std::size_t right_length = pp_token_length(s, s + n);
-    out.insert(out.end(), s, s + n);
+    out.append(s, s + n);
     const wchar* joined = out.data() + at;
     if (pp_token_length(joined, out.data() + out.size()) != left_length + right_length) {
         report_invalid_paste(joined, left_length, joined + left_length, right_length);
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at + left_length), ' ');
+        out.insert(at + left_length, ' ');
     }
     return at;
 }
@@ -832,7 +833,7 @@ struct builder {
         }
         std::size_t n;
         const wchar* s = raw_argument(call, i, n);
-        out.insert(out.end(), s, s + n);
+        out.append(s, s + n);
         return true;
     }
 
@@ -879,7 +880,7 @@ struct builder {
                 while (*q < 256 && *q != 0) ++q;
                 put_body_unit(u);
                 if (q - p > 1) {
-                    out.insert(out.end(), p + 1, q);
+                    out.append(p + 1, q);
                     for (const wchar* r = q - 1; r > p; --r) {
                         if (*r == ' ') {
                             operand = out.size() - static_cast<std::size_t>(q - 1 - r);
