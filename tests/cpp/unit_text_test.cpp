@@ -37,7 +37,10 @@ TEST(UnitText, EditsKeepTheUnitsAVectorWouldHold) {
             model.pop_back();
         }
         ASSERT_EQ(units_of(t), model) << "round " << round;
-        ASSERT_EQ(t.back(), model.back());
+        ASSERT_EQ(t.empty(), model.empty());
+        if (!model.empty()) {
+            ASSERT_EQ(t.back(), model.back());
+        }
     }
     // An insert at the very end, and the erase of the last unit.
     t.insert(t.size(), u'z');
