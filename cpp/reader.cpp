@@ -282,6 +282,16 @@ input_source* pop_source() {
     return s;
 }
 
+// Leaves a text source that has ended (s, the current one): the text's
+// boundary is counted (as the text is left, not when its end is seen: a
+// look-ahead may step back over the end mark), the text finished and
+// popped.
+inline void leave_text_source(input_source* s, int& popped) {
+    if (!s->pushback) ++reader.boundaries;
+    finish_text_source(s, popped);
+    pop_source();
+}
+
 // Keeps the buffers of a file source that ended for the next include (as
 // many as were in use at once, up to a few).
 void keep_file_buffers(input_source* s) {
@@ -736,11 +746,7 @@ int take_unit(input_source* src, int& popped) {
         }
     }
     if (src->barrier) return BARRIER_REACHED;
-    // Counted as the text is left, not when its end is seen: a look-ahead
-    // may step back over the end mark.
-    if (!src->pushback) ++reader.boundaries;
-    finish_text_source(src, popped);
-    pop_source();
+    leave_text_source(src, popped);
     return SOURCE_CHANGED;
 }
 
@@ -779,9 +785,7 @@ int finish_ended_text() {
     input_source* s = reader.current_source;
     assert(s != nullptr && s->at_end != 0 && !s->barrier);
     int popped = 0;
-    if (!s->pushback) ++reader.boundaries;
-    finish_text_source(s, popped);
-    pop_source();
+    leave_text_source(s, popped);
     return popped;
 }
 
@@ -858,9 +862,7 @@ int next_char_slow() {
         if (s->at_end != 0) {
             // A macro text whose end mark has been handed out.
             if (s->barrier) break;
-            if (!s->pushback) ++reader.boundaries;
-            finish_text_source(s, popped);
-            pop_source();
+            leave_text_source(s, popped);
             continue;
         }
         const unsigned c = *s->pos;
@@ -873,9 +875,7 @@ int next_char_slow() {
             ++s->pos;  // past the 0, as a pushback expects
             if (s->macro == nullptr && !s->barrier) {
                 // An argument or a text pushed back: finished at once.
-                if (!s->pushback) ++reader.boundaries;
-                finish_text_source(s, popped);
-                pop_source();
+                leave_text_source(s, popped);
                 continue;
             }
             // The end of a macro text is handed out once as a mark (a
