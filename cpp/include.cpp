@@ -196,8 +196,8 @@ class search_memo {
                 return &s.result;
         }
     }
-    // Keeps a result under a key not kept yet.
-    void insert(std::string_view key, std::uint64_t h, const search_result& r) {
+    // Keeps a result under a key not kept yet; returns where it is kept.
+    search_result* insert(std::string_view key, std::uint64_t h, const search_result& r) {
         // At most half the slots are taken, so a probe ends soon.
         if (2 * (count_ + 1) > slots_.size()) grow();
         const std::size_t mask = slots_.size() - 1;
@@ -207,6 +207,7 @@ class search_memo {
                      static_cast<std::uint32_t>(key.size()), r};
         keys_.append(key);
         ++count_;
+        return &slots_[i].result;
     }
     void clear() { *this = {}; }
 
@@ -424,10 +425,7 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
             place = found_place;
             return node;
         }
-        includes.searches.insert(key, h, result);
-        if (node == nullptr) errno = result.error;
-        place = result.place;
-        return node;
+        kept = includes.searches.insert(key, h, result);
     }
     if (kept->found == nullptr) errno = kept->error;
     place = kept->place;
