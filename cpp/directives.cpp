@@ -396,6 +396,7 @@ bool control_include_line(int& pending) {
     const wchar* q = after;
     while (blank(*q)) ++q;
     if (*q != '<' && *q != '"') return false;
+    const wchar* const open = q;
     const wchar close = *q == '<' ? '>' : '"';
     for (++q; *q != close; ++q) {
         if (!plain(*q)) return false;
@@ -411,7 +412,7 @@ bool control_include_line(int& pending) {
     reader.in_directive = true;
     std::memcpy(scanner.name_buffer, keyword, sizeof keyword);
     s->pos = const_cast<wchar*>(after);
-    pending = pending + 1 + do_include();
+    pending = pending + 1 + do_plain_include(open, q);
     reader.in_directive = outer;
     reader.echo_comments = driver.keep_comments && conditional.cond_active;
     return true;

@@ -265,6 +265,13 @@ struct include_state {
     // opened, or null. A search that reported a candidate too long is not
     // kept, so that it reports again.
     search_memo searches;
+    // The same searches for names read plain in a line (do_plain_include),
+    // by the form, the including file (for the "..." form) and the name's
+    // units as written: a name met again is answered without reading it.
+    search_memo plain_searches;
+    // What the search include_file made last gave, when it was kept.
+    bool last_kept = false;
+    search_result last_search;
     int search_error = 0;  // errno of the last candidate that failed to open
     // What each directory holds, listed the first time a path in it is
     // tried.
@@ -409,6 +416,7 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
     key += '\n';  // no name holds a line end
     key += written;
     const std::uint64_t h = path_hash{}(key);
+    includes.last_kept = false;
     search_result* kept = includes.searches.find(key, h);
     if (kept == nullptr) {
         std::string name = written;
@@ -427,6 +435,8 @@ path_node* search(const std::string& written, bool quoted, int from, int& place)
         }
         kept = includes.searches.insert(key, h, result);
     }
+    includes.last_kept = true;
+    includes.last_search = *kept;
     if (kept->found == nullptr) errno = kept->error;
     place = kept->place;
     return kept->found;
@@ -1153,6 +1163,8 @@ int open_entry(path_node* node, file_ptr& f, int& lines) {
             includes.stale_paths.push_back(std::move(includes.paths));
             includes.paths.clear();
             includes.searches.clear();
+            includes.plain_searches.clear();
+            includes.last_kept = false;
             return 0;
         }
         std::string shown = includes.opened->substr(0, MAX_NAME_LEN);
@@ -1239,6 +1251,44 @@ int include_file(int from) {
 
 int do_include() {
     return include_file(-1);
+}
+
+int do_plain_include(const wchar* open, const wchar* close) {
+    input_source* s = reader.current_source;
+    const bool quoted = *open == '"';
+    const auto length = static_cast<std::size_t>(close - open - 1);
+    // A "..." name is looked for first beside the including file, which
+    // its entry (or, for the main file, its source) stands for.
+    const void* includer = nullptr;
+    if (quoted) includer = s == reader.main_source ? static_cast<const void*>(s) : s->include_entry;
+    if ((quoted && includer == nullptr) || length > MAX_NAME_LEN) return include_file(-1);
+    std::array<char, 1 + sizeof includer + MAX_NAME_LEN * sizeof(wchar)> bytes;
+    bytes[0] = static_cast<char>(*open);
+    std::memcpy(bytes.data() + 1, &includer, sizeof includer);
+    std::memcpy(bytes.data() + 1 + sizeof includer, open + 1, length * sizeof(wchar));
+    const std::string_view key(bytes.data(), 1 + sizeof includer + length * sizeof(wchar));
+    const std::uint64_t h = path_hash{}(key);
+    const search_result* kept = includes.plain_searches.find(key, h);
+    if (kept != nullptr && !driver.no_output && includes.once.empty()) {
+        // What include_file does with the name found when the file it names
+        // may be passed over.
+        path_node* node = kept->found;
+        path_entry& e = node->second;
+        file_ptr none;
+        if (e.result == found::exact && e.case_matches && e.guard == guard_state::guarded &&
+            open_file_count() < max_open_files() && may_pass_over(e, none)) {
+            s->pos = const_cast<wchar*>(close + 1);
+            scanner.save_ptr = scanner.save_buffer;
+            includes.opened = &node->first;
+            pass_over();
+            record_included(node);
+            return e.facts().guard.lines;
+        }
+    }
+    const int lines = include_file(-1);
+    if (kept == nullptr && includes.last_kept && includes.last_search.found != nullptr)
+        includes.plain_searches.insert(key, h, includes.last_search);
+    return lines;
 }
 
 bool do_pragma_once() {

@@ -7,6 +7,10 @@
 // Carries out #include; returns the line ends the main loop would have
 // passed in the file when the file is passed over instead of read (else 0).
 int do_include();
+// do_include for a name that lies in the current line between the units
+// `open` and `close` (its delimiters) with every unit between them one the
+// reader hands out as it is; the reader stands after the directive's name.
+int do_plain_include(const char16_t* open, const char16_t* close);
 // ISO C, as gcc has it: #include_next looks for the name in the include
 // directories after the one the current file was found in.
 int do_include_next();

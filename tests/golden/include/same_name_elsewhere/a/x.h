@@ -1,0 +1,2 @@
+#include "common.h"
+int in_a_x;

@@ -1,0 +1,2 @@
+#include "common.h"
+int in_b_x;

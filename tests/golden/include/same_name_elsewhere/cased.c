@@ -1,0 +1,4 @@
+#include "LOWER.H"
+#include "LOWER.H"
+#include <Lower.h>
+int last;

@@ -1,0 +1,4 @@
+#ifndef LOWER_H
+#define LOWER_H
+int lower;
+#endif
