@@ -81,8 +81,7 @@ bool path_same_file(const char* a, const char* b) {
 }
 
 void path_use_native_separators(char* path) {
-    for (char* p = path; *p; p++)
-        if (*p == '\\') *p = '/';
+    for (char* p = std::strchr(path, '\\'); p != nullptr; p = std::strchr(p + 1, '\\')) *p = '/';
 }
 
 std::size_t read_regular_file(std::FILE* f, void* buffer, std::size_t n) {

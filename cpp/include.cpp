@@ -353,7 +353,7 @@ void record_included(path_node* node) {
     includes.recorded.push_back(std::move(copy));
 }
 
-path_node* entry_for(std::string_view path, file_ptr& f);
+path_node* entry_for(const std::string& path, file_ptr& f);
 
 // The candidate in includes.candidate: its entry when it opens, else null.
 path_node* try_candidate() {
@@ -548,15 +548,18 @@ const directory_listing& listing_of(std::string_view dir) {
 // The listing of a path's directory ("." for none), with the path's last
 // component in name.
 const directory_listing& listing_for(std::string_view path, std::string_view& name) {
-    std::size_t cut = path.find_last_of("/\\");
-    if (cut == std::string_view::npos) {
+    std::size_t cut = path.size();
+    while (cut != 0 && !is_separator(path[cut - 1])) --cut;
+    if (cut-- == 0) {
         name = path;
         return listing_of(".");
     }
     name = path.substr(cut + 1);
-    std::string dir(path.substr(0, cut != 0 ? cut : 1));
-    path_use_native_separators(dir.data());
-    return listing_of(dir);
+    const std::string_view dir = path.substr(0, cut != 0 ? cut : 1);
+    if (dir.find('\\') == std::string_view::npos) return listing_of(dir);
+    std::string native(dir);
+    path_use_native_separators(native.data());
+    return listing_of(native);
 }
 
 // Opens a candidate path, whose last component is name in the listing l of
@@ -582,17 +585,18 @@ file_ptr open_listed(const std::string& path, const directory_listing& l, std::s
 
 // The entry of a candidate path, made by opening it (and, failing that, its
 // lower-case copy) when the path is new; f is then the file opened.
-path_node* entry_for(std::string_view path, file_ptr& f) {
+path_node* entry_for(const std::string& path, file_ptr& f) {
     auto it = includes.paths.find(path);
     if (it != includes.paths.end()) return &*it;
     path_entry e;
     std::string_view last;  // the last component, checked for its letter case
     const directory_listing& l = listing_for(path, last);
-    f = open_listed(std::string(path), l, last, e.regular);
+    f = open_listed(path, l, last, e.regular);
     if (f != nullptr) {
         e.result = found::exact;
-    } else if (std::string lower = lower_case(path); lower != path) {
+    } else if (std::any_of(path.begin(), path.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
         // (A name in lower case already would fail the same way again.)
+        const std::string lower = lower_case(path);
         std::string_view lower_last;
         f = open_listed(lower, listing_for(lower, lower_last), lower_last, e.regular);
         if (f != nullptr) e.result = found::lower_case;
