@@ -556,6 +556,7 @@ const directory_listing& listing_for(std::string_view path, std::string_view& na
     }
     name = path.substr(cut + 1);
     const std::string_view dir = path.substr(0, cut != 0 ? cut : 1);
+    // Making the separators the platform's rewrites nothing but a '\\'.
     if (dir.find('\\') == std::string_view::npos) return listing_of(dir);
     std::string native(dir);
     path_use_native_separators(native.data());
