@@ -179,60 +179,67 @@ struct search_result {
 };
 
 // The searches made, by their keys: open addressing over the keys' hashes,
-// with the keys' bytes kept one after another. A search is made at every
-// #include, mostly again: this costs a probe or two, where a map of strings
-// costs a division and a walk of linked nodes.
+// with the keys' bytes kept one after another and the results in the order
+// they were kept. A search is made at every #include, mostly again: this
+// costs a probe or two, where a map of strings costs a division and a walk
+// of linked nodes. A slot takes 16 bytes: the table is touched page by page
+// as it grows, and a page touched the first time costs a fault.
 class search_memo {
    public:
     // The result kept under the key (of hash h), or null.
     search_result* find(std::string_view key, std::uint64_t h) {
         if (slots_.empty()) return nullptr;
+        const auto tag = static_cast<std::uint32_t>(h);
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-            slot& s = slots_[i];
+            const slot& s = slots_[i];
             if (s.length == EMPTY) return nullptr;
-            if (s.hash == h && s.length == key.size() &&
+            if (s.tag == tag && s.length == key.size() &&
                 std::memcmp(keys_.data() + s.at, key.data(), key.size()) == 0)
-                return &s.result;
+                return &results_[s.result];
         }
     }
-    // Keeps a result under a key not kept yet; returns where it is kept.
+    // Keeps a result under a key not kept yet; returns where it is kept
+    // (until the next insert).
     search_result* insert(std::string_view key, std::uint64_t h, const search_result& r) {
         // At most half the slots are taken, so a probe ends soon.
-        if (2 * (count_ + 1) > slots_.size()) grow();
+        if (2 * (results_.size() + 1) > slots_.size()) grow();
         const std::size_t mask = slots_.size() - 1;
         std::size_t i = h & mask;
         while (slots_[i].length != EMPTY) i = (i + 1) & mask;
-        slots_[i] = {h, static_cast<std::uint32_t>(keys_.size()),
-                     static_cast<std::uint32_t>(key.size()), r};
+        slots_[i] = {static_cast<std::uint32_t>(h), static_cast<std::uint32_t>(keys_.size()),
+                     static_cast<std::uint32_t>(key.size()),
+                     static_cast<std::uint32_t>(results_.size())};
         keys_.append(key);
-        ++count_;
-        return &slots_[i].result;
+        results_.push_back(r);
+        return &results_.back();
     }
     void clear() { *this = {}; }
 
    private:
     static constexpr std::uint32_t EMPTY = UINT32_MAX;  // no key is as long
     struct slot {
-        std::uint64_t hash = 0;
-        std::uint32_t at = 0;  // where the key's bytes start in keys_
+        std::uint32_t tag = 0;  // the low half of the key's hash
+        std::uint32_t at = 0;   // where the key's bytes start in keys_
         std::uint32_t length = EMPTY;
-        search_result result;
+        std::uint32_t result = 0;  // its place in results_
     };
+    // (A table has fewer than 2^32 slots: the tag places a slot as its
+    // hash would.)
     void grow() {
         std::vector<slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 64 : 2 * old.size(), slot{});
         const std::size_t mask = slots_.size() - 1;
         for (const slot& s : old) {
             if (s.length == EMPTY) continue;
-            std::size_t i = s.hash & mask;
+            std::size_t i = s.tag & mask;
             while (slots_[i].length != EMPTY) i = (i + 1) & mask;
             slots_[i] = s;
         }
     }
     std::vector<slot> slots_;
     std::string keys_;
-    std::size_t count_ = 0;
+    std::vector<search_result> results_;
 };
 
 struct file_closer {
