@@ -1,7 +1,7 @@
 #define SQUARE(x) ((x) * (x))
 #define EMPTY() nothing
 #define JOIN(a, b) a ## b
-#define NUM(x) x ## 12
+#define NUM(x) x ## 12 ## 34
 #define STR(x) #x
 #define R R+1
 #define TWO(a, b) b a

@@ -3,4 +3,4 @@
 
 # 10
 int a = ((2) * (2));
-nothing R+1 "s" pq n12 2 1 11 "in.c" abcéd
+nothing R+1 "s" pq n1234 2 1 11 "in.c" abcéd
