@@ -39,6 +39,7 @@ enum message_state : unsigned char { STATE_DISABLED = 1, STATE_OFF = 4 };  // 0 
 struct alert_state {
     unsigned error_count = 0;
     unsigned warning_count = 0;
+    unsigned reports_asked = 0;  // every report asked for, shown or not
     unsigned error_limit = 0;
     int warning_threshold = 0;
     int warnings_fail = 0;
@@ -456,6 +457,7 @@ bool suppressed(unsigned number, const alert_entry& e) {
 }
 
 int report_text_v(unsigned number, const char* kind, const char* fmt, va_list ap) {
+    ++alert.reports_asked;
     alert.saved_errno = errno;
     if (!kind) kind = "";
     if (level_of_kind(kind) < alert.warning_threshold) return 0;
@@ -467,6 +469,7 @@ int report_text_v(unsigned number, const char* kind, const char* fmt, va_list ap
 // the error limit leaves exit_pending set, so that variadic callers can close
 // their argument list before the run unwinds.
 int report_core(unsigned number, va_list ap) {
+    ++alert.reports_asked;
     alert.saved_errno = errno;
     alert_ensure_init();
     alert_entry e{};
@@ -521,6 +524,10 @@ void alert_ensure_init() {
 
 void alert_note_catalogue_loaded() {
     alert.init_state = 2;
+}
+
+unsigned alert_reports_asked() {
+    return alert.reports_asked;
 }
 
 int alert_report(unsigned number, ...) {

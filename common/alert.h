@@ -43,6 +43,8 @@ void alert_set_position(const wchar* file, const int* line, wchar* const* line_s
                         wchar* const* position);
 void alert_set_position_hook(void (*hook)());
 int alert_failed();
+// Counts the reports asked for since the reset, shown, suppressed or not.
+unsigned alert_reports_asked();
 void alert_disable_messages(const char* list);
 int alert_open_catalogue(const char* path);
 int alert_locate_catalogue();

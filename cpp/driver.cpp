@@ -20,6 +20,7 @@
 #include "common/registry.h"
 #include "common/state_reset.h"
 #include "common/whole_file.h"
+#include "cpp/argument_replay.h"
 #include "cpp/dialect.h"
 #include "cpp/directives.h"
 #include "cpp/expand.h"
@@ -45,7 +46,9 @@ struct run_end {
 };
 
 inline void put_out(int c) {
-    if (driver.out != nullptr) putc_unlocked(c, driver.out);
+    if (driver.out == nullptr) return;
+    putc_unlocked(c, driver.out);
+    if (driver.tap != nullptr) driver.tap->push_back(static_cast<char>(c));
 }
 
 bool is_marker(unsigned c) {
@@ -278,6 +281,7 @@ void reset_all() {
     directives_reset();
     macros_reset();
     expand_reset();
+    replay_reset();
     expr_reset();
     options_reset();
     dialect_reset();
@@ -583,7 +587,12 @@ namespace {
 [[gnu::always_inline]] inline void write_token(int c) {
     switch (char_class(c)) {
         case CC_IDENT:
-            if (!driver.no_output) put_wide_string(scanner.name_buffer, driver.out);
+            if (driver.no_output) break;
+            put_wide_string(scanner.name_buffer, driver.out);
+            if (driver.tap != nullptr) {
+                for (const wchar* p = scanner.name_buffer; *p != 0; ++p)
+                    if (!is_marker(*p)) driver.tap->push_back(static_cast<char>(*p & 0xFF));
+            }
             break;
         case CC_QUOTE:
             scan_literal(c, emit_char);
@@ -779,6 +788,15 @@ bool in_pragma_directive() {
     return driver.pragma_directive;
 }
 
+// An argument's output kept while its line is copied (see
+// argument_replay.h) is dropped when the line ends before the keeping does.
+struct keeping_dropper {
+    keeping_dropper() = default;
+    keeping_dropper(const keeping_dropper&) = delete;
+    keeping_dropper& operator=(const keeping_dropper&) = delete;
+    ~keeping_dropper() { replay_drop_keeping(); }
+};
+
 // Copies the tokens of one text line; returns the character that ended it,
 // a newline or 0 at the end of all input. In ISO C (iso, which the
 // toolchain's own dialect pays nothing for): `first`, when not negative, is
@@ -786,6 +804,7 @@ bool in_pragma_directive() {
 // output line holds text already, which the operator _Pragma asks.
 template <bool iso>
 int copy_text_line(int blanks, bool holds_text, int first) {
+    keeping_dropper dropper;
     token_joint joint;
     if constexpr (iso) joint.copied(reader.current_source);
     for (unsigned tokens = 0;; ++tokens) {
@@ -797,10 +816,16 @@ int copy_text_line(int blanks, bool holds_text, int first) {
                 const wchar* before = s != nullptr ? s->pos : nullptr;
                 blanks = copy_plain_tokens_noting(blanks, holds_text);
                 if (s != nullptr && s == reader.current_source && s->pos != before) joint.copied(s);
+                c = next_char();
             } else {
-                blanks = copy_plain_tokens(blanks);
+                if (!replay_before_copy(blanks)) blanks = copy_plain_tokens(blanks);
+                if (at_parameter_reference()) c = replay_at_reference(blanks);
+                if (c == REPLAY_READ_ON) continue;
+                if (c < 0) {
+                    c = next_char();
+                    replay_after_read(blanks);
+                }
             }
-            c = next_char();
         }
         if constexpr (iso) first = -1;
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;

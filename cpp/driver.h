@@ -46,6 +46,9 @@ struct driver_state {
     wchar* report_line_start = nullptr;  // line shown with a message
     int report_line = 0;                 // and its number
     wchar last_emitted = 0;              // the last unit emit_char wrote
+    // While an argument's output is kept to be written again: every byte of
+    // text written to `out` goes here too.
+    std::string* tap = nullptr;
 };
 extern driver_state driver;
 

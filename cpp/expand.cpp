@@ -55,7 +55,6 @@ const std::array<text_unit, 256> text_units = make_text_units();
 
 namespace {
 
-constexpr int MAX_EXPANSION_DEPTH = 1000;
 constexpr int MAX_TEXT = SAVE_BUFFER_SIZE - 1;  // units of one expansion text
 constexpr int NARROW_NAME = MAX_IDENT_LIMIT + 2;
 
@@ -210,17 +209,28 @@ bool build_text(const macro_def* m, const wchar* const* args) {
 
 // Learns what the body is: the expansion text as it stands when it holds no
 // stringise or paste mark and fits the text limit, else a text to build.
+// Learns too which parameters the body names more than once.
 void measure_body(macro_def* m) {
     const wchar* body = m->body ? m->body.get() : empty_text;
     bool has_ref = false;
+    bool built = false;
+    std::uint32_t named = 0;
+    std::uint32_t repeated = 0;
     int n = 0;
     for (; body[n] != 0; ++n) {
         wchar u = body[n];
-        if (u == MARK_STRINGISE || u == MARK_PASTE) break;
-        if (is_param_ref(u)) has_ref = true;
+        if (u == MARK_STRINGISE || u == MARK_PASTE) built = true;
+        if (!is_param_ref(u)) continue;
+        has_ref = true;
+        if (const int i = u - MARK_PARAM0; i < 32) {
+            const std::uint32_t bit = std::uint32_t{1} << i;
+            repeated |= named & bit;
+            named |= bit;
+        }
     }
-    m->body_length = body[n] == 0 && n <= MAX_TEXT ? n : BODY_BUILT;
+    m->body_length = !built && n <= MAX_TEXT ? n : BODY_BUILT;
     m->body_refers = has_ref;
+    m->repeated_refs = repeated;
 }
 
 // The argument texts of a call, with their lengths.
@@ -711,6 +721,7 @@ int expand_if_macro(int c) {
 
 int expand_macro(macro_def* m) {
     if (macros.report_row != nullptr) macros.report_row(m);
+    if (reader.watch != nullptr) reader.watch->add({m, 0, reader.current_line});
     if (++reader.expansion_depth == 1) {
         reader.outermost_macro = m;
         reader.outermost_line = reader.current_line;

@@ -8,6 +8,9 @@
 
 struct macro_def;
 
+// Expansions nested this deep end the expansion (115).
+constexpr int MAX_EXPANSION_DEPTH = 1000;
+
 int expand_if_macro(int c);
 int expand_macro(macro_def* m);
 void push_argument(int index);

@@ -38,6 +38,9 @@ struct macro_def {
     // Whoever replaces the body of a record that may have been expanded sets
     // it back to BODY_UNMEASURED.
     int body_length = BODY_UNMEASURED;
+    // Learnt with body_length: a bit for each parameter (below 32) that
+    // body names more than once.
+    std::uint32_t repeated_refs = 0;
     std::uint16_t name_length = 0;  // 0 only for a mark made without a name
     signed char active = 0;
     bool body_refers : 1 = false;  // body holds a parameter reference

@@ -465,8 +465,10 @@ class plain_output {
     // ended all the same (its output closed) is not written to.
     void flush() {
         assert(o_ == text_ || driver.out != nullptr);
-        if (o_ != text_ && driver.out != nullptr)
+        if (o_ != text_ && driver.out != nullptr) {
             write_short_bytes_unlocked(driver.out, text_, static_cast<std::size_t>(o_ - text_));
+            if (driver.tap != nullptr) driver.tap->append(text_, o_);
+        }
         o_ = text_;
     }
 

@@ -89,6 +89,8 @@ void update_bookkeeping() {
 }
 
 void lower_expansion_depth(int by) {
+    if (by == 0) return;
+    if (reader.watch != nullptr) reader.watch->add({nullptr, by, 0});
     reader.expansion_depth -= by;
     if (reader.expansion_depth < 0) reader.expansion_depth = 0;
 }
@@ -101,6 +103,16 @@ void pay_owed_pops() {
     parent->pending_pops = 0;
     reader.bookkeeping = false;
 }
+
+}  // namespace
+
+void pay_pops_owed_to(input_source* s) {
+    lower_expansion_depth(s->pending_pops);
+    s->pending_pops = 0;
+    update_bookkeeping();
+}
+
+namespace {
 
 // Reads the next block of a file source; false at the end of the file.
 bool fill_block(input_source* s) {
@@ -393,6 +405,7 @@ inline input_source* link_source(input_source* s) {
     input_source* below = reader.top.release();
     if (below != nullptr) below->saved_line = reader.current_line;
     s->parent.reset(below);
+    s->serial = ++reader.pushes;
     reader.top.reset(s);
     reader.current_source = s;
     // The record is new or made like new: it has not ended.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -63,7 +64,31 @@ struct input_source {
     // Characters given back after a look-ahead for '(' found none: no macro
     // boundary begins or ends with them.
     bool pushback = false;
+    // Tells this push of the record from every other (records are reused).
+    std::uint64_t serial = 0;
     ~input_source();
+};
+
+// A step of the expansion depth: an expansion of m beginning on `line`
+// (one up), or a fall by `by` (down, to 0 at the least).
+struct depth_step {
+    const macro_def* m = nullptr;
+    int by = 0;
+    int line = 0;
+};
+
+// The steps of the depth while a reading is watched, up to a limit.
+struct depth_log {
+    static constexpr std::size_t LIMIT = 4096;
+    std::vector<depth_step> steps;
+    bool overflowed = false;
+    void add(const depth_step& step) {
+        if (steps.size() < LIMIT) {
+            steps.push_back(step);
+        } else {
+            overflowed = true;
+        }
+    }
 };
 
 struct reader_state {
@@ -86,9 +111,13 @@ struct reader_state {
     int sync_needed = 0;
     bool comment_lookahead = false;
     int expansion_depth = 0;
+    // While a reading that may be replaced is watched: every step of
+    // expansion_depth goes here too.
+    depth_log* watch = nullptr;
     // Counts the starts and ends of macro texts: tokens read on either side
     // of one may need a space between them in ISO C output.
     unsigned boundaries = 0;
+    std::uint64_t pushes = 0;  // sources pushed, each one's serial
     // A directive's line is being read: ISO C ends a macro call's arguments
     // at its end.
     bool in_directive = false;
@@ -172,6 +201,9 @@ bool load_block_line(input_source* s, std::size_t at);
 // in pieces through the line buffer.
 constexpr std::size_t BLOCK_LINE_LIMIT = FILE_LINE_CAPACITY - 2;
 int unget_char_slow();
+// Lowers the expansion depth by the pops owed to s, which are then paid, as
+// the next read of a plain unit from a source pushed on s would.
+void pay_pops_owed_to(input_source* s);
 void reader_reset();
 // With the current source a macro text whose end mark has been handed out:
 // finishes it and pops it, as the next read does before it reads a unit of

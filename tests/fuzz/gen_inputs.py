@@ -20,8 +20,9 @@ macro  Macro-heavy text, made of what the bulk paths of argument collection
        blanks of every kind, line ends, comments, literals, parentheses and
        commas, names around the significant length and names that are macros
        being expanded, numbers run into names, pastes and stringising next to
-       them, marks of every kind, calls cut short, and argument texts read as
-       comments.
+       them, marks of every kind, calls cut short, argument texts read as
+       comments, and parameters named more than once (whose argument's output
+       may be written again).
 tree   Include trees: a main file that includes inc/a.h and inc/b.h again and
        again, in both forms and under names that only open in lower case, and
        headers that are guarded groups or almost: every guard form, comments
@@ -152,6 +153,10 @@ MACRO_DEFINES = [
     "#define LONG_NAME_OF_THIRTY_ONE_UNITS_AB(x) [x]", "#define ab ba",
     "#define MIX(a, b, c) ((a) * (b) - (c))", "#define COMMA ,", "#define LP (",
     "#define G(x) x ## 12 ## x", "#define Q(x) '?' x \"?\"", "#define SP(x) ( x )",
+    "#define MAX(a, b) ((a) > (b) ? (a) : (b))", "#define SQ(x) ((x) * (x))",
+    "#define TW(x) x, x", "#define PICK(a, b) ((a),(b),(a),(b))", "#define RPT(x) (x)(x) (x)x",
+    "#define DUP(f, x) f(x) + (f)(x)", "#define NEST(x) SQ(x) + (x) MAX(x, (x))",
+    "#define LNE(x) ((x) __LINE__ (x))", "#define SQS(x) SQ(x), SQ((x))",
 ]
 MACRO_NAMES = [d.split()[1].split("(")[0] for d in MACRO_DEFINES]
 ATOMS = ["x", "y_1", "12", "0x1F", "1.5e3", "7abc", "a1b2", "'c'", '"s, (t)"', "'\\''",

@@ -7,5 +7,5 @@
 #define TWO(a, b) b a
 #define CTRL abcéd
 #undef VER
-int a = SQUARE(2);
+int a = SQUARE(2) + SQUARE(R);
 EMPTY() R STR(s) JOIN(p, q) NUM(n) TWO(1, 2) __LINE__ __FILE__ CTRL
