@@ -960,7 +960,8 @@ void connect_layers() {
     reader.argument_line_hook = read_argument_lines;
     reader.parameter_hook = push_argument;
     reader.comment_hook = copy_comment_char;
-    macros.report_row = report_row;
+    // Without a report no expansion pays for a call.
+    macros.report_row = driver.html_report != nullptr ? report_row : nullptr;
 }
 
 // Copies the input to its end; returns the run's status.
