@@ -46,6 +46,12 @@ struct run_end {
 };
 
 inline void put_out(int c) {
+    if (driver.out != nullptr) putc_unlocked(c, driver.out);
+}
+
+// The same where an argument's output may be kept: the toolchain's token
+// loop (ISO C and the other writers pay nothing for it).
+inline void put_out_kept(int c) {
     if (driver.out == nullptr) return;
     putc_unlocked(c, driver.out);
     if (driver.tap != nullptr) driver.tap->push_back(static_cast<char>(c));
@@ -506,6 +512,17 @@ int emit_char(int c) {
     return 0;
 }
 
+namespace {
+
+int emit_char_kept(int c) {
+    if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
+    driver.last_emitted = static_cast<wchar>(c & 0xFF);
+    put_out_kept(c & 0xFF);
+    return 0;
+}
+
+}  // namespace
+
 void put_wide_string(const wchar* s, std::FILE* stream) {
     for (; *s != 0; ++s) {
         if (!is_marker(*s)) putc_unlocked(*s & 0xFF, stream);
@@ -583,26 +600,29 @@ int flush_newlines(int count) {
 
 namespace {
 
-// Inlined in both versions of the token loop.
+// Inlined in both versions of the token loop; the toolchain's keeps what
+// it writes while an argument's output is kept.
+template <bool iso>
 [[gnu::always_inline]] inline void write_token(int c) {
+    constexpr auto emit = iso ? emit_char : emit_char_kept;
     switch (char_class(c)) {
         case CC_IDENT:
             if (driver.no_output) break;
             put_wide_string(scanner.name_buffer, driver.out);
-            if (driver.tap != nullptr) {
+            if (!iso && driver.tap != nullptr) {
                 for (const wchar* p = scanner.name_buffer; *p != 0; ++p)
                     if (!is_marker(*p)) driver.tap->push_back(static_cast<char>(*p & 0xFF));
             }
             break;
         case CC_QUOTE:
-            scan_literal(c, emit_char);
+            scan_literal(c, emit);
             break;
         case CC_DOT:
         case CC_DIGIT:
-            scan_number(c, emit_char);
+            scan_number(c, emit);
             break;
         default:
-            emit_char(c);
+            emit(c);
             break;
     }
 }
@@ -831,7 +851,13 @@ int copy_text_line(int blanks, bool holds_text, int first) {
         for (; char_class(c) == CC_BLANK; c = next_char()) ++blanks;
         if (c == 0 || c == '\n') return c;
         if (blanks != 0) {
-            if (!driver.no_output) put_out(' ');
+            if (!driver.no_output) {
+                if constexpr (iso) {
+                    put_out(' ');
+                } else {
+                    put_out_kept(' ');
+                }
+            }
             joint.last = ' ';
             joint.number = false;
         }
@@ -855,7 +881,7 @@ int copy_text_line(int blanks, bool holds_text, int first) {
         if (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens()) continue;
         if (c == 0 || c == '\n') return c;
         if constexpr (iso) joint.before(c);
-        write_token(c);
+        write_token<iso>(c);
         if constexpr (iso) {
             joint.after(c);
             holds_text = true;

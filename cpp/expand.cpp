@@ -615,6 +615,10 @@ void push_file_text() {
     push_text_source(t.data());
 }
 
+[[gnu::cold, gnu::noinline]] void watch_expansion(const macro_def* m) {
+    reader.watch->add({m, 0, reader.current_line});
+}
+
 // Too deep: every pending macro and argument text is dropped and reading
 // goes on in the file.
 void abandon_expansions(const macro_def* m) {
@@ -721,7 +725,7 @@ int expand_if_macro(int c) {
 
 int expand_macro(macro_def* m) {
     if (macros.report_row != nullptr) macros.report_row(m);
-    if (reader.watch != nullptr) reader.watch->add({m, 0, reader.current_line});
+    if (reader.watch != nullptr) watch_expansion(m);
     if (++reader.expansion_depth == 1) {
         reader.outermost_macro = m;
         reader.outermost_line = reader.current_line;

@@ -88,9 +88,12 @@ void update_bookkeeping() {
         s != nullptr && (s->at_end != 0 || (s->parent != nullptr && s->parent->pending_pops != 0));
 }
 
+[[gnu::cold, gnu::noinline]] void watch_fall(int by) {
+    if (by != 0) reader.watch->add({nullptr, by, 0});
+}
+
 void lower_expansion_depth(int by) {
-    if (by == 0) return;
-    if (reader.watch != nullptr) reader.watch->add({nullptr, by, 0});
+    if (reader.watch != nullptr) watch_fall(by);
     reader.expansion_depth -= by;
     if (reader.expansion_depth < 0) reader.expansion_depth = 0;
 }
