@@ -20,8 +20,10 @@ replay_state_flags replay_flags;
 
 namespace {
 
-// The output of one argument longer than this is not kept.
-constexpr std::size_t MAX_KEPT = 1 << 14;
+// The output of one argument longer than this is not kept (nor one whose
+// reading takes more steps of the depth than the watch holds): the kept
+// outputs hold a quarter of a MiB at the most.
+constexpr std::size_t MAX_KEPT = 1 << 13;
 constexpr unsigned KEPT_SLOTS = 8;
 
 // The pops owed to the macro text and to the source below it, which the

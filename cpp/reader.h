@@ -79,7 +79,7 @@ struct depth_step {
 
 // The steps of the depth while a reading is watched, up to a limit.
 struct depth_log {
-    static constexpr std::size_t LIMIT = 4096;
+    static constexpr std::size_t LIMIT = 1024;
     std::vector<depth_step> steps;
     bool overflowed = false;
     void add(const depth_step& step) {
