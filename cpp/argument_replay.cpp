@@ -222,7 +222,7 @@ int replay_at_reference(int& blanks) {
     input_source* s = reader.current_source;
     const macro_def* m = s->macro;
     const int index = *s->pos - MARK_PARAM0;
-    if (index >= 32 || (m->repeated_refs >> index & 1) == 0) return -1;
+    if (index >= 16 || (m->repeated_refs >> index & 1) == 0) return -1;
     if (!closes_reference(s->pos[1]) || !replay_allowed()) return -1;
     const wchar* argument = s->argument(index);
     if (argument == nullptr) return -1;

@@ -214,23 +214,23 @@ void measure_body(macro_def* m) {
     const wchar* body = m->body ? m->body.get() : empty_text;
     bool has_ref = false;
     bool built = false;
-    std::uint32_t named = 0;
-    std::uint32_t repeated = 0;
+    unsigned named = 0;
+    unsigned repeated = 0;
     int n = 0;
     for (; body[n] != 0; ++n) {
         wchar u = body[n];
         if (u == MARK_STRINGISE || u == MARK_PASTE) built = true;
         if (!is_param_ref(u)) continue;
         has_ref = true;
-        if (const int i = u - MARK_PARAM0; i < 32) {
-            const std::uint32_t bit = std::uint32_t{1} << i;
+        if (const int i = u - MARK_PARAM0; i < 16) {
+            const unsigned bit = 1u << i;
             repeated |= named & bit;
             named |= bit;
         }
     }
     m->body_length = !built && n <= MAX_TEXT ? n : BODY_BUILT;
     m->body_refers = has_ref;
-    m->repeated_refs = repeated;
+    m->repeated_refs = static_cast<std::uint16_t>(repeated);
 }
 
 // The argument texts of a call, with their lengths.
@@ -261,7 +261,7 @@ void push_expansion(macro_def* m, const call_arguments& args) {
         // The texts are copied: the parameter pool is given back as soon as
         // the expansion is pushed. A reference to a parameter beyond
         // arg_count (the macro redefined meanwhile) finds no argument.
-        int count = std::min({m->nparams, args.count, MAX_PARAMS});
+        int count = std::min({int{m->nparams}, args.count, MAX_PARAMS});
         std::vector<wchar>& t = s->arg_text;
         t.clear();
         for (int i = 0; i < count; ++i) {
@@ -744,7 +744,7 @@ int expand_macro(macro_def* m) {
     }
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
-    std::fill_n(args.text, std::clamp(m->nparams, 0, MAX_PARAMS), nullptr);
+    std::fill_n(args.text, std::clamp(int{m->nparams}, 0, MAX_PARAMS), nullptr);
     wchar* pool_mark = macros.pool_ptr;
     if (m->nparams != -1) {
         if (m->nparams < 0) report_with_name(MSG_BAD_PARAM_COUNT, m);

@@ -28,7 +28,6 @@ struct macro_def {
     macro_text body;                  // encoded replacement text; null when dynamic
     std::uint32_t index_hash = 0;     // full hash of the name for the look-up index
     std::uint32_t hash = 0;
-    int nparams = 0;  // -1 object-like, -2 __LINE__, -3 __FILE__
     // While the record waits for its place in a chain: its place in the
     // order of installation (from 1); 0 once it is in its chain.
     std::uint32_t install_order = 0;
@@ -38,9 +37,10 @@ struct macro_def {
     // Whoever replaces the body of a record that may have been expanded sets
     // it back to BODY_UNMEASURED.
     int body_length = BODY_UNMEASURED;
-    // Learnt with body_length: a bit for each parameter (below 32) that
-    // body names more than once.
-    std::uint32_t repeated_refs = 0;
+    // Learnt with body_length: a bit for each parameter (of the first 16)
+    // that body names more than once.
+    std::uint16_t repeated_refs = 0;
+    std::int16_t nparams = 0;       // -1 object-like, -2 __LINE__, -3 __FILE__
     std::uint16_t name_length = 0;  // 0 only for a mark made without a name
     signed char active = 0;
     bool body_refers : 1 = false;  // body holds a parameter reference
@@ -61,3 +61,8 @@ static_assert(alignof(macro_def) >= alignof(wchar));
 constexpr int MAX_PARAMS = 31;
 // ISO C: as many parameters (and arguments) as parameter references exist.
 constexpr int ISO_MAX_PARAMS = MARK_PARAM_LAST - MARK_PARAM0 + 1;
+// A record's nparams holds any count a definition may give (the variable
+// arguments one more), and the record with a name of a few units fills two
+// cache lines at the most.
+static_assert(ISO_MAX_PARAMS + 1 <= INT16_MAX);
+static_assert(sizeof(macro_def) <= 48);
