@@ -8,9 +8,11 @@
 // ends within the argument's own text (the unit after the reference, a ')'
 // or ',', is all it may look at beyond it) and neither reports nor moves
 // the line. A later reference of the same expansion, met where the first
-// was (between tokens, as many blanks pending, as deep in expansions, a ')'
-// or ',' after it), writes the kept bytes instead of reading the argument.
-// Only the toolchain's dialect does this; ISO C replaces an argument once.
+// was (between tokens, as many blanks pending, the same pops owed, a ')' or
+// ',' after it), writes the kept bytes instead of reading the argument and
+// leaves the reader as the reading did, the reading's steps of the expansion
+// depth followed from where this reference stands. Only the toolchain's
+// dialect does this; ISO C replaces an argument once.
 #pragma once
 
 #include "cpp/macro_def.h"
