@@ -1,4 +1,5 @@
 #define X 1
+#define aX 2
 #pragma X  foo
 x
 #ident "x"
@@ -7,7 +8,7 @@ x
 #warning careful
 y
 #asm
-  mov a, b
+  mov a, b, aX, 0aX, 0xaX
 #endasm trailing X
 z
 #asm
