@@ -45,16 +45,14 @@ struct run_end {
     int status;
 };
 
+// With kept, where an argument's output may be kept (the toolchain's token
+// loop), the byte goes to the tap too; ISO C and the other writers pay
+// nothing for it.
+template <bool kept = false>
 inline void put_out(int c) {
-    if (driver.out != nullptr) putc_unlocked(c, driver.out);
-}
-
-// The same where an argument's output may be kept: the toolchain's token
-// loop (ISO C and the other writers pay nothing for it).
-inline void put_out_kept(int c) {
     if (driver.out == nullptr) return;
     putc_unlocked(c, driver.out);
-    if (driver.tap != nullptr) driver.tap->push_back(static_cast<char>(c));
+    if (kept && driver.tap != nullptr) driver.tap->push_back(static_cast<char>(c));
 }
 
 bool is_marker(unsigned c) {
@@ -505,23 +503,21 @@ void write_held_comment() {
 
 }  // namespace
 
-int emit_char(int c) {
-    if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
-    driver.last_emitted = static_cast<wchar>(c & 0xFF);
-    put_out(c & 0xFF);
-    return 0;
-}
-
 namespace {
 
-int emit_char_kept(int c) {
+template <bool kept>
+int emit_unit(int c) {
     if (driver.no_output || is_marker(static_cast<unsigned>(c))) return 0;
     driver.last_emitted = static_cast<wchar>(c & 0xFF);
-    put_out_kept(c & 0xFF);
+    put_out<kept>(c & 0xFF);
     return 0;
 }
 
 }  // namespace
+
+int emit_char(int c) {
+    return emit_unit<false>(c);
+}
 
 void put_wide_string(const wchar* s, std::FILE* stream) {
     for (; *s != 0; ++s) {
@@ -604,7 +600,7 @@ namespace {
 // it writes while an argument's output is kept.
 template <bool iso>
 [[gnu::always_inline]] inline void write_token(int c) {
-    constexpr auto emit = iso ? emit_char : emit_char_kept;
+    constexpr auto emit = emit_unit<!iso>;
     switch (char_class(c)) {
         case CC_IDENT:
             if (driver.no_output) break;
@@ -852,11 +848,7 @@ int copy_text_line(int blanks, bool holds_text, int first) {
         if (c == 0 || c == '\n') return c;
         if (blanks != 0) {
             if (!driver.no_output) {
-                if constexpr (iso) {
-                    put_out(' ');
-                } else {
-                    put_out_kept(' ');
-                }
+                put_out<!iso>(' ');
             }
             joint.last = ' ';
             joint.number = false;
