@@ -37,6 +37,13 @@ struct free_block {
     free_block* next;
 };
 
+// A block larger than the pool's own, from the heap behind a header that
+// links it to the others, so that a reset finds every one not given back.
+struct alignas(16) large_block {
+    large_block* prev;
+    large_block* next;
+};
+
 struct pool_state {
     std::vector<std::unique_ptr<std::byte[]>> slabs;
     std::byte* free_from = nullptr;  // the untouched rest of the newest slab
@@ -44,6 +51,8 @@ struct pool_state {
     std::array<free_block*, LARGEST / STEP + 1> given_back{};  // by size / STEP
     void* region = nullptr;
     bool region_tried = false;
+    large_block* large = nullptr;
+    std::size_t large_count = 0;
 };
 
 pool_state pool;
@@ -67,10 +76,33 @@ void new_slab() {
     pool.free_end = pool.free_from + SLAB;
 }
 
+void* large_alloc(std::size_t bytes) {
+    auto* b = static_cast<large_block*>(::operator new(sizeof(large_block) + bytes));
+    b->prev = nullptr;
+    b->next = pool.large;
+    if (pool.large != nullptr) pool.large->prev = b;
+    pool.large = b;
+    ++pool.large_count;
+    return b + 1;
+}
+
+void large_free(void* p) {
+    large_block* b = static_cast<large_block*>(p) - 1;
+    if (b->prev != nullptr) {
+        b->prev->next = b->next;
+    } else {
+        pool.large = b->next;
+    }
+    if (b->next != nullptr) b->next->prev = b->prev;
+    --pool.large_count;
+    ::operator delete(b);
+}
+
 }  // namespace
 
 void* small_alloc(std::size_t bytes) {
-    if (!POOLED || bytes > LARGEST) return ::operator new(bytes);
+    if (!POOLED) return ::operator new(bytes);
+    if (bytes > LARGEST) return large_alloc(bytes);
     std::size_t k = size_class(bytes != 0 ? bytes : 1);
     if (free_block* b = pool.given_back[k]) {
         pool.given_back[k] = b->next;
@@ -88,8 +120,12 @@ void* small_alloc(std::size_t bytes) {
 
 void small_free(void* p, std::size_t bytes) {
     if (p == nullptr) return;
-    if (!POOLED || bytes > LARGEST) {
+    if (!POOLED) {
         ::operator delete(p);
+        return;
+    }
+    if (bytes > LARGEST) {
+        large_free(p);
         return;
     }
     std::size_t k = size_class(bytes != 0 ? bytes : 1);
@@ -100,5 +136,18 @@ void small_free(void* p, std::size_t bytes) {
 
 void small_pool_reset() {
     unmap_record_region(pool.region, REGION);
+    for (large_block* b = pool.large; b != nullptr;) {
+        large_block* next = b->next;
+        ::operator delete(b);
+        b = next;
+    }
     pool = {};
+}
+
+bool small_pool_resets_all() {
+    return POOLED;
+}
+
+std::size_t small_pool_large_blocks() {
+    return pool.large_count;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -70,6 +71,37 @@ TEST(SmallPool, RunsOnPastTheRegion) {
         for (const block& b : blocks) small_free(b.p, b.size);
         small_pool_reset();
     }
+}
+
+// Large blocks come from the heap, each counted until it is given back;
+// where the reset releases every block, those left are released with it.
+TEST(SmallPool, ResetReleasesTheLargeBlocksLeft) {
+    small_pool_reset();
+    std::vector<block> blocks;
+    for (std::size_t i = 0; i < 40; ++i) {
+        block b{static_cast<unsigned char*>(small_alloc(513 + i * 100)), 513 + i * 100};
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(b.p) % alignof(std::max_align_t), 0u);
+        fill(b, i);
+        blocks.push_back(b);
+    }
+    const std::size_t counted = small_pool_resets_all() ? 40 : 0;
+    EXPECT_EQ(small_pool_large_blocks(), counted);
+    // Given back first, last and in between: the others keep their bytes.
+    for (std::size_t i : {std::size_t{0}, std::size_t{39}, std::size_t{17}}) {
+        small_free(blocks[i].p, blocks[i].size);
+        blocks[i].p = nullptr;
+    }
+    EXPECT_EQ(small_pool_large_blocks(), small_pool_resets_all() ? 37u : 0u);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (blocks[i].p != nullptr) {
+            ASSERT_TRUE(holds(blocks[i], i)) << i;
+        }
+    }
+    if (!small_pool_resets_all()) {
+        for (const block& b : blocks) small_free(b.p, b.size);
+    }
+    small_pool_reset();
+    EXPECT_EQ(small_pool_large_blocks(), 0u);
 }
 
 TEST(RecordRegion, IsZeroedWritableAndOnAHugePageBoundary) {
