@@ -321,7 +321,8 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     // put in their chains first.
     if (macros.install_count == UINT32_MAX) macro_table_settle();
     const std::size_t length = wstr_len(name);
-    macro_def* old = index_find(name, length, index_hash(name, length));
+    const std::uint32_t h = index_hash(name, length);
+    macro_def* old = index_find(name, length, h);
     std::uint32_t order = 0;
     macro_def** link = nullptr;
     if (old != nullptr) {
@@ -343,7 +344,7 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     std::size_t key = lead_pair(name, length);
     macros.lead_pairs[key / 64] |= std::uint64_t{1} << (key % 64);
     m->hash = name_hash(name);
-    m->index_hash = index_hash(name, length);
+    m->index_hash = h;
     if (link != nullptr) {
         m->next = *link;
         *link = m;
@@ -491,7 +492,12 @@ struct definition {
     bool old_variadic = false;
     int nparams = -1;
     bool variadic = false;
-    std::vector<const wchar*> param_names;
+    // The parameters' names in the pool, in a vector that keeps its room
+    // from one #define to the next.
+    std::vector<const wchar*>& param_names = macros.param_names;
+    definition() { param_names.clear(); }
+    definition(const definition&) = delete;
+    definition& operator=(const definition&) = delete;
 };
 
 const wchar va_args_name[] = u"__VA_ARGS__";

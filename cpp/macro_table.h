@@ -48,6 +48,8 @@ struct macro_state {
     // (removal leaves its bit: the filter may only err on the side of a
     // look-up).
     std::array<std::uint64_t, 1024> lead_pairs{};
+    // The parameter names of the #define being read (see do_define).
+    std::vector<const wchar*> param_names;
     // Adds a row for a macro defined or expanded to the information report,
     // while one is written.
     void (*report_row)(const macro_def* m) = nullptr;
