@@ -13,6 +13,7 @@
 #include "common/alert.h"
 #include "common/state_reset.h"
 #include "cpp/dialect.h"
+#include "cpp/flat_expansion.h"
 #include "cpp/macro_table.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
@@ -66,6 +67,9 @@ struct expand_state {
     bool overflowed = false;
     const macro_def* building = nullptr;
     std::vector<wchar> file_text;  // reused for __FILE__
+    // Whether an object-like macro's expansion may be put together at once:
+    // not while arguments are collected from a text whose names expand.
+    bool flat_allowed = true;
 };
 expand_state expansion;
 
@@ -331,9 +335,15 @@ struct argument_reader {
     // Expands what a plain text source holds at c; false when c has been
     // consumed as a whole name. (No paste mark can follow a plain unit.)
     bool expand_in_place(int& c) {
+        // What an expansion here gives is taken as it stands, its names
+        // expanded (or stringised, or pasted) only where the argument is
+        // read: no expansion is put together at once.
+        const bool flat_was_allowed = expansion.flat_allowed;
+        expansion.flat_allowed = false;
         c = expand_if_macro(c);
         while (!next_is_plain_unit() && is_paste_class(char_class(c)) && paste_tokens())
             c = expand_if_macro(next_char());
+        expansion.flat_allowed = flat_was_allowed;
         if (char_class(c) != CC_IDENT) return true;
         append_name();
         return false;
@@ -695,6 +705,7 @@ void report_nesting(const macro_def* m) {
 void expand_reset() {
     renew_in_place(expansion);
     expand_iso_reset();
+    flat_expansion_reset();
 }
 
 int expand_if_macro(int c) {
@@ -723,6 +734,63 @@ int expand_if_macro(int c) {
     }
 }
 
+namespace {
+
+// Pushes the n units at t as m's expansion text.
+void push_flat_text(macro_def* m, const wchar* t, std::size_t n) {
+    if (dialect.iso) {
+        push_iso_replacement(m, t, n);
+        return;
+    }
+    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
+    std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
+    s->buffer[n] = 0;
+    s->macro = m;
+    ++m->active;
+}
+
+// An object-like macro whose expansion is put together at once is read as
+// one text; false when it is to be expanded as always. The report lists
+// every expansion, and the build without the bulk paths, which the
+// differential runs compare with, expands every macro on the way.
+bool expand_flat(macro_def* m) {
+#if CPP_READER_FAST_PATH
+    if (macros.report_row != nullptr || !expansion.flat_allowed) return false;
+    flat_text f;
+    // Expanded as always, the walk's macros would go this much deeper (m's
+    // own step is taken): the limit there is reported as always.
+    if (!flat_expansion(m, f) || reader.expansion_depth + f.levels + 2 >= MAX_EXPANSION_DEPTH)
+        return false;
+    // Two texts, as the reader would leave them (see flat_text), when the
+    // text below owes no step yet: one it owed before would be paid off
+    // by the first unit of m's text, which the two leave for later.
+    const bool split = f.last_named != nullptr;
+    if (split && (reader.current_source == nullptr || reader.current_source->pending_pops != 0))
+        return false;
+    const int pushed = split ? 2 : 1;
+    if (reader.watch != nullptr && f.levels > 1) {
+        // The steps of the depth that reading them one by one would take
+        // (to its deepest point and back to the texts pushed), for the
+        // reading watched.
+        for (int i = 1; i < f.levels; ++i) reader.watch->add({m, 0, reader.current_line});
+        if (f.levels > pushed) reader.watch->add({nullptr, f.levels - pushed, 0});
+    }
+    if (split) {
+        push_flat_text(m, f.text + f.last_unit_at, f.length - f.last_unit_at);
+        ++reader.expansion_depth;
+        push_flat_text(f.last_named, f.text, f.last_unit_at);
+    } else {
+        push_flat_text(m, f.text, f.length);
+    }
+    return true;
+#else
+    (void)m;
+    return false;
+#endif
+}
+
+}  // namespace
+
 int expand_macro(macro_def* m) {
     if (macros.report_row != nullptr) macros.report_row(m);
     if (reader.watch != nullptr) watch_expansion(m);
@@ -742,6 +810,7 @@ int expand_macro(macro_def* m) {
         push_file_text();
         return 1;
     }
+    if (m->nparams == -1 && expand_flat(m)) return 1;
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
     std::fill_n(args.text, std::clamp(int{m->nparams}, 0, MAX_PARAMS), nullptr);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "common/wstr.h"
 
@@ -27,6 +28,8 @@ void report_nesting(const macro_def* m);
 // 1 when a replacement was pushed, 0 when the name stands for itself (its
 // name is then in the identifier buffer again).
 int expand_iso_macro(macro_def* m);
+// ISO C: pushes the n units at t as m's replacement, to be rescanned.
+void push_iso_replacement(macro_def* m, const wchar* t, std::size_t n);
 void expand_iso_reset();
 
 // What a unit of a text is to the bulk takes of tokens from it (in both

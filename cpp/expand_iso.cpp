@@ -914,7 +914,7 @@ iso_call& call_frame(int level) {
     return *iso.calls[static_cast<std::size_t>(level)];
 }
 
-void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
+[[gnu::always_inline]] inline void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
     input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
     if (n != 0) std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
     s->buffer[n] = 0;
@@ -933,6 +933,10 @@ int name_stands(const macro_def* m) {
 }
 
 }  // namespace
+
+void push_iso_replacement(macro_def* m, const wchar* t, std::size_t n) {
+    push_replacement(m, t, n);
+}
 
 void expand_iso_reset() {
     iso = {};

@@ -45,6 +45,10 @@ struct macro_def {
     signed char active = 0;
     bool body_refers : 1 = false;  // body holds a parameter reference
     bool variadic : 1 = false;     // ISO C: the last parameter takes the rest of the arguments
+    // An object-like macro whose expansion is not to be put together at
+    // once (see flat_expansion.h): its replacement names no macro, or its
+    // walk failed wherever it is met. Whoever replaces the body clears it.
+    bool no_flat : 1 = false;
 
     // The name, ended by a 0. Its units follow the record in the same block,
     // so that the look-up that reaches a record finds its name beside it.

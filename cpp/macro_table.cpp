@@ -520,6 +520,7 @@ void abandon_definition(definition& d, int c, unsigned number = MSG_BAD_DEFINE) 
     if (d.existed) {
         d.m->body = std::move(d.old_body);
         d.m->body_length = BODY_UNMEASURED;
+        d.m->no_flat = false;
         d.m->nparams = d.old_nparams;
         d.m->variadic = d.old_variadic;
     } else {
@@ -816,6 +817,7 @@ void do_define() {
     terminate_saved();
     d.m->body = macro_text_dup(scanner.save_buffer);
     d.m->body_length = BODY_UNMEASURED;
+    d.m->no_flat = false;
     d.m->nparams = d.nparams;
     d.m->variadic = d.variadic;
     if (macros.report_row != nullptr) macros.report_row(d.m);

@@ -157,6 +157,14 @@ MACRO_DEFINES = [
     "#define TW(x) x, x", "#define PICK(a, b) ((a),(b),(a),(b))", "#define RPT(x) (x)(x) (x)x",
     "#define DUP(f, x) f(x) + (f)(x)", "#define NEST(x) SQ(x) + (x) MAX(x, (x))",
     "#define LNE(x) ((x) __LINE__ (x))", "#define SQS(x) SQ(x), SQ((x))",
+    # Object-like chains: apart by blanks, parentheses and commas, or not;
+    # a cycle, a line number, a literal, a function-like name on the way.
+    "#define K0 (3)", "#define K1 (K0 + 1)", "#define K2 K1", "#define K3 (K2,K1) K0",
+    "#define KT\t(K1\tK2)", "#define KE (EMPTY K2)", "#define KN (NUM,K3)",
+    "#define KP (K1)+K0", "#define KD K1.5", "#define KX 1e+K0", "#define KC (KC2 - 1)",
+    "#define KC2 (KC)", "#define KL (__LINE__ K0)", "#define KF (K1 ID)", "#define KS (K0 \"s\")",
+    "#define KO (K1 OBJ)", "#define KSELF (K1, SELF)", "#define KE2 (K1 EMPTY + K0)",
+    "#define KW (K2 + 1)", "#define KM (0x7 << K1)", "#define KM2 (KM + KW)",
 ]
 MACRO_NAMES = [d.split()[1].split("(")[0] for d in MACRO_DEFINES]
 ATOMS = ["x", "y_1", "12", "0x1F", "1.5e3", "7abc", "a1b2", "'c'", '"s, (t)"', "'\\''",
@@ -203,7 +211,8 @@ def macro_input(rng, seed, i):
         if rng.random() < 0.05:
             # (A string in #if ends the expression, and the rest of the line,
             # argument text included, is read as comments and all.)
-            lines.append(rng.choice(["#undef ID", "#define ID(x) [x]", "#undef SELF",
+            lines.append(rng.choice(["#undef ID", "#define ID(x) [x]", "#undef SELF", "#undef K0",
+                                     "#define K0 (4)", "#define K1 7", "#define OBJ 8",
                                      "#if DEEP(1)", "#endif", "#define ab ab",
                                      '#if ID("/* c */1")\n#endif',
                                      '#if TWO("/* c */2", x)\n#endif']))

@@ -104,3 +104,29 @@ depth_read_on() {
   exit "${PIPESTATUS[0]}"
 }
 piece depth_read_on depth_read_on
+
+# A chain whose last macro's expansion is put together at once: it goes as
+# deep as reading its macros one by one would, and is refused where that
+# would be (the chain of 996 and three more levels fits, that of 997 not).
+depth_flat() {
+  { echo '#define K0 (3)'; echo '#define K1 (K0 + 1)'; echo '#define K2 (K1 * K0 + 2)'
+    for i in $(seq 0 $(($1 - 2))); do echo "#define M$i M$((i + 1))"; done
+    printf '#define M%d (K2 + 1)\nx M0 y\nafter\n' $(($1 - 1)); } > in.c
+  "$CPP" in.c | tail -n 3
+  exit "${PIPESTATUS[0]}"
+}
+piece depth_flat_996 depth_flat 996
+piece depth_flat_997 depth_flat 997
+
+# Texts that end together leave the depth one step each that the reader
+# never gives back: a chain read after them is refused that much sooner,
+# also where their macros' expansions could have been put together.
+depth_after_chain() {
+  { printf '#define K0 (3)\n#define K1 (K0 + 1)\n#define K2 K1\n#define K3 K2\n#define KW (K3 + 1)\n'
+    for i in $(seq 0 995); do echo "#define M$i M$((i + 1))"; done
+    printf '#define M996 end\n#define T (K3) M0\n#define U (KW) M0\nx T y\nx U y\nafter\n'; } > in.c
+  "$CPP" "$@" in.c | tail -n 4
+  exit "${PIPESTATUS[0]}"
+}
+piece depth_after_chain depth_after_chain
+piece depth_after_chain_iso depth_after_chain --std=c99

@@ -1,0 +1,186 @@
+// Object-like macros expanded in one step: the walk that puts an expansion
+// together from the replacements it reaches.
+#include "cpp/flat_expansion.h"
+
+#include "common/state_reset.h"
+#include "cpp/char_class.h"
+#include "cpp/macro_table.h"
+#include "cpp/scanner.h"
+
+namespace {
+
+// A longer text, or a deeper walk, is left to the reader.
+constexpr std::size_t MAX_FLAT_UNITS = 1024;
+constexpr int MAX_FLAT_LEVELS = 32;
+// Fewer expansions on the way are read one by one as fast as the walk
+// takes them (one text more, for the outermost text's last unit, costs one
+// more).
+constexpr int MIN_EXPANDED = 1;
+enum class walk {
+    flat,
+    refused,  // the walk fails wherever the macro is met
+    context,  // a macro on the way is being expanded: it fails here only
+};
+
+struct flat_state {
+    wchar text[MAX_FLAT_UNITS + 1];  // written before it is read
+    std::size_t length = 0;
+    int levels = 0;
+    int expanded = 0;              // expansions on the way
+    bool ended_with_name = false;  // the replacement walked last
+    const macro_def* last_named = nullptr;
+    std::size_t last_unit_at = 0;
+};
+flat_state flat;
+
+int class_of(wchar u) {
+    return u < 256 ? char_class_table[u] : static_cast<int>(CC_OTHER);
+}
+
+bool name_or_digit(wchar u) {
+    const int cls = class_of(u);
+    return cls == CC_IDENT || cls == CC_DIGIT;
+}
+
+// Whether u keeps a name from touching what stands on that side of it: no
+// token runs across a blank, a parenthesis or a comma, nor across the edge
+// of a replacement, which an expansion text's edge stands for in any case.
+bool sets_apart(wchar u) {
+    return u == 0 || u == '(' || u == ')' || u == ',' || class_of(u) == CC_BLANK;
+}
+
+bool is_hex_digit(wchar u) {
+    return (u >= '0' && u <= '9') || ((u | 0x20) >= 'a' && (u | 0x20) <= 'f');
+}
+
+// The end of the number at p, or null for one that the dialects, or the
+// reader in and out of #asm blocks, may take apart otherwise: digits and
+// dots, or hexadecimal digits after 0x, and at most one u and one l after
+// them. (A letter of another number may begin a name.)
+const wchar* number_end(const wchar* p) {
+    const wchar* q = p;
+    if (p[0] == '0' && (p[1] | 0x20) == 'x' && is_hex_digit(p[2])) {
+        q = p + 2;
+        while (is_hex_digit(*q)) ++q;
+    } else {
+        while (class_of(*q) == CC_DIGIT || *q == '.') ++q;
+    }
+    bool u = false;
+    bool l = false;
+    for (;; ++q) {
+        const wchar lower = *q | 0x20;
+        if (lower == 'u' && !u) {
+            u = true;
+        } else if (lower == 'l' && !l) {
+            l = true;
+        } else {
+            break;
+        }
+    }
+    return name_or_digit(*q) || *q == '.' ? nullptr : q;
+}
+
+bool put(const wchar* from, const wchar* to) {
+    const auto n = static_cast<std::size_t>(to - from);
+    if (flat.length + n > MAX_FLAT_UNITS) return false;
+    for (std::size_t i = 0; i < n; ++i) flat.text[flat.length + i] = from[i];
+    flat.length += n;
+    return true;
+}
+
+walk append_body(const macro_def* m, int level) {
+    if (level >= MAX_FLAT_LEVELS) return walk::refused;
+    if (level + 1 > flat.levels) flat.levels = level + 1;
+    const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
+    const wchar* p = m->body ? m->body.get() : u"";
+    wchar before = 0;  // the unit before p in the replacement (0 at its start)
+    flat.ended_with_name = false;
+    while (const wchar u = *p) {
+        // Marks (parameters, stringising, pasting, a name that must not
+        // expand), literals and backslashes are the reader's.
+        if (u >= 256 || u == '"' || u == '\'' || u == '\\') return walk::refused;
+        const int cls = char_class_table[u];
+        if (cls == CC_IDENT) {
+            std::size_t n = 1;
+            while (name_or_digit(p[n])) ++n;
+            if (!sets_apart(before) || !sets_apart(p[n]) || n > significant) return walk::refused;
+            if (!may_be_macro_name(p, n)) return walk::refused;
+            const macro_def* x = find_macro(p, n);
+            if (x == nullptr || x->nparams != -1) return walk::refused;
+            if (x->active != 0) return walk::context;
+            const std::size_t start = flat.length;
+            if (const walk w = append_body(x, level + 1); w != walk::flat) return w;
+            // Read one by one, the edge of a text between two blanks keeps
+            // them apart, where one text would make them one: the blanks on
+            // either side of the name, and those the expansion begins or
+            // ends with (or the two around one that gives nothing).
+            const bool empty = flat.length == start;
+            const wchar first = empty ? p[n] : flat.text[start];
+            const wchar last = empty ? before : flat.text[flat.length - 1];
+            if ((class_of(before) == CC_BLANK && class_of(first) == CC_BLANK) ||
+                (class_of(last) == CC_BLANK && class_of(p[n]) == CC_BLANK)) {
+                return walk::refused;
+            }
+            ++flat.expanded;
+            p += n;
+            before = p[-1];
+            if (*p != 0) {
+                // Read one by one, texts that end together before the end
+                // of this one leave the reader one step of the depth each
+                // that it never gives back. The expansion put together must
+                // leave the depth as that reading would.
+                if (flat.ended_with_name) return walk::refused;
+                // The outermost text's next unit owes its parent a step
+                // that only a further unit of it pays off: with one unit
+                // left, the reader leaves the step owed (see flat_text).
+                if (level == 0 && p[1] == 0) {
+                    flat.last_named = x;
+                    flat.last_unit_at = flat.length;
+                }
+            }
+            flat.ended_with_name = *p == 0;
+            continue;
+        }
+        const wchar* q = p + 1;
+        if (cls == CC_DIGIT || (u == '.' && class_of(p[1]) == CC_DIGIT)) {
+            q = number_end(p);
+            if (q == nullptr) return walk::refused;
+        }
+        if (!put(p, q)) return walk::refused;
+        before = q[-1];
+        p = q;
+        flat.ended_with_name = false;
+    }
+    return walk::flat;
+}
+
+}  // namespace
+
+bool flat_expansion(macro_def* m, flat_text& out) {
+    if (m->no_flat) return false;
+    flat.length = 0;
+    flat.levels = 0;
+    flat.expanded = 0;
+    flat.ended_with_name = false;
+    flat.last_named = nullptr;
+    walk w = append_body(m, 0);
+    // Read one by one, a replacement that ends with a name leaves the reader
+    // with texts that end together, read from where the expansion put
+    // together has none.
+    if (w == walk::flat && flat.ended_with_name) w = walk::refused;
+    // A replacement that names no macro is read as it stands in any case.
+    if (w != walk::flat || flat.expanded < MIN_EXPANDED + (flat.last_named != nullptr ? 1 : 0)) {
+        // A failure for good may turn out wrong once a name on the way is
+        // defined: the macro is then only expanded as always.
+        if (w != walk::context) m->no_flat = true;
+        return false;
+    }
+    flat.text[flat.length] = 0;
+    out = {flat.text, flat.length, flat.levels, const_cast<macro_def*>(flat.last_named),
+           flat.last_unit_at};
+    return true;
+}
+
+void flat_expansion_reset() {
+    renew_in_place(flat);
+}
