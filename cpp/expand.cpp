@@ -736,6 +736,7 @@ int expand_if_macro(int c) {
 
 namespace {
 
+#if CPP_READER_FAST_PATH
 // Pushes the n units at t as m's expansion text.
 void push_flat_text(macro_def* m, const wchar* t, std::size_t n) {
     if (dialect.iso) {
@@ -748,6 +749,7 @@ void push_flat_text(macro_def* m, const wchar* t, std::size_t n) {
     s->macro = m;
     ++m->active;
 }
+#endif
 
 // An object-like macro whose expansion is put together at once is read as
 // one text; false when it is to be expanded as always. The report lists
