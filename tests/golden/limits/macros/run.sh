@@ -84,9 +84,12 @@ piece save_buffer_8192 save_buffer
 # 999 nested expansions are the most allowed: a chain of 999 macros each
 # naming the next expands completely. The 1000th is refused; the pending
 # text is dropped and reading goes on in the file.
+# depth N [LAST [BEFORE]]: the chain of N macros, the last one's body LAST
+# (default end), after the definitions BEFORE (printf escapes).
 depth() {
-  { for i in $(seq 0 $(($1 - 2))); do echo "#define M$i M$((i + 1))"; done
-    printf '#define M%d end\nx M0 y\nafter\n' $(($1 - 1)); } > in.c
+  { printf "${3:-}"
+    for i in $(seq 0 $(($1 - 2))); do echo "#define M$i M$((i + 1))"; done
+    printf '#define M%d %s\nx M0 y\nafter\n' $(($1 - 1)) "${2:-end}"; } > in.c
   "$CPP" in.c | tail -n 3
   exit "${PIPESTATUS[0]}"
 }
@@ -108,15 +111,9 @@ piece depth_read_on depth_read_on
 # A chain whose last macro's expansion is put together at once: it goes as
 # deep as reading its macros one by one would, and is refused where that
 # would be (the chain of 996 and three more levels fits, that of 997 not).
-depth_flat() {
-  { echo '#define K0 (3)'; echo '#define K1 (K0 + 1)'; echo '#define K2 (K1 * K0 + 2)'
-    for i in $(seq 0 $(($1 - 2))); do echo "#define M$i M$((i + 1))"; done
-    printf '#define M%d (K2 + 1)\nx M0 y\nafter\n' $(($1 - 1)); } > in.c
-  "$CPP" in.c | tail -n 3
-  exit "${PIPESTATUS[0]}"
-}
-piece depth_flat_996 depth_flat 996
-piece depth_flat_997 depth_flat 997
+constants='#define K0 (3)\n#define K1 (K0 + 1)\n#define K2 (K1 * K0 + 2)\n'
+piece depth_flat_996 depth 996 '(K2 + 1)' "$constants"
+piece depth_flat_997 depth 997 '(K2 + 1)' "$constants"
 
 # Texts that end together leave the depth one step each that the reader
 # never gives back: a chain read after them is refused that much sooner,
