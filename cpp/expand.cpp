@@ -812,7 +812,8 @@ int expand_macro(macro_def* m) {
         push_file_text();
         return 1;
     }
-    if (m->nparams == -1 && expand_flat(m)) return 1;
+    // Most object-like macros are marked as no chain to put together.
+    if (m->nparams == -1 && !m->no_flat && expand_flat(m)) return 1;
     if (dialect.iso) return expand_iso_macro(m);
     call_arguments args;
     std::fill_n(args.text, std::clamp(int{m->nparams}, 0, MAX_PARAMS), nullptr);

@@ -157,7 +157,6 @@ walk append_body(const macro_def* m, int level) {
 }  // namespace
 
 bool flat_expansion(macro_def* m, flat_text& out) {
-    if (m->no_flat) return false;
     flat.length = 0;
     flat.levels = 0;
     flat.expanded = 0;

@@ -41,7 +41,9 @@ struct flat_text {
     std::size_t last_unit_at = 0;
 };
 
-// m's expansion put together, or false (then m is expanded as always).
+// m's expansion put together, or false (then m is expanded as always); for
+// an object-like macro whose record is not marked no_flat (the caller tests
+// the mark inline, before the call).
 bool flat_expansion(macro_def* m, flat_text& out);
 
 void flat_expansion_reset();
