@@ -2,6 +2,9 @@
 // together from the replacements it reaches.
 #include "cpp/flat_expansion.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/state_reset.h"
 #include "cpp/char_class.h"
 #include "cpp/macro_table.h"
@@ -22,6 +25,15 @@ enum class walk {
     context,  // a macro on the way is being expanded: it fails here only
 };
 
+// What a walk that succeeded found is kept for the next expansion of the
+// same macro, or for a walk that reaches it, while the definitions it went
+// through stand: a text this long, through this many macros, in one of
+// 512 slots of 208 bytes (chosen by the record's address; a slot holds the
+// walk kept last).
+constexpr std::size_t MAX_KEPT_UNITS = 55;
+constexpr int MAX_KEPT_VISITS = 8;
+constexpr int KEPT_SLOT_BITS = 9;
+
 struct flat_state {
     wchar text[MAX_FLAT_UNITS + 1];  // written before it is read
     std::size_t length = 0;
@@ -30,8 +42,39 @@ struct flat_state {
     bool ended_with_name = false;  // the replacement walked last
     const macro_def* last_named = nullptr;
     std::size_t last_unit_at = 0;
+    // The macros the walk went through below the outermost, while there
+    // are few enough to keep the walk.
+    int visits = 0;
+    const macro_def* visited[MAX_KEPT_VISITS];
 };
 flat_state flat;
+
+// A walk kept: the expansion of `m` put together, valid while `stamp` is
+// the current one.
+// (No member initialisers: the slots are zero in static storage, and no
+// page of them is touched before a walk is kept there.)
+struct kept_walk {
+    const macro_def* m;
+    std::uint64_t stamp;
+    const macro_def* last_named;
+    std::uint16_t length;
+    std::uint16_t last_unit_at;
+    std::uint8_t levels;
+    std::uint8_t visits;
+    const macro_def* visited[MAX_KEPT_VISITS];
+    wchar text[MAX_KEPT_UNITS + 1];
+};
+
+// Not run state: the stamp only ever grows, so that no walk kept in an
+// earlier run (or before a definition changed) matches, and the slots are
+// written before they are read.
+std::uint64_t kept_stamp = 1;
+kept_walk kept[std::size_t{1} << KEPT_SLOT_BITS];
+
+kept_walk& kept_slot(const macro_def* m) {
+    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(m);
+    return kept[(key * 0x9E3779B97F4A7C15ull) >> (64 - KEPT_SLOT_BITS)];
+}
 
 int class_of(wchar u) {
     return u < 256 ? char_class_table[u] : static_cast<int>(CC_OTHER);
@@ -88,8 +131,39 @@ bool put(const wchar* from, const wchar* to) {
     return true;
 }
 
+// The walk kept for m, while it stands and no macro on the way is being
+// expanded (the walk would stop there); null otherwise.
+const kept_walk* kept_for(const macro_def* m) {
+    const kept_walk& k = kept_slot(m);
+    if (k.m != m || k.stamp != kept_stamp) return nullptr;
+    for (int i = 0; i < k.visits; ++i) {
+        if (k.visited[i]->active != 0) return nullptr;
+    }
+    return &k;
+}
+
+void note_visit(const macro_def* x) {
+    if (flat.visits < MAX_KEPT_VISITS) flat.visited[flat.visits] = x;
+    ++flat.visits;
+}
+
+// What the walk of a replacement at this level finds where it was kept
+// already: its text and what it went through, a level deeper each.
+walk append_kept(const kept_walk& k, int level) {
+    if (!put(k.text, k.text + k.length)) return walk::refused;
+    if (level + k.levels > flat.levels) flat.levels = level + k.levels;
+    flat.expanded += k.visits;
+    for (int i = 0; i < k.visits; ++i) note_visit(k.visited[i]);
+    flat.ended_with_name = false;  // a walk that is kept does not end so
+    return walk::flat;
+}
+
 walk append_body(const macro_def* m, int level) {
     if (level >= MAX_FLAT_LEVELS) return walk::refused;
+    if (level > 0) {
+        const kept_walk* k = kept_for(m);
+        if (k != nullptr && level + k->levels <= MAX_FLAT_LEVELS) return append_kept(*k, level);
+    }
     if (level + 1 > flat.levels) flat.levels = level + 1;
     const auto significant = static_cast<std::size_t>(scanner.max_ident_len);
     const wchar* p = m->body ? m->body.get() : u"";
@@ -108,6 +182,7 @@ walk append_body(const macro_def* m, int level) {
             const macro_def* x = find_macro(p, n);
             if (x == nullptr || x->nparams != -1) return walk::refused;
             if (x->active != 0) return walk::context;
+            note_visit(x);
             const std::size_t start = flat.length;
             if (const walk w = append_body(x, level + 1); w != walk::flat) return w;
             // Read one by one, the edge of a text between two blanks keeps
@@ -154,12 +229,40 @@ walk append_body(const macro_def* m, int level) {
     return walk::flat;
 }
 
+// Keeps the walk of m that succeeded, when it is short enough.
+void keep_walk(macro_def* m) {
+    if (flat.length > MAX_KEPT_UNITS || flat.visits > MAX_KEPT_VISITS) return;
+    kept_walk& k = kept_slot(m);
+    k.m = m;
+    k.stamp = kept_stamp;
+    k.last_named = flat.last_named;
+    k.length = static_cast<std::uint16_t>(flat.length);
+    k.last_unit_at = static_cast<std::uint16_t>(flat.last_unit_at);
+    k.levels = static_cast<std::uint8_t>(flat.levels);
+    k.visits = static_cast<std::uint8_t>(flat.visits);
+    std::copy_n(flat.visited, flat.visits, k.visited);
+    std::copy_n(flat.text, flat.length + 1, k.text);
+    // A change to one of these definitions makes every walk kept stale.
+    m->flat_kept = true;
+    for (int i = 0; i < flat.visits; ++i) const_cast<macro_def*>(flat.visited[i])->flat_kept = true;
+}
+
+// The walk kept for m, read as it was found.
+bool take_kept(const macro_def* m, flat_text& out) {
+    const kept_walk* k = kept_for(m);
+    if (k == nullptr) return false;
+    out = {k->text, k->length, k->levels, const_cast<macro_def*>(k->last_named), k->last_unit_at};
+    return true;
+}
+
 }  // namespace
 
 bool flat_expansion(macro_def* m, flat_text& out) {
+    if (take_kept(m, out)) return true;
     flat.length = 0;
     flat.levels = 0;
     flat.expanded = 0;
+    flat.visits = 0;
     flat.ended_with_name = false;
     flat.last_named = nullptr;
     walk w = append_body(m, 0);
@@ -175,11 +278,19 @@ bool flat_expansion(macro_def* m, flat_text& out) {
         return false;
     }
     flat.text[flat.length] = 0;
+    keep_walk(m);
     out = {flat.text, flat.length, flat.levels, const_cast<macro_def*>(flat.last_named),
            flat.last_unit_at};
     return true;
 }
 
+void flat_expansion_forget(macro_def* m) {
+    if (!m->flat_kept) return;
+    m->flat_kept = false;
+    ++kept_stamp;
+}
+
 void flat_expansion_reset() {
     renew_in_place(flat);
+    ++kept_stamp;
 }

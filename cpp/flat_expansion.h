@@ -19,6 +19,10 @@
 // name that is no such macro or is being expanded, at a literal or a mark,
 // at blanks that an expansion's edge would keep apart, and when it goes too
 // long or too deep; the macro is then expanded as always.
+//
+// A walk that succeeded is kept, and read again at the macro's next
+// expansion, or taken whole by a walk that reaches the macro, until a
+// definition it went through is replaced or removed.
 #pragma once
 
 #include <cstddef>
@@ -45,5 +49,9 @@ struct flat_text {
 // an object-like macro whose record is not marked no_flat (the caller tests
 // the mark inline, before the call).
 bool flat_expansion(macro_def* m, flat_text& out);
+
+// Called before the definition of m is replaced or removed: the walks kept
+// that went through it are stale.
+void flat_expansion_forget(macro_def* m);
 
 void flat_expansion_reset();

@@ -49,6 +49,9 @@ struct macro_def {
     // once (see flat_expansion.h): its replacement names no macro, or its
     // walk failed wherever it is met. Whoever replaces the body clears it.
     bool no_flat : 1 = false;
+    // A walk that put an expansion together went through the record and is
+    // kept: whoever replaces or removes the body tells flat_expansion_forget.
+    bool flat_kept : 1 = false;
 
     // The name, ended by a 0. Its units follow the record in the same block,
     // so that the look-up that reaches a record finds its name beside it.

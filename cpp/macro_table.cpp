@@ -17,6 +17,7 @@
 #include "common/small_pool.h"
 #include "common/state_reset.h"
 #include "cpp/dialect.h"
+#include "cpp/flat_expansion.h"
 #include "cpp/messages.h"
 #include "cpp/reader.h"
 #include "cpp/scanner.h"
@@ -326,6 +327,7 @@ macro_def* macro_install(const wchar* name, int remove_only) {
     std::uint32_t order = 0;
     macro_def** link = nullptr;
     if (old != nullptr) {
+        flat_expansion_forget(old);
         order = old->install_order;
         if (order != 0) {
             --macros.unsettled;
@@ -794,6 +796,7 @@ void do_define() {
     d.m = scan_and_find_macro(c);
     if (d.m != nullptr) {
         d.existed = true;
+        flat_expansion_forget(d.m);
         d.old_body = std::move(d.m->body);
         d.old_nparams = d.m->nparams;
         d.old_variadic = d.m->variadic;

@@ -57,4 +57,23 @@ TEST(Run, DialectsTakeTurnsInOneProcess) {
     std::filesystem::remove_all(dir);
 }
 
+// A chain of macros expanded in one run and kept is not read again in the
+// next, whose records may lie where the first run's did.
+TEST(Run, ChainsKeptInOneRunAreWalkedAgainInTheNext) {
+    std::filesystem::path dir = make_scratch_dir("cpp_kept_");
+    std::string in = (dir / "in.c").string(), out = (dir / "out.i").string();
+    for (const char* value : {"1", "2"}) {
+        std::ofstream(in) << "#define B " << value << "\n#define A (B + B)\nA A\n";
+        char name[] = "cpp";
+        char* argv[] = {name, in.data(), out.data(), nullptr};
+        EXPECT_EQ(run(3, argv), 0);
+        std::stringstream text;
+        text << std::ifstream(out).rdbuf();
+        EXPECT_EQ(text.str(), "\n# 1 \"" + in + "\"\n\n\n(" + value + " + " + value + ") (" +
+                                  value + " + " + value + ")\n")
+            << "B " << value;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace

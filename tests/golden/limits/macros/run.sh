@@ -114,6 +114,11 @@ piece depth_read_on depth_read_on
 constants='#define K0 (3)\n#define K1 (K0 + 1)\n#define K2 (K1 * K0 + 2)\n'
 piece depth_flat_996 depth 996 '(K2 + 1)' "$constants"
 piece depth_flat_997 depth 997 '(K2 + 1)' "$constants"
+# The same where the walk finds the expansion of a chain six deep kept
+# from a line before: it counts those levels too (and is refused 995 deep).
+chain6='#define K0 (3)\n#define K1 (K0 + 1)\n#define K2 (K1 + 2)\n#define K3 (K2 + 3)\n'
+chain6+='#define K4 (K3 + 4)\n#define K5 (K4 + 5)\nK5\n'
+piece depth_flat_kept_995 depth 995 '(K5 + 1)' "$chain6"
 
 # Texts that end together leave the depth one step each that the reader
 # never gives back: a chain read after them is refused that much sooner,

@@ -48,6 +48,16 @@ r = KR;
 r = KLATE2;
 #define KLATE (K0 + 7)
 r = KLATE2;
+/* expanded again after the macro itself, or one it reaches, is redefined */
+#define KW (K1 + 1)
+r = KW;
+#define KW (K1 + 2)
+r = KW;
+#define KW2 (KW * 2)
+r = KW2;
+#undef KW
+#define KW (K0)
+r = KW2 KW;
 /* in arguments: as written for # and ##, expanded at references, twice */
 #define STR(x) #x
 #define XSTR(x) STR(x)
