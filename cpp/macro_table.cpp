@@ -681,6 +681,63 @@ int save_paste(definition& d) {
     return c;
 }
 
+#if CPP_READER_FAST_PATH
+// What save_token does for the tokens ahead that the reader would hand out
+// unit by unit as they stand, taken straight from the buffer while the save
+// buffer has room for a name more: blanks (one space for a run), names,
+// digits that no name unit or '.' follows, and units of no token of their
+// own but '#' and '%'. A name whose end the buffer does not show, a literal,
+// a number with more than digits, and any unit that is not plain stop it.
+void take_plain_replacement(const definition& d) {
+    input_source* s = reader.current_source;
+    if (s == nullptr || reader.bookkeeping || reader.raw_input) return;
+    const wchar* p = s->pos;
+    wchar* out = scanner.save_ptr;
+    const wchar* const room = scanner.save_buffer + SAVE_BUFFER_SIZE - (MAX_IDENT_LIMIT + 2);
+    const std::size_t limit = std::min(scanner.max_ident_len, MAX_IDENT_LIMIT);
+    const auto plain = [](wchar u) { return u < 256 && reader_plain_unit[u]; };
+    const auto name_or_digit = [](int cls) { return cls == CC_IDENT || cls == CC_DIGIT; };
+    while (out < room && plain(*p)) {
+        const wchar u = *p;
+        const int cls = char_class_table[u];
+        if (cls == CC_BLANK) {
+            if (out == scanner.save_buffer || out[-1] != ' ') *out++ = u == '\t' ? ' ' : u;
+            ++p;
+        } else if (cls == CC_IDENT) {
+            std::size_t n = 1;
+            while (p[n] < 256 && plain_name_unit[p[n]]) ++n;
+            if (!plain(p[n]) || name_or_digit(char_class_table[p[n]])) break;
+            wchar* name = scanner.name_buffer;
+            const std::size_t kept = std::min(n, limit);
+            std::copy_n(p, kept, name);
+            name[kept] = 0;
+            if (dialect.iso && wstr_cmp(name, va_args_name) == 0) break;  // reported there
+            if (const int index = find_param(d, name); index >= 0) {
+                *out++ = static_cast<wchar>(MARK_PARAM0 + index);
+            } else {
+                if (kept == d.m->name_length && wstr_cmp(name, d.m->name()) == 0)
+                    *out++ = MARK_NO_EXPAND;
+                out = std::copy_n(p, kept, out);
+            }
+            p += n;
+        } else if (cls == CC_DIGIT) {
+            std::size_t n = 1;
+            while (p[n] >= '0' && p[n] <= '9') ++n;
+            if (!plain(p[n]) || name_or_digit(char_class_table[p[n]]) || p[n] == '.') break;
+            out = std::copy_n(p, n, out);
+            p += n;
+        } else if (u == '#' || u == '%' || u == '.' || u == '"' || u == '\'') {
+            break;
+        } else {
+            *out++ = u;
+            ++p;
+        }
+    }
+    s->pos = const_cast<wchar*>(p);
+    scanner.save_ptr = out;
+}
+#endif
+
 // Handles the token that begins with c and returns the next character.
 int save_token(const definition& d, int c) {
     int cls = char_class(c);
@@ -709,6 +766,9 @@ int save_token(const definition& d, int c) {
     } else {
         save_char(c);
     }
+#if CPP_READER_FAST_PATH
+    take_plain_replacement(d);
+#endif
     return next_char();
 }
 
