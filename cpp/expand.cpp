@@ -257,10 +257,7 @@ void push_expansion(macro_def* m, const call_arguments& args) {
         text = expansion.text;
         length = expansion.length;
     }
-    input_source* s = push_source(length + 1, nullptr);
-    std::memcpy(s->buffer.get(), text, static_cast<std::size_t>(length + 1) * sizeof(wchar));
-    s->macro = m;
-    ++m->active;
+    input_source* s = push_macro_text(m, text, static_cast<std::size_t>(length));
     if (has_ref && args.count >= 1 && m->nparams >= 1) {
         // The texts are copied: the parameter pool is given back as soon as
         // the expansion is pushed. A reference to a parameter beyond
@@ -743,11 +740,7 @@ void push_flat_text(macro_def* m, const wchar* t, std::size_t n) {
         push_iso_replacement(m, t, n);
         return;
     }
-    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
-    std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
-    s->buffer[n] = 0;
-    s->macro = m;
-    ++m->active;
+    push_macro_text(m, t, n);
 }
 #endif
 

@@ -915,11 +915,7 @@ iso_call& call_frame(int level) {
 }
 
 [[gnu::always_inline]] inline void push_replacement(macro_def* m, const wchar* t, std::size_t n) {
-    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
-    if (n != 0) std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
-    s->buffer[n] = 0;
-    s->macro = m;
-    ++m->active;
+    const input_source* s = push_macro_text(m, t, n);
     ++reader.boundaries;
     // This record may have read a replacement whose regions are kept.
     if (s == iso.region_source) iso.region_source = nullptr;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -159,6 +160,16 @@ inline long long shown_line_number() {
 // fills; a null name makes a text source.
 input_source* push_source(int capacity, const wchar* name);
 int push_text_source(const wchar* text);
+// Pushes a copy of the n units at t as m's expansion text; m counts as being
+// expanded until the text is left.
+inline input_source* push_macro_text(macro_def* m, const wchar* t, std::size_t n) {
+    input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
+    if (n != 0) std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
+    s->buffer[n] = 0;
+    s->macro = m;
+    ++m->active;
+    return s;
+}
 // Pushes a text source that reads the text where it lies, without a copy:
 // the text must outlive the source and be followed by BUFFER_READ_AHEAD
 // readable units. (The reader writes into a borrowed text only after
