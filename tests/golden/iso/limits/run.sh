@@ -60,6 +60,18 @@ chain() {
 }
 piece include_chain_15 chain
 
+# Replacements far longer than a line, written whole: 8 to the 5th names
+# with blanks between, and 40001 units of parentheses with none.
+long_replacements() {
+  printf '#define F(x) x x x x x x x x\nF(F(F(F(F(a)))))\n' > in.c
+  printf '#define J(x) %s\n%s\n' "$(rep '(' 100)x$(rep ')' 100)" "$(rep 'J(' 200)a$(rep ')' 200)" >> in.c
+  run --std=c99 in.c > t.txt
+  status=$?
+  awk '{ print NF, length($0) }' t.txt
+  return $status
+}
+piece long_replacements long_replacements
+
 # #line: 2147483647 is the largest number, and the count goes on past it;
 # 0 and anything larger are reported (191) and taken all the same. The
 # toolchain's dialect takes every number silently and wraps.
