@@ -417,7 +417,7 @@ macro_def* scan_and_find_macro(int c) {
         p += length;
         s->pos = const_cast<wchar*>(p);
         stored = static_cast<int>(taken) + 1;
-        if (*p < 256 && reader_plain_unit[*p]) {
+        if ((*p < 256 && reader_plain_unit[*p]) || (*p == 0 && end_name_at_text_end())) {
             out[stored] = 0;
         } else {
             stored = scan_name_rest(next_char(), stored);

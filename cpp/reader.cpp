@@ -805,6 +805,35 @@ int finish_ended_text() {
     return popped;
 }
 
+bool end_name_at_text_end() {
+#if CPP_READER_FAST_PATH
+    input_source* s = reader.current_source;
+    // (A file's line piece may end with a 0 too: the file reads on.)
+    if (s->file != nullptr) return false;
+    // The end of a macro text is handed out as a mark (a barrier's as 0),
+    // which the step back takes back: the reader is left as it was, its
+    // flag set again.
+    if (s->macro != nullptr || s->barrier) {
+        update_bookkeeping();
+        return true;
+    }
+    // An argument's end finishes the text at once, and the unit below is
+    // read with the pops of that owed; the step back leaves them owed.
+    input_source* below = s->parent.get();
+    if (below == nullptr || below->file != nullptr || below->at_end != 0) return false;
+    const unsigned u = *below->pos;
+    if (u >= 256 || !reader_plain_unit[u]) return false;
+    if (const int cls = char_class_table[u]; cls == CC_IDENT || cls == CC_DIGIT) return false;
+    ++s->pos;
+    int popped = 0;
+    leave_text_source(s, popped);
+    account_for_plain_read(below, popped);
+    return true;
+#else
+    return false;
+#endif
+}
+
 void settle_pops_owed(int popped, std::ptrdiff_t taken) {
     assert(taken >= 1);
     input_source* s = reader.current_source;

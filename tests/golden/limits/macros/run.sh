@@ -132,3 +132,15 @@ depth_after_chain() {
 }
 piece depth_after_chain depth_after_chain
 piece depth_after_chain_iso depth_after_chain --std=c99
+
+# An argument that ends with a name the macro's text calls: the argument's
+# end is paid off as the text is read on, and a chain of 999 read after
+# the call goes through (ISO C counts the call's levels on).
+depth_after_argument_name() {
+  { for i in $(seq 0 997); do echo "#define M$i M$((i + 1))"; done
+    printf '#define M998 end\n#define E(v) v\n#define A(f) (f(1)) M0\nx A(E) y\nafter\n'; } > in.c
+  "$CPP" "$@" in.c | tail -n 3
+  exit "${PIPESTATUS[0]}"
+}
+piece depth_after_argument_name depth_after_argument_name
+piece depth_after_argument_name_iso depth_after_argument_name --std=c99

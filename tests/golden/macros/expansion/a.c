@@ -41,3 +41,7 @@ WHERE
 #undef NEVER
 #undef __FILE__
 A __FILE__
+#define K1 one
+#define FN(x) x
+#define GN(a) [a]
+GN(FN K1) GN(FN/**/K1) GN(FN K_2) GN(FN K1 + 1)
