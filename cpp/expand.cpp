@@ -826,6 +826,10 @@ int expand_macro(macro_def* m) {
     return 1;
 }
 
+// An argument's text is read where it lies, as no long text: the pool
+// holds none longer.
+static_assert(PARAM_POOL_SIZE <= LONG_TEXT);
+
 void push_argument(int index) {
     input_source* s = reader.current_source;
     macro_def* m = s != nullptr ? s->macro : nullptr;

@@ -529,11 +529,6 @@ inline bool single_token_at(const Unit* q) {
     return k == K_SINGLE || (k == K_PASTE && steps_back(q + 1));
 }
 
-// The units of a macro text or argument that one call takes at the most: a
-// text may be far longer than a line (an ISO C replacement has no bound),
-// and what one call writes must fit the room of a line.
-constexpr std::ptrdiff_t MAX_TEXT_RUN = FILE_LINE_CAPACITY;
-
 // Copies the tokens from p on into out; space says whether blanks were read
 // before p since the last token written. Returns where it stopped: at the
 // first unit it leaves, with the blanks before it read; done is then the end
@@ -607,8 +602,6 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
             default:
                 goto stop;
         }
-        // (A file's line is no longer than the line buffer.)
-        if (!from_file && end - first > MAX_TEXT_RUN) goto stop;
         // Blanks other than one space become a space of their own.
         if (space) {
             out.put(stretch, done);
@@ -626,7 +619,7 @@ const Unit* copy_tokens(plain_output& out, const Unit* p, bool space, const Unit
         // in runs of parentheses and operators).
         if (const Unit* q = p; !from_file && single_token_at(q)) {
             do ++q;
-            while (single_token_at(q) && q - first < MAX_TEXT_RUN);
+            while (single_token_at(q));
             done = p = q;
         }
     }
@@ -1042,7 +1035,7 @@ int copy_file_tokens(int blanks) {
 
 int copy_text_tokens(int blanks) {
     input_source* s = reader.current_source;
-    if (s == nullptr || reader.bookkeeping || reader.raw_input) return blanks;
+    if (s == nullptr || reader.bookkeeping || reader.raw_input || s->long_text) return blanks;
     const wchar* start = s->pos;
     // Most calls stop at once: at a parameter reference, a mark, the end.
     if (kind_of(*start) == K_STOP) return blanks;

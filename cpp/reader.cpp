@@ -399,6 +399,7 @@ input_source* text_source_record() {
     s->reenable_macro = nullptr;
     s->barrier = false;
     s->pushback = false;
+    s->long_text = false;
     return s;
 }
 
@@ -450,6 +451,7 @@ input_source* push_source(int capacity, const wchar* name) {
 int push_text_source(const wchar* text) {
     unsigned n = wstr_len(text);
     input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
+    s->long_text = n > LONG_TEXT;
     std::memcpy(s->buffer.get(), text, (n + 1) * sizeof(wchar));
     return 0;
 }

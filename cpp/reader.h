@@ -20,6 +20,11 @@ constexpr int FILE_LINE_CAPACITY = 8192;
 // Zeroed units allocated past the end of every source's buffer, so that a
 // scan may read a few units at a time beyond the 0 that ends the text.
 constexpr int BUFFER_READ_AHEAD = 32;
+// Units of a text source that the bulk copy of tokens takes in one run at
+// the most (its output must fit the room it has for a line's). Only ISO C
+// makes longer texts, its replacements (a barrier text is read by ISO C's
+// own loop): the toolchain's dialect has none longer than an argument.
+constexpr std::size_t LONG_TEXT = 4 * FILE_LINE_CAPACITY;
 
 struct input_source {
     wchar* pos = nullptr;  // read position (file_pos of a file, text_pos of a text)
@@ -65,6 +70,9 @@ struct input_source {
     // Characters given back after a look-ahead for '(' found none: no macro
     // boundary begins or ends with them.
     bool pushback = false;
+    // A text longer than the bulk copy of tokens takes in one run: it is
+    // read by the token loop.
+    bool long_text = false;
     // Tells this push of the record from every other (records are reused).
     std::uint64_t serial = 0;
     ~input_source();
@@ -166,6 +174,7 @@ inline input_source* push_macro_text(macro_def* m, const wchar* t, std::size_t n
     input_source* s = push_source(static_cast<int>(n) + 1, nullptr);
     if (n != 0) std::memcpy(s->buffer.get(), t, n * sizeof(wchar));
     s->buffer[n] = 0;
+    s->long_text = n > LONG_TEXT;
     s->macro = m;
     ++m->active;
     return s;
