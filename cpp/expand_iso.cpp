@@ -860,7 +860,8 @@ struct builder {
             const wchar* end = q + wstr_len(q);
             std::size_t n = pp_token_length(q, end);
             right.assign(q, q + n);
-            q += n - 1;
+            // (None when a full save buffer cut the right operand off.)
+            q = p + n;
         }
         operand = paste(out, operand, right.data(), right.size());
         after_argument = true;

@@ -836,9 +836,18 @@ int save_replacement(definition& d, int c) {
 }
 
 // Closes the text in the save buffer, cutting its last unit when it is full.
+// (The toolchain's dialect cuts a text of exactly the buffer's length
+// silently; ISO C reports it, as a longer one is.)
 void terminate_saved() {
-    if (scanner.save_ptr >= scanner.save_buffer + SAVE_BUFFER_SIZE) {
-        scanner.save_ptr = scanner.save_buffer + SAVE_BUFFER_SIZE - 1;
+    wchar* const last = scanner.save_buffer + SAVE_BUFFER_SIZE - 1;
+    if (scanner.save_ptr > last) {
+        if (dialect.iso && *last != 0) {
+            *last = 0;
+            char text[SAVE_BUFFER_SIZE];
+            wstr_to_narrow(text, scanner.save_buffer);
+            alert_report(MSG_SAVE_BUFFER_FULL, text);
+        }
+        scanner.save_ptr = last;
     }
     *scanner.save_ptr = 0;
 }

@@ -72,6 +72,20 @@ long_replacements() {
 }
 piece long_replacements long_replacements
 
+# A replacement that fills the save buffer to its last unit is cut there
+# and reported (156), as a longer one is; a paste whose right operand the
+# cut took off leaves its left operand. The toolchain's dialect cuts the
+# first silently and reports the second as a paste of the text's end (169).
+full_replacement() {
+  printf '#define M %s xyzw\nM\n#define P %s x##y\nP\n' "$(rep 1 8187)" "$(rep 1 8188)" > in.c
+  run "$@" in.c > t.txt
+  status=$?
+  sed 's/^1*//' t.txt
+  return $status
+}
+piece "full_replacement []" full_replacement
+piece "full_replacement [--std=c99]" full_replacement --std=c99
+
 # #line: 2147483647 is the largest number, and the count goes on past it;
 # 0 and anything larger are reported (191) and taken all the same. The
 # toolchain's dialect takes every number silently and wraps.
