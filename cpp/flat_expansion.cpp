@@ -23,6 +23,7 @@ enum class walk {
     flat,
     refused,  // the walk fails wherever the macro is met
     context,  // a macro on the way is being expanded: it fails here only
+    too_big,  // too long or too deep from here: a walk from further in may fit
 };
 
 // What a walk that succeeded found is kept for the next expansion of the
@@ -150,7 +151,7 @@ void note_visit(const macro_def* x) {
 // What the walk of a replacement at this level finds where it was kept
 // already: its text and what it went through, a level deeper each.
 walk append_kept(const kept_walk& k, int level) {
-    if (!put(k.text, k.text + k.length)) return walk::refused;
+    if (!put(k.text, k.text + k.length)) return walk::too_big;
     if (level + k.levels > flat.levels) flat.levels = level + k.levels;
     flat.expanded += k.visits;
     for (int i = 0; i < k.visits; ++i) note_visit(k.visited[i]);
@@ -158,8 +159,14 @@ walk append_kept(const kept_walk& k, int level) {
     return walk::flat;
 }
 
+// Out of the walk's way: the walk itself stays small enough to have the
+// look-up put inline.
+[[gnu::cold, gnu::noinline]] void refuse_for_good(const macro_def* x) {
+    const_cast<macro_def*>(x)->no_flat = true;
+}
+
 walk append_body(const macro_def* m, int level) {
-    if (level >= MAX_FLAT_LEVELS) return walk::refused;
+    if (level >= MAX_FLAT_LEVELS) return walk::too_big;
     if (level > 0) {
         const kept_walk* k = kept_for(m);
         if (k != nullptr && level + k->levels <= MAX_FLAT_LEVELS) return append_kept(*k, level);
@@ -184,7 +191,12 @@ walk append_body(const macro_def* m, int level) {
             if (x->active != 0) return walk::context;
             note_visit(x);
             const std::size_t start = flat.length;
-            if (const walk w = append_body(x, level + 1); w != walk::flat) return w;
+            if (const walk w = append_body(x, level + 1); w != walk::flat) {
+                // What refuses x's replacement here refuses its own walk
+                // too: x is expanded as always from now on, as m is.
+                if (w == walk::refused) refuse_for_good(x);
+                return w;
+            }
             // Read one by one, the edge of a text between two blanks keeps
             // them apart, where one text would make them one: the blanks on
             // either side of the name, and those the expansion begins or
@@ -221,7 +233,7 @@ walk append_body(const macro_def* m, int level) {
             q = number_end(p);
             if (q == nullptr) return walk::refused;
         }
-        if (!put(p, q)) return walk::refused;
+        if (!put(p, q)) return walk::too_big;
         before = q[-1];
         p = q;
         flat.ended_with_name = false;
