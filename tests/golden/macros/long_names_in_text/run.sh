@@ -15,6 +15,8 @@ for n in 6 7 8 9 16 17 24 31 32 33 34; do
   k=$(name k "$n")
   printf 'ID(%s) PAIR(%s, x%s) ID(ID(%s_))\n' "$k" "$k" "$k" "$k"
 done >> main.c
+# Names that a line splice cuts after 31 and 30 units read on below it.
+printf 'spliced %s\\\n%s %s\\\n%s\n' "$(name k 31)" kk "$(name k 30)" k >> main.c
 for n in 254 255; do
   printf '#define %s long%d\n' "$(name L "$n")" "$n"
   printf '#define USE%d %s %sz\n' "$n" "$(name L "$n")" "$(name L "$n")"
