@@ -876,6 +876,14 @@ bool is_right_operand(int cls) {
 }  // namespace
 
 int paste_tokens() {
+#if CPP_READER_FAST_PATH
+    // At the end of a text, what follows it is known without reading on
+    // mostly: the end of a macro text, or a plain unit after an argument.
+    if (const input_source* s = reader.current_source;
+        s != nullptr && !reader.bookkeeping && *s->pos == 0 && end_name_at_text_end()) {
+        return 0;
+    }
+#endif
     int c = next_char();
     if (c != MARK_PASTE) {
         unget_char();
