@@ -894,12 +894,17 @@ int paste_tokens() {
     unsigned left_len = wstr_len(left);
     c = expand_if_macro(next_char());
     int cls = char_class(c);
-    scanner.save_ptr = scanner.save_buffer;
-    for (const wchar* p = left; *p != 0; ++p) save_char(*p);
+    // Two names fit the save buffer many times over: they are copied whole.
+    static_assert(2 * (MAX_IDENT_LIMIT + 1) < SAVE_BUFFER_SIZE);
+    std::memcpy(scanner.save_buffer, left, left_len * sizeof(wchar));
+    scanner.save_ptr = scanner.save_buffer + left_len;
     if (cls == CC_DIGIT) {
         save_digit_run(c, MAX_TEXT - left_len);
     } else if (is_right_operand(cls)) {
-        for (const wchar* p = skip_no_expand(scanner.name_buffer); *p != 0; ++p) save_char(*p);
+        const wchar* right = skip_no_expand(scanner.name_buffer);
+        const unsigned right_len = wstr_len(right);
+        std::memcpy(scanner.save_ptr, right, right_len * sizeof(wchar));
+        scanner.save_ptr += right_len;
     } else {
         alert_report(MSG_PASTE_RIGHT_OPERAND, c);
         unget_char();
