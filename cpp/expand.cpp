@@ -226,7 +226,7 @@ void measure_body(macro_def* m) {
         if (u == MARK_STRINGISE || u == MARK_PASTE) built = true;
         if (!is_param_ref(u)) continue;
         has_ref = true;
-        if (const int i = u - MARK_PARAM0; i < 16) {
+        if (const int i = u - MARK_PARAM0; i >= 0 && i < 16) {
             const unsigned bit = 1u << i;
             repeated |= named & bit;
             named |= bit;
