@@ -263,16 +263,26 @@ void push_expansion(macro_def* m, const call_arguments& args) {
         // the expansion is pushed. A reference to a parameter beyond
         // arg_count (the macro redefined meanwhile) finds no argument.
         int count = std::min({int{m->nparams}, args.count, MAX_PARAMS});
+        std::size_t total = BUFFER_READ_AHEAD;
+        for (int i = 0; i < count; ++i) {
+            if (args.text[i] != nullptr) total += static_cast<std::size_t>(args.length[i]) + 1;
+        }
+        // The record keeps its vector: it only grows, and what lies past the
+        // texts and their read-ahead is never read.
         std::vector<wchar>& t = s->arg_text;
-        t.clear();
+        if (t.size() < total) t.resize(total);
+        wchar* const out = t.data();
+        std::size_t at = 0;
         for (int i = 0; i < count; ++i) {
             s->arg_at[i] = -1;
             if (args.text[i] == nullptr) continue;
-            s->arg_at[i] = static_cast<int>(t.size());
-            t.insert(t.end(), args.text[i], args.text[i] + args.length[i] + 1);
+            s->arg_at[i] = static_cast<int>(at);
+            const auto n = static_cast<std::size_t>(args.length[i]) + 1;
+            std::memcpy(out + at, args.text[i], n * sizeof(wchar));
+            at += n;
         }
         // Argument sources read their text here in place.
-        t.insert(t.end(), BUFFER_READ_AHEAD, 0);
+        std::fill_n(out + at, BUFFER_READ_AHEAD, wchar{0});
         s->arg_count = count;
     }
 }
