@@ -898,7 +898,7 @@ int paste_tokens() {
     // At the end of a text, what follows it is known without reading on
     // mostly: the end of a macro text, or a plain unit after an argument.
     if (const input_source* s = reader.current_source;
-        s != nullptr && !reader.bookkeeping && *s->pos == 0 && end_name_at_text_end()) {
+        s != nullptr && !reader.bookkeeping && *s->pos == 0 && pass_text_end()) {
         return 0;
     }
 #endif

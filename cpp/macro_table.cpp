@@ -417,7 +417,7 @@ macro_def* scan_and_find_macro(int c) {
         p += length;
         s->pos = const_cast<wchar*>(p);
         stored = static_cast<int>(taken) + 1;
-        if ((*p < 256 && reader_plain_unit[*p]) || (*p == 0 && end_name_at_text_end())) {
+        if ((*p < 256 && reader_plain_unit[*p]) || (*p == 0 && pass_text_end())) {
             out[stored] = 0;
         } else {
             stored = scan_name_rest(next_char(), stored);
@@ -841,12 +841,7 @@ int save_replacement(definition& d, int c) {
 void terminate_saved() {
     wchar* const last = scanner.save_buffer + SAVE_BUFFER_SIZE - 1;
     if (scanner.save_ptr > last) {
-        if (dialect.iso && *last != 0) {
-            *last = 0;
-            char text[SAVE_BUFFER_SIZE];
-            wstr_to_narrow(text, scanner.save_buffer);
-            alert_report(MSG_SAVE_BUFFER_FULL, text);
-        }
+        if (dialect.iso && *last != 0) report_save_buffer_full();
         scanner.save_ptr = last;
     }
     *scanner.save_ptr = 0;

@@ -807,7 +807,7 @@ int finish_ended_text() {
     return popped;
 }
 
-bool end_name_at_text_end() {
+bool pass_text_end() {
 #if CPP_READER_FAST_PATH
     input_source* s = reader.current_source;
     // (A file's line piece may end with a 0 too: the file reads on.)

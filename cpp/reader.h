@@ -237,12 +237,13 @@ int finish_ended_text();
 // `popped` sources it finished, the first owes them and the second pays.
 void settle_pops_owed(int popped, std::ptrdiff_t taken);
 // The current text source, with the reader's fast path open, is read up to
-// the 0 that ends it (a name taken from it ends there, say): leaves the
+// the 0 that ends it (a name taken from it ends there, or a look for a paste
+// mark begins there): leaves the
 // reader as reading on to the next unit and stepping back over it would,
 // when that unit is the end of a macro text or a plain unit of no name or
 // number that a text below holds after an argument's end; false, with
 // nothing changed, when the reader must go the whole way.
-bool end_name_at_text_end();
+bool pass_text_end();
 
 #ifndef CPP_READER_FAST_PATH
 #define CPP_READER_FAST_PATH 1

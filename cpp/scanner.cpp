@@ -45,16 +45,20 @@ int scan_number_suffix(int c, bool floating, out_fn out) {
 
 }  // namespace
 
+void report_save_buffer_full() {
+    scanner.save_buffer[SAVE_BUFFER_SIZE - 1] = 0;
+    char text[SAVE_BUFFER_SIZE];
+    wstr_to_narrow(text, scanner.save_buffer);
+    alert_report(MSG_SAVE_BUFFER_FULL, text);
+}
+
 // When the buffer is full its last unit becomes the terminator, the text is
 // reported and the unit is dropped, so the buffer is never overrun.
 int save_char(int c) {
     wchar* end = scanner.save_buffer + SAVE_BUFFER_SIZE;
     if (scanner.save_ptr < scanner.save_buffer || scanner.save_ptr >= end) {
         scanner.save_ptr = end;
-        end[-1] = 0;
-        char text[SAVE_BUFFER_SIZE];
-        wstr_to_narrow(text, scanner.save_buffer);
-        alert_report(MSG_SAVE_BUFFER_FULL, text);
+        report_save_buffer_full();
         return 0;
     }
     *scanner.save_ptr++ = static_cast<wchar>(c);

@@ -26,6 +26,9 @@ struct scanner_state {
 extern scanner_state scanner;
 
 int save_char(int c);
+// Makes the save buffer's last unit its terminator and reports the text
+// (message 156).
+void report_save_buffer_full();
 int scan_identifier(int c);
 int scan_number(int c, out_fn out);
 int scan_literal(int quote, out_fn out);
